@@ -1,0 +1,40 @@
+# make run    builds and starts the browser (installing missing packages first)
+# make test   builds and runs the whole test suite through CTest
+# make bench  builds and runs the benchmarks
+# make asan   builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs the unit tests
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test bench asan clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+configure: deps $(BUILD_DIR)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	scripts/with-display $(BUILD_DIR)/src/app/sarvik-browser
+
+test: build
+	cd $(BUILD_DIR) && ../scripts/with-display ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; $$b --benchmark_counters_tabular=true || exit 1; done
+
+asan: deps
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DSARVIK_SANITIZE=ON -DSARVIK_BUILD_BENCHMARKS=OFF
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ctest --output-on-failure -L unit -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,131 @@
+#include "core/atomic_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace sarvik {
+namespace fs = std::filesystem;
+
+int FileLayer::create(const char* path) { return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600); }
+ssize_t FileLayer::write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
+int FileLayer::flush(int fd) { return ::fsync(fd); }
+int FileLayer::close(int fd) { return ::close(fd); }
+int FileLayer::rename(const char* from, const char* to) { return ::rename(from, to); }
+int FileLayer::remove(const char* path) { return ::unlink(path); }
+
+int FileLayer::syncDirectory(const char* path) {
+    const int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    const int result = ::fsync(fd);
+    const int savedErrno = errno;
+    ::close(fd);
+    errno = savedErrno;
+    return result;
+}
+
+FileLayer& FileLayer::system() {
+    static FileLayer layer;
+    return layer;
+}
+
+std::string FileError::description() const { return step + ": " + std::strerror(code); }
+
+namespace {
+
+constexpr std::string_view kTemporaryMarker = ".tmp-";
+
+std::string randomSuffix() {
+    static thread_local std::mt19937_64 engine{std::random_device{}()};
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(engine()));
+    return text;
+}
+
+fs::path folderOf(const fs::path& target) {
+    const fs::path parent = target.parent_path();
+    return parent.empty() ? fs::path(".") : parent;
+}
+
+bool writeAll(FileLayer& files, int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = files.write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<FileError> writeFileAtomically(const fs::path& target, std::string_view bytes, FileLayer& files) {
+    const fs::path temporary = target.string() + std::string(kTemporaryMarker) + randomSuffix();
+    const int fd = files.create(temporary.c_str());
+    if (fd < 0) return FileError{"create", errno};
+
+    const auto abandon = [&](const char* step) {
+        const int code = errno;
+        files.remove(temporary.c_str());
+        return FileError{step, code};
+    };
+    if (!writeAll(files, fd, bytes)) {
+        const FileError error = abandon("write");
+        files.close(fd);
+        return error;
+    }
+    if (files.flush(fd) != 0) {
+        const FileError error = abandon("flush");
+        files.close(fd);
+        return error;
+    }
+    if (files.close(fd) != 0) return abandon("close");
+    if (files.rename(temporary.c_str(), target.c_str()) != 0) return abandon("rename");
+    // The new file is in place; a failed folder flush only weakens durability, but it is still reported.
+    if (files.syncDirectory(folderOf(target).c_str()) != 0) return FileError{"sync", errno};
+    return std::nullopt;
+}
+
+std::optional<std::string> readWholeFile(const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) return std::nullopt;
+    return std::move(content).str();
+}
+
+void removeStaleTemporaryFiles(const fs::path& target) {
+    const std::string prefix = target.filename().string() + std::string(kTemporaryMarker);
+    std::error_code error;
+    for (fs::directory_iterator it(folderOf(target), error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(prefix, 0) == 0 && it->is_regular_file(error)) fs::remove(it->path(), error);
+    }
+}
+
+std::optional<fs::path> keepDamagedCopy(const fs::path& file) {
+    for (int n = 1; n < 10000; ++n) {
+        const fs::path kept = file.string() + ".damaged-" + std::to_string(n);
+        // link() never replaces an existing name, so earlier copies are safe.
+        if (::link(file.c_str(), kept.c_str()) == 0) return kept;
+        if (errno != EEXIST) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+}  // namespace sarvik

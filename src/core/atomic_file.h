@@ -1,0 +1,53 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sarvik {
+
+// The system calls a save goes through, so tests can make any step fail.
+// Each returns what the POSIX call returns and sets errno on failure.
+class FileLayer {
+public:
+    virtual ~FileLayer() = default;
+    virtual int create(const char* path);  // a new file, never an existing one
+    virtual ssize_t write(int fd, const void* data, std::size_t size);
+    virtual int flush(int fd);  // fsync
+    virtual int close(int fd);
+    virtual int rename(const char* from, const char* to);
+    virtual int syncDirectory(const char* path);
+    virtual int remove(const char* path);
+
+    static FileLayer& system();
+};
+
+struct FileError {
+    std::string step;  // "create", "write", "flush", "rename", "sync"
+    int code = 0;      // errno
+    std::string description() const;
+};
+
+// Replaces `target` with `bytes` so that a reader, a crash or a power loss
+// sees either the old or the new whole file: the bytes go to a temporary file
+// beside it, which is flushed to disk, renamed over the target, and then the
+// folder is flushed. On failure the old file is untouched, no temporary file
+// is left behind, and the error is returned.
+std::optional<FileError> writeFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                                             FileLayer& files = FileLayer::system());
+
+// The whole content of a regular file, or nothing if it cannot be read.
+std::optional<std::string> readWholeFile(const std::filesystem::path& path);
+
+// Removes temporary files that a save of `target` interrupted by a crash left.
+void removeStaleTemporaryFiles(const std::filesystem::path& target);
+
+// Keeps a damaged file before it is overwritten: gives it a second name,
+// "<name>.damaged-N" with the first N that is free, so no earlier kept copy is
+// ever replaced. Returns the new name, or nothing if the file could not be kept.
+std::optional<std::filesystem::path> keepDamagedCopy(const std::filesystem::path& file);
+
+}  // namespace sarvik

@@ -1,0 +1,100 @@
+#include "core/browser_state.h"
+
+#include "core/address_resolution.h"
+
+#include <algorithm>
+
+namespace sarvik {
+namespace {
+
+constexpr double kZoomStep = 0.1;
+constexpr double kMinimumZoom = 0.3;
+constexpr double kMaximumZoom = 3.0;
+
+}  // namespace
+
+BrowserState::BrowserState() {
+    const BrowserTab first = BrowserTab::make();
+    tabs.set({first});
+    activeTabId.set(first.id);
+
+    const auto relay = [this] { m_anyChanged.emit(); };
+    m_fieldConnections += tabs.changed().connect(relay);
+    m_fieldConnections += activeTabId.changed().connect(relay);
+    m_fieldConnections += isToolbarCollapsed.changed().connect(relay);
+    m_fieldConnections += isExplorerBarVisible.changed().connect(relay);
+    m_fieldConnections += selectedExplorerTab.changed().connect(relay);
+    m_fieldConnections += hoveredLink.changed().connect(relay);
+    m_fieldConnections += addressBarText.changed().connect(relay);
+    m_fieldConnections += isAddressBarFocused.changed().connect(relay);
+    m_fieldConnections += searchText.changed().connect(relay);
+    m_fieldConnections += colorTheme.changed().connect(relay);
+    m_fieldConnections += pageZoom.changed().connect(relay);
+    m_fieldConnections += homePage.changed().connect(relay);
+    m_fieldConnections += searchEngine.changed().connect(relay);
+    m_fieldConnections += navigationCommand.changed().connect(relay);
+}
+
+const BrowserTab* BrowserState::findTab(const Uuid& id) const {
+    for (const auto& tab : tabs.get())
+        if (tab.id == id) return &tab;
+    return nullptr;
+}
+
+std::optional<BrowserTab> BrowserState::activeTab() const {
+    if (const BrowserTab* tab = findTab(activeTabId)) return *tab;
+    return std::nullopt;
+}
+
+void BrowserState::showAddressOf(const BrowserTab& tab) {
+    addressBarText = tab.url ? tab.url->absoluteString() : std::string();
+}
+
+void BrowserState::newTab(std::optional<Url> url) {
+    const BrowserTab tab = BrowserTab::make(std::move(url));
+    tabs.modify([&](std::vector<BrowserTab>& all) { all.push_back(tab); });
+    activeTabId = tab.id;
+    showAddressOf(tab);
+}
+
+void BrowserState::closeTab(const Uuid& id) {
+    const auto& list = tabs.get();
+    if (list.size() < 2) return;
+    const auto found = std::find_if(list.begin(), list.end(), [&](const BrowserTab& t) { return t.id == id; });
+    if (found == list.end()) return;
+    const auto position = static_cast<std::size_t>(found - list.begin());
+    tabs.modify([&](std::vector<BrowserTab>& all) { all.erase(all.begin() + static_cast<std::ptrdiff_t>(position)); });
+    if (activeTabId.get() != id) return;
+    const BrowserTab next = tabs->at(std::min(position, tabs->size() - 1));
+    activeTabId = next.id;
+    showAddressOf(next);
+}
+
+void BrowserState::selectTab(const Uuid& id) {
+    activeTabId = id;
+    if (const BrowserTab* tab = findTab(id)) showAddressOf(*tab);
+}
+
+void BrowserState::navigate(std::string_view text) {
+    if (auto url = Url::parse(resolveAddressText(text, searchEngine.get())))
+        navigationCommand = NavigationCommand::load(std::move(*url));
+}
+
+void BrowserState::zoomIn() {
+    const double next = pageZoom + kZoomStep;
+    pageZoom = next > kMaximumZoom ? kMaximumZoom : next;
+    navigationCommand = NavigationCommand::zoom(pageZoom);
+}
+
+void BrowserState::zoomOut() {
+    const double next = pageZoom - kZoomStep;
+    pageZoom = next <= kMinimumZoom ? kMinimumZoom : next;
+    navigationCommand = NavigationCommand::zoom(pageZoom);
+}
+
+void BrowserState::resetZoom() {
+    pageZoom = 1.0;
+    navigationCommand = NavigationCommand::zoom(1.0);
+}
+
+}  // namespace sarvik

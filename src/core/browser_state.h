@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/browser_tab.h"
+#include "core/color_theme.h"
+#include "core/explorer_bar_tab.h"
+#include "core/navigation_command.h"
+#include "core/published.h"
+#include "core/scoped_connection.h"
+#include "core/uuid.h"
+
+#include <sigc++/signal.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sarvik {
+
+inline constexpr std::string_view kDefaultHomePage = "https://www.google.com";
+inline constexpr std::string_view kDefaultSearchEngine = "https://www.google.com/search?q=";
+
+// Everything the browser chrome shows and edits: the tabs, the address and
+// search texts, the explorer-bar and toolbar switches, theme, zoom, home page,
+// search prefix and the pending one-shot command for the active tab's web view.
+//
+// Main thread only. Every field is published: each assignment emits that
+// field's changed() and then anyChanged(), also when the value is equal.
+// The tab list is never empty. Nothing here is saved.
+class BrowserState {
+public:
+    BrowserState();
+    BrowserState(const BrowserState&) = delete;
+    BrowserState& operator=(const BrowserState&) = delete;
+
+    Published<std::vector<BrowserTab>> tabs;
+    Published<Uuid> activeTabId;
+    Published<bool> isToolbarCollapsed{false};
+    Published<bool> isExplorerBarVisible{true};
+    Published<ExplorerBarTab> selectedExplorerTab{ExplorerBarTab::favorites};
+    Published<std::optional<std::string>> hoveredLink;
+    Published<std::string> addressBarText;
+    Published<bool> isAddressBarFocused{false};
+    Published<std::string> searchText;
+    Published<OrvelColorTheme> colorTheme{OrvelColorTheme::blueberry};
+    Published<double> pageZoom{1.0};
+    Published<std::string> homePage{std::string(kDefaultHomePage)};
+    Published<std::string> searchEngine{std::string(kDefaultSearchEngine)};
+    Published<std::optional<NavigationCommand>> navigationCommand;
+
+    std::optional<BrowserTab> activeTab() const;
+    const BrowserTab* findTab(const Uuid& id) const;
+
+    void newTab(std::optional<Url> url = std::nullopt);
+    void closeTab(const Uuid& id);
+    void selectTab(const Uuid& id);
+    void navigate(std::string_view text);
+    void zoomIn();
+    void zoomOut();
+    void resetZoom();
+
+    // Replaces fields of the first tab with this id in place and publishes the
+    // list once; returns false (and publishes nothing) when no such tab exists.
+    template <typename Mutator>
+    bool updateTab(const Uuid& id, Mutator&& mutate) {
+        const auto& list = tabs.get();
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (list[i].id == id) {
+                tabs.modify([&](std::vector<BrowserTab>& all) { mutate(all[i]); });
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Emitted after any published field has changed.
+    sigc::signal<void()>& anyChanged() { return m_anyChanged; }
+
+private:
+    void showAddressOf(const BrowserTab& tab);
+
+    sigc::signal<void()> m_anyChanged;
+    ConnectionSet m_fieldConnections;
+};
+
+}  // namespace sarvik

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/url.h"
+#include "core/uuid.h"
+
+#include <optional>
+#include <string>
+
+namespace sarvik {
+
+// One tab. Tabs are the same tab when their ids are equal, whatever else they hold.
+struct BrowserTab {
+    Uuid id = Uuid::random();
+    std::string title = "New Tab";
+    std::optional<Url> url;
+    bool isLoading = false;
+    bool canGoBack = false;
+    bool canGoForward = false;
+    double estimatedProgress = 0.0;
+    // Favicons are never fetched or shown; the slot exists so the record is complete.
+    std::optional<std::string> favicon;
+
+    static BrowserTab make(std::optional<Url> url = std::nullopt) {
+        BrowserTab tab;
+        tab.url = std::move(url);
+        return tab;
+    }
+
+    friend bool operator==(const BrowserTab& a, const BrowserTab& b) { return a.id == b.id; }
+};
+
+}  // namespace sarvik

@@ -1,0 +1,261 @@
+#include "core/browser_state.h"
+
+#include <gtest/gtest.h>
+
+namespace sarvik {
+namespace {
+
+std::string loadedUrl(const BrowserState& state) {
+    const auto& command = state.navigationCommand.get();
+    if (!command) return "<none>";
+    const auto* load = std::get_if<NavigationCommand::Load>(&command->action);
+    return load ? load->url.absoluteString() : "<not a load>";
+}
+
+double zoomFactor(const BrowserState& state) {
+    const auto& command = state.navigationCommand.get();
+    if (!command) return -1;
+    const auto* zoom = std::get_if<NavigationCommand::Zoom>(&command->action);
+    return zoom ? zoom->factor : -1;
+}
+
+Url url(const char* text) { return *Url::parse(text); }
+
+TEST(BrowserStateTest, FreshStateHasOneActiveNewTabAndDefaults) {
+    BrowserState state;
+    ASSERT_EQ(state.tabs->size(), 1u);
+    const BrowserTab& tab = state.tabs->front();
+    EXPECT_EQ(tab.title, "New Tab");
+    EXPECT_FALSE(tab.url);
+    EXPECT_FALSE(tab.isLoading || tab.canGoBack || tab.canGoForward);
+    EXPECT_EQ(tab.estimatedProgress, 0.0);
+    EXPECT_EQ(state.activeTabId.get(), tab.id);
+    EXPECT_EQ(state.addressBarText.get(), "");
+    EXPECT_TRUE(state.isExplorerBarVisible.get());
+    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::favorites);
+    EXPECT_FALSE(state.isToolbarCollapsed.get());
+    EXPECT_EQ(state.colorTheme.get(), OrvelColorTheme::blueberry);
+    EXPECT_EQ(state.pageZoom.get(), 1.0);
+    EXPECT_EQ(state.homePage.get(), "https://www.google.com");
+    EXPECT_EQ(state.searchEngine.get(), "https://www.google.com/search?q=");
+    EXPECT_FALSE(state.navigationCommand->has_value());
+    ASSERT_TRUE(state.activeTab());
+    EXPECT_EQ(state.activeTab()->id, tab.id);
+}
+
+TEST(BrowserStateTest, AssignmentNotifiesEvenWhenTheValueIsEqual) {
+    BrowserState state;
+    int fieldChanges = 0, anyChanges = 0;
+    ScopedConnection field = state.isExplorerBarVisible.changed().connect([&] { ++fieldChanges; });
+    ScopedConnection any = state.anyChanged().connect([&] { ++anyChanges; });
+    state.isExplorerBarVisible = true;
+    state.isExplorerBarVisible = true;
+    EXPECT_EQ(fieldChanges, 2);
+    EXPECT_EQ(anyChanges, 2);
+    field.disconnect();
+    state.isExplorerBarVisible = false;
+    EXPECT_EQ(fieldChanges, 2);
+    EXPECT_EQ(anyChanges, 3);
+}
+
+TEST(BrowserStateTest, ObserversSeeTheNewValue) {
+    BrowserState state;
+    std::string seen;
+    ScopedConnection c = state.addressBarText.changed().connect([&] { seen = state.addressBarText; });
+    state.addressBarText = "typed";
+    EXPECT_EQ(seen, "typed");
+}
+
+TEST(BrowserStateTest, NavigateResolvesAddressesAndSearches) {
+    struct Case {
+        const char* typed;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"a.b", "https://a.b"},
+        {"http://example.com/x", "http://example.com/x"},
+        {"https://example.com", "https://example.com"},
+        {"  \n example.org \t\n", "https://example.org"},
+        {"hello world", "https://www.google.com/search?q=hello%20world"},
+        {"what is 3.5", "https://www.google.com/search?q=what%20is%203.5"},
+        {"localhost", "https://www.google.com/search?q=localhost"},
+        {"about:blank", "https://www.google.com/search?q=about:blank"},
+        {"a&b=c", "https://www.google.com/search?q=a&b=c"},
+        {"c#", "https://www.google.com/search?q=c%23"},
+        {"", "https://www.google.com/search?q="},
+        {"   ", "https://www.google.com/search?q="},
+        {"caf\xC3\xA9", "https://www.google.com/search?q=caf%C3%A9"},
+        // A scheme prefix is matched case-sensitively: HTTP:// gets https:// put in front.
+        {"HTTP://x.y", "https://HTTP://x.y"},
+    };
+    for (const auto& c : cases) {
+        BrowserState state;
+        state.navigate(c.typed);
+        EXPECT_EQ(loadedUrl(state), c.expected) << "typed: " << c.typed;
+    }
+}
+
+TEST(BrowserStateTest, NavigateLeavesAddressTextAndTabsAlone) {
+    BrowserState state;
+    state.addressBarText = "example.com";
+    state.navigate("example.com");
+    EXPECT_EQ(state.addressBarText.get(), "example.com");
+    EXPECT_FALSE(state.tabs->front().url);
+}
+
+TEST(BrowserStateTest, UnparsableAddressIssuesNoCommand) {
+    BrowserState state;
+    state.navigate("exa\tmple.com");  // a tab inside the text is not a space, so it is an address, which cannot parse
+    EXPECT_FALSE(state.navigationCommand->has_value());
+    state.navigate("https://[bad.host");
+    EXPECT_FALSE(state.navigationCommand->has_value());
+}
+
+TEST(BrowserStateTest, InternationalHostsLoadInTheirAsciiForm) {
+    BrowserState state;
+    state.navigate("b\xC3\xBC\x63her.example");  // bücher.example
+    EXPECT_EQ(loadedUrl(state), "https://xn--bcher-kva.example");
+    state.navigate("https://m\xC3\xBCnchen.example/stra\xC3\x9F" "e?q=\xC3\xA4");
+    EXPECT_EQ(loadedUrl(state), "https://xn--mnchen-3ya.example/stra%C3%9Fe?q=%C3%A4");
+}
+
+TEST(BrowserStateTest, SearchUsesTheCurrentSearchEngine) {
+    BrowserState state;
+    state.searchEngine = "https://duckduckgo.com/?q=";
+    state.navigate("two words");
+    EXPECT_EQ(loadedUrl(state), "https://duckduckgo.com/?q=two%20words");
+}
+
+TEST(BrowserStateTest, ZoomInCapsAtThreeAndKeepsIssuingCommands) {
+    BrowserState state;
+    for (int i = 0; i < 19; ++i) state.zoomIn();
+    EXPECT_LT(state.pageZoom.get(), 3.0);
+    state.zoomIn();
+    EXPECT_EQ(state.pageZoom.get(), 3.0);
+    state.navigationCommand = std::nullopt;
+    state.zoomIn();
+    EXPECT_EQ(state.pageZoom.get(), 3.0);
+    EXPECT_EQ(zoomFactor(state), 3.0);
+}
+
+TEST(BrowserStateTest, ZoomOutUsesPlainDoubleArithmetic) {
+    BrowserState state;
+    for (int i = 0; i < 7; ++i) state.zoomOut();
+    EXPECT_EQ(state.pageZoom.get(), 0.30000000000000016);
+    EXPECT_EQ(zoomFactor(state), 0.30000000000000016);
+    state.zoomOut();
+    EXPECT_EQ(state.pageZoom.get(), 0.3);
+    state.zoomIn();
+    EXPECT_EQ(state.pageZoom.get(), 0.3 + 0.1);
+}
+
+TEST(BrowserStateTest, ResetZoomIssuesZoomOne) {
+    BrowserState state;
+    state.zoomIn();
+    state.resetZoom();
+    EXPECT_EQ(state.pageZoom.get(), 1.0);
+    EXPECT_EQ(zoomFactor(state), 1.0);
+    EXPECT_EQ(*state.navigationCommand.get(), NavigationCommand::zoom(1.0));
+}
+
+TEST(BrowserStateTest, NewTabAppendsActivatesAndShowsItsAddress) {
+    BrowserState state;
+    state.addressBarText = "old";
+    state.newTab(url("https://example.com/page"));
+    ASSERT_EQ(state.tabs->size(), 2u);
+    EXPECT_EQ(state.activeTabId.get(), state.tabs->back().id);
+    EXPECT_EQ(state.addressBarText.get(), "https://example.com/page");
+    EXPECT_FALSE(state.navigationCommand->has_value());
+    state.newTab();
+    EXPECT_EQ(state.addressBarText.get(), "");
+    EXPECT_EQ(state.tabs->back().title, "New Tab");
+}
+
+TEST(BrowserStateTest, ClosingTheOnlyTabOrAnUnknownTabDoesNothing) {
+    BrowserState state;
+    const Uuid only = state.activeTabId;
+    state.closeTab(only);
+    EXPECT_EQ(state.tabs->size(), 1u);
+    state.newTab();
+    state.closeTab(Uuid::random());
+    EXPECT_EQ(state.tabs->size(), 2u);
+}
+
+TEST(BrowserStateTest, ClosingTheActiveTabActivatesItsNeighbour) {
+    BrowserState state;
+    state.tabs.modify([](auto& tabs) { tabs.front().url = url("https://a.example"); });
+    const Uuid a = state.tabs->front().id;
+    state.newTab(url("https://b.example"));
+    const Uuid b = state.activeTabId;
+    state.newTab(url("https://c.example"));
+    const Uuid c = state.activeTabId;
+
+    state.closeTab(c);  // the last one: the new last tab becomes active
+    EXPECT_EQ(state.activeTabId.get(), b);
+    EXPECT_EQ(state.addressBarText.get(), "https://b.example");
+
+    state.newTab(url("https://c.example"));
+    state.selectTab(a);
+    state.closeTab(a);  // the first one: the tab that moved into its place
+    EXPECT_EQ(state.activeTabId.get(), b);
+    EXPECT_EQ(state.addressBarText.get(), "https://b.example");
+}
+
+TEST(BrowserStateTest, ClosingAnInactiveTabKeepsActiveTabAndAddressText) {
+    BrowserState state;
+    const Uuid a = state.activeTabId;
+    state.newTab(url("https://b.example"));
+    const Uuid b = state.activeTabId;
+    state.selectTab(a);
+    state.addressBarText = "being typed";
+    state.closeTab(b);
+    EXPECT_EQ(state.activeTabId.get(), a);
+    EXPECT_EQ(state.addressBarText.get(), "being typed");
+}
+
+TEST(BrowserStateTest, SelectTabShowsTheTabsAddressOrKeepsTextForUnknownIds) {
+    BrowserState state;
+    const Uuid a = state.activeTabId;
+    state.newTab(url("https://b.example"));
+    state.selectTab(a);
+    EXPECT_EQ(state.addressBarText.get(), "");
+    state.addressBarText = "kept";
+    const Uuid stranger = Uuid::random();
+    state.selectTab(stranger);
+    EXPECT_EQ(state.activeTabId.get(), stranger);
+    EXPECT_EQ(state.addressBarText.get(), "kept");
+    EXPECT_FALSE(state.activeTab());
+}
+
+TEST(BrowserStateTest, UpdateTabWritesOnlyExistingTabs) {
+    BrowserState state;
+    const Uuid id = state.activeTabId;
+    int changes = 0;
+    ScopedConnection c = state.tabs.changed().connect([&] { ++changes; });
+    EXPECT_TRUE(state.updateTab(id, [](BrowserTab& t) { t.title = "Loaded"; }));
+    EXPECT_EQ(state.tabs->front().title, "Loaded");
+    EXPECT_FALSE(state.updateTab(Uuid::random(), [](BrowserTab& t) { t.title = "x"; }));
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(BrowserStateTest, TabsAreEqualByIdentityAndCommandsByValue) {
+    BrowserTab a = BrowserTab::make();
+    BrowserTab b = a;
+    b.title = "Other";
+    EXPECT_EQ(a, b);
+    EXPECT_NE(a, BrowserTab::make());
+    EXPECT_EQ(NavigationCommand::load(url("https://x.example")), NavigationCommand::load(url("https://x.example")));
+    EXPECT_NE(NavigationCommand::load(url("https://x.example")), NavigationCommand::load(url("https://y.example")));
+    EXPECT_NE(NavigationCommand::zoom(1.0), NavigationCommand::zoom(1.1));
+    EXPECT_NE(NavigationCommand::goBack(), NavigationCommand::goForward());
+}
+
+TEST(ExplorerBarTabTest, RawValuesRoundTripInDeclarationOrder) {
+    EXPECT_EQ(rawValue(kAllExplorerBarTabs.front()), "Favorites");
+    EXPECT_EQ(rawValue(kAllExplorerBarTabs.back()), "Auction Manager");
+    for (auto tab : kAllExplorerBarTabs) EXPECT_EQ(explorerBarTabFromRawValue(rawValue(tab)), tab);
+    EXPECT_FALSE(explorerBarTabFromRawValue("favorites"));
+}
+
+}  // namespace
+}  // namespace sarvik
