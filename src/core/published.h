@@ -38,11 +38,12 @@ public:
         m_changed.emit();
     }
 
-    sigc::signal<void()>& changed() { return m_changed; }
+    // Observing is not changing: read-only holders of a Published may subscribe.
+    sigc::signal<void()>& changed() const { return m_changed; }
 
 private:
     T m_value{};
-    sigc::signal<void()> m_changed;
+    mutable sigc::signal<void()> m_changed;
 };
 
 }  // namespace sarvik
