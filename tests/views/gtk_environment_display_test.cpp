@@ -1,0 +1,21 @@
+#include "support/display/gtk_test_environment.h"
+
+#include <gtkmm/label.h>
+#include <gtkmm/window.h>
+#include <gtest/gtest.h>
+
+namespace sarvik {
+namespace {
+
+TEST(GtkEnvironmentTest, AWindowCanBeShownAndMapped) {
+    Gtk::Window window;
+    Gtk::Label label("SarvikBrowser");
+    window.set_child(label);
+    window.set_default_size(320, 200);
+    window.present();
+    EXPECT_TRUE(testing::runMainLoopUntil([&] { return label.get_mapped() && label.get_width() > 0; }));
+    EXPECT_GT(label.get_width(), 0);
+}
+
+}  // namespace
+}  // namespace sarvik
