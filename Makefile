@@ -1,13 +1,15 @@
 # make run    builds and starts the browser (installing missing packages first)
 # make test   builds and runs the whole test suite through CTest
 # make bench  builds and runs the benchmarks
+# make install  installs system-wide (PREFIX=/usr/local by default)
 # make asan   builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs the unit tests
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench asan clean
+.PHONY: all deps configure build run test bench install asan clean
 
 all: build
 
@@ -30,6 +32,11 @@ test: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; $$b --benchmark_counters_tabular=true || exit 1; done
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+	-gtk4-update-icon-cache -q -t -f $(PREFIX)/share/icons/hicolor 2>/dev/null
+	-update-desktop-database -q $(PREFIX)/share/applications 2>/dev/null
 
 asan: deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DSARVIK_SANITIZE=ON -DSARVIK_BUILD_BENCHMARKS=OFF
