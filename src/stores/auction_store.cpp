@@ -4,6 +4,7 @@
 #include "core/json.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -82,6 +83,9 @@ void AuctionStore::addItem(std::string_view title, std::string_view url, Auction
     item.url = std::string(url);
     item.site = site;
     item.status = AuctionStatus::watching;
+    // A non-finite number cannot be written as JSON and would block every later save.
+    if (!std::isfinite(price)) price = 0.0;
+    if (maxBidPrice && !std::isfinite(*maxBidPrice)) maxBidPrice.reset();
     item.currentPrice = price;
     item.endDate = endDate;
     item.addedAt = now;
