@@ -5,7 +5,6 @@
 
 #include <unicode/locid.h>
 
-#include <clocale>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -134,14 +133,6 @@ TEST(PriceTextTest, RejectsPartialBlankOrNonFiniteTexts) {
                                    "$5"s, "12abc"s, "abc"s, "."s, "e3"s, "nan"s, "NaN"s, "inf"s, "-Infinity"s,
                                    "1e999"s, "-1e999"s, "12\0" "3"s})
         EXPECT_EQ(numberFromPriceText(text), std::nullopt) << text;
-}
-
-TEST(PriceTextTest, IgnoresTheProcessLocale) {
-    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-    EXPECT_EQ(numberFromPriceText("12.5"), 12.5);
-    EXPECT_EQ(numberFromPriceText("12,5"), std::nullopt);
-    std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 }  // namespace
