@@ -59,6 +59,7 @@ public:
     // Items of any status whose end date lies within the coming hour.
     std::int64_t endingSoonCount() const;
 
+    // The store's clock, for the item values that depend on the time (timeRemaining).
     Date now() const { return m_clock.now(); }
 
 private:
