@@ -4,39 +4,80 @@
 #include "core/date.h"
 #include "core/published.h"
 #include "core/uuid.h"
+#include "stores/auction_data.h"
+#include "stores/auction_item.h"
+#include "stores/repeating_timer.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sarvik {
 
-// Auctions tracked by hand, kept in "auctions.json". A repeating timer on the
-// main loop moves statuses on as end dates approach and pass.
-struct AuctionItem {
-    Uuid id;
-    std::string title;
-    std::string url;
-    std::optional<Date> endDate;
-    friend bool operator==(const AuctionItem&, const AuctionItem&) = default;
-};
-
+// Auctions tracked by hand, kept in "auctions.json" in the data folder, and
+// the two settings of the status refresh: a repeating timer that moves
+// statuses on as end dates approach and pass. Main thread only.
+//
+// Every list operation writes the whole file before it returns. The two
+// settings are written directly (by Preferences) without saving; they reach
+// the file with the next save. The file is read once, at construction.
 class AuctionStore {
 public:
     explicit AuctionStore(std::filesystem::path directory = defaultDataDirectory(),
-                          const Clock& clock = SystemClock::instance());
+                          const Clock& clock = SystemClock::instance(),
+                          TimerScheduler& timers = TimerScheduler::mainLoop());
     AuctionStore(const AuctionStore&) = delete;
     AuctionStore& operator=(const AuctionStore&) = delete;
 
     const Published<std::vector<AuctionItem>>& items() const { return m_items; }
+    Published<bool>& isAutoRefreshEnabled() { return m_isAutoRefreshEnabled; }
+    const Published<bool>& isAutoRefreshEnabled() const { return m_isAutoRefreshEnabled; }
+    Published<std::int64_t>& refreshIntervalMinutes() { return m_refreshIntervalMinutes; }
+    const Published<std::int64_t>& refreshIntervalMinutes() const { return m_refreshIntervalMinutes; }
+
+    const std::filesystem::path& dataDir() const { return m_dataDir; }
+    const std::filesystem::path& metadataFile() const { return m_metadataFile; }
+    bool isRefreshTimerRunning() const { return m_refreshTimer != nullptr; }
+
+    void addItem(std::string_view title, std::string_view url, AuctionSite site, double price, Date endDate,
+                 std::optional<double> maxBidPrice);
+    void removeItem(const Uuid& id);
+    void setStatus(const Uuid& id, AuctionStatus status);
+    void updateStatuses();
+    void restartRefreshTimer();
+    void save();
+
+    // Active, ending and watched items, soonest end first (undated last).
+    std::vector<AuctionItem> activeItems() const;
+    // Ended, won and lost items, most recently updated first.
+    std::vector<AuctionItem> endedItems() const;
+    // Items of any status whose end date lies within the coming hour.
     std::int64_t endingSoonCount() const;
 
+    // The store's clock, for the item values that depend on the time (timeRemaining).
+    Date now() const { return m_clock.now(); }
+
 private:
+    void load();
+
     const Clock& m_clock;
+    TimerScheduler& m_timers;
+    std::filesystem::path m_dataDir;
     std::filesystem::path m_metadataFile;
+    bool m_isFileDamaged = false;
     Published<std::vector<AuctionItem>> m_items;
+    Published<bool> m_isAutoRefreshEnabled{true};
+    Published<std::int64_t> m_refreshIntervalMinutes{5};
+    std::unique_ptr<RepeatingTimer> m_refreshTimer;  // last: it goes first, so no tick sees a half-destroyed store
 };
+
+// The timer period for a configured interval: at least one minute, and capped
+// where minutes times 60 would not fit 64-bit seconds.
+std::chrono::seconds refreshTimerPeriod(std::int64_t refreshIntervalMinutes);
 
 }  // namespace sarvik

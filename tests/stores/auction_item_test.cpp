@@ -1,0 +1,139 @@
+#include "stores/auction_item.h"
+#include "stores/price_text.h"
+
+#include <gtest/gtest.h>
+
+#include <unicode/locid.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace sarvik {
+namespace {
+
+using namespace std::string_literals;
+
+AuctionItem priced(AuctionSite site, double price) {
+    AuctionItem item;
+    item.site = site;
+    item.currentPrice = price;
+    return item;
+}
+
+class FormattedPriceTest : public ::testing::Test {
+protected:
+    void SetUp() override { setDefaultLocale("en_US"); }
+    void TearDown() override { setDefaultLocale(m_saved.getName()); }
+
+    static void setDefaultLocale(const char* name) {
+        UErrorCode status = U_ZERO_ERROR;
+        icu::Locale::setDefault(icu::Locale(name), status);
+        ASSERT_TRUE(U_SUCCESS(status));
+    }
+
+private:
+    icu::Locale m_saved = icu::Locale::getDefault();
+};
+
+TEST_F(FormattedPriceTest, EachSiteHasItsSignAndFractionDigitsInUnitedStatesEnglish) {
+    EXPECT_EQ(priced(AuctionSite::ebay, 1234.5).formattedPrice(), "$1,234.5");
+    EXPECT_EQ(priced(AuctionSite::ebay, 1234.567).formattedPrice(), "$1,234.57");
+    EXPECT_EQ(priced(AuctionSite::ebay, 20).formattedPrice(), "$20");
+    EXPECT_EQ(priced(AuctionSite::yahooAuctions, 1234.5).formattedPrice(), "\u00A5" "1,234");
+    EXPECT_EQ(priced(AuctionSite::mercari, 1500).formattedPrice(), "\u00A5" "1,500");
+    EXPECT_EQ(priced(AuctionSite::custom, 99).formattedPrice(), "99");
+    EXPECT_EQ(priced(AuctionSite::custom, 1234567).formattedPrice(), "1,234,567");
+}
+
+TEST_F(FormattedPriceTest, RoundsHalfToEven) {
+    EXPECT_EQ(priced(AuctionSite::yahooAuctions, 1235.5).formattedPrice(), "\u00A5" "1,236");
+    EXPECT_EQ(priced(AuctionSite::mercari, 2.5).formattedPrice(), "\u00A5" "2");
+    EXPECT_EQ(priced(AuctionSite::ebay, 0.125).formattedPrice(), "$0.12");
+    EXPECT_EQ(priced(AuctionSite::ebay, 0.375).formattedPrice(), "$0.38");
+}
+
+TEST_F(FormattedPriceTest, FollowsTheDefaultLocaleWhenItChanges) {
+    EXPECT_EQ(priced(AuctionSite::ebay, 1234.5).formattedPrice(), "$1,234.5");
+    setDefaultLocale("de_DE");
+    EXPECT_EQ(priced(AuctionSite::ebay, 1234.5).formattedPrice(), "$1.234,5");
+}
+
+TEST(AuctionItemTest, PriceChangeComparesWithTheNextToLastHistoryEntry) {
+    AuctionItem item = priced(AuctionSite::ebay, 150);
+    EXPECT_EQ(item.priceChange(), std::nullopt);
+    item.priceHistory.push_back({Uuid::random(), 100, Date{}, std::nullopt});
+    EXPECT_EQ(item.priceChange(), std::nullopt);
+    item.priceHistory.push_back({Uuid::random(), 150, Date{}, 3});
+    EXPECT_EQ(item.priceChange(), 50.0);
+    item.priceHistory.push_back({Uuid::random(), 170, Date{}, 4});
+    item.currentPrice = 170;
+    EXPECT_EQ(item.priceChange(), 20.0);
+}
+
+TEST(AuctionItemTest, TimeRemainingAtTheUnitBoundaries) {
+    const Date now{1000000.0};
+    AuctionItem item;
+    EXPECT_EQ(item.timeRemaining(now), std::nullopt);
+    const auto leftAt = [&](double seconds) {
+        item.endDate = now.addingSeconds(seconds);
+        return item.timeRemaining(now).value_or("(none)");
+    };
+    EXPECT_EQ(leftAt(-0.5), "Ended");
+    EXPECT_EQ(leftAt(0), "0m left");
+    EXPECT_EQ(leftAt(59.9), "0m left");
+    EXPECT_EQ(leftAt(60), "1m left");
+    EXPECT_EQ(leftAt(3599), "59m left");
+    EXPECT_EQ(leftAt(3600), "1h left");
+    EXPECT_EQ(leftAt(86399), "23h left");
+    EXPECT_EQ(leftAt(86400), "1d left");
+    EXPECT_EQ(leftAt(864000), "10d left");
+    EXPECT_EQ(leftAt(86400.0 * 12345), "12345d left");  // no grouping
+    EXPECT_EQ(leftAt(1e300), std::to_string(std::numeric_limits<std::int64_t>::max()) + "d left");
+}
+
+TEST(AuctionItemTest, EndsWithinTheHourExcludesBothEnds) {
+    const Date now{5000.0};
+    AuctionItem item;
+    EXPECT_FALSE(endsWithinTheHour(item, now));
+    for (double seconds : {-1.0, 0.0, 3600.0, 7200.0}) {
+        item.endDate = now.addingSeconds(seconds);
+        EXPECT_FALSE(endsWithinTheHour(item, now)) << seconds;
+    }
+    for (double seconds : {0.001, 1800.0, 3599.999}) {
+        item.endDate = now.addingSeconds(seconds);
+        EXPECT_TRUE(endsWithinTheHour(item, now)) << seconds;
+    }
+}
+
+TEST(AuctionItemTest, RawValuesAreTheStoredTexts) {
+    EXPECT_EQ(rawValue(AuctionSite::yahooAuctions), "Yahoo! Auctions");
+    EXPECT_EQ(rawValue(AuctionSite::custom), "Custom URL");
+    EXPECT_EQ(rawValue(AuctionStatus::ending), "Ending Soon");
+    for (AuctionSite site : kAllAuctionSites) EXPECT_EQ(auctionSiteFromRaw(rawValue(site)), site);
+    for (AuctionStatus status : kAllAuctionStatuses) EXPECT_EQ(auctionStatusFromRaw(rawValue(status)), status);
+    EXPECT_EQ(auctionSiteFromRaw("ebay"), std::nullopt);
+    EXPECT_EQ(auctionStatusFromRaw("Ending soon"), std::nullopt);
+    EXPECT_EQ(auctionStatusFromRaw(""), std::nullopt);
+}
+
+TEST(PriceTextTest, AcceptsWholeStrtodLiterals) {
+    EXPECT_EQ(numberFromPriceText("1200"), 1200.0);
+    EXPECT_EQ(numberFromPriceText("12.50"), 12.5);
+    EXPECT_EQ(numberFromPriceText("1e3"), 1000.0);
+    EXPECT_EQ(numberFromPriceText("-5"), -5.0);
+    EXPECT_EQ(numberFromPriceText("+.5"), 0.5);
+    EXPECT_EQ(numberFromPriceText("7."), 7.0);
+    EXPECT_EQ(numberFromPriceText("0x1p4"), 16.0);
+    EXPECT_EQ(numberFromPriceText("0X1A"), 26.0);
+}
+
+TEST(PriceTextTest, RejectsPartialBlankOrNonFiniteTexts) {
+    for (const std::string& text : {""s, " 1200"s, "\t1200"s, "\n5"s, "1200 "s, "1200\n"s, "1,200"s, "\u00A5" "1200"s,
+                                   "$5"s, "12abc"s, "abc"s, "."s, "e3"s, "nan"s, "NaN"s, "inf"s, "-Infinity"s,
+                                   "1e999"s, "-1e999"s, "12\0" "3"s})
+        EXPECT_EQ(numberFromPriceText(text), std::nullopt) << text;
+}
+
+}  // namespace
+}  // namespace sarvik
