@@ -1,6 +1,7 @@
 # make run    builds and starts the browser (installing missing packages first)
 # make test   builds and runs the whole test suite through CTest
 # make bench  builds and runs the benchmarks
+# make screenshots  runs the display tests, saving PNGs of the windows and panels to build/screenshots/
 # make install  installs system-wide (PREFIX=/usr/local by default)
 # make asan   builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs the unit tests
 BUILD_DIR ?= build
@@ -9,7 +10,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench install asan clean
+.PHONY: all deps configure build run test bench screenshots install asan clean
 
 all: build
 
@@ -32,6 +33,11 @@ test: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; $$b --benchmark_counters_tabular=true || exit 1; done
+
+screenshots: build
+	mkdir -p $(BUILD_DIR)/screenshots
+	cd $(BUILD_DIR) && SARVIK_SCREENSHOT_DIR=$(abspath $(BUILD_DIR))/screenshots ../scripts/with-display ctest -L display -j 1
+	@ls $(BUILD_DIR)/screenshots
 
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)

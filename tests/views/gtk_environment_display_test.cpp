@@ -1,4 +1,6 @@
 #include "support/display/gtk_test_environment.h"
+#include "support/display/widget_screenshot.h"
+#include "support/temporary_directory.h"
 
 #include <gtkmm/label.h>
 #include <gtkmm/window.h>
@@ -15,6 +17,10 @@ TEST(GtkEnvironmentTest, AWindowCanBeShownAndMapped) {
     window.present();
     EXPECT_TRUE(testing::runMainLoopUntil([&] { return label.get_mapped() && label.get_width() > 0; }));
     EXPECT_GT(label.get_width(), 0);
+
+    sarvik::testing::TemporaryDirectory dir;
+    ASSERT_TRUE(sarvik::testing::saveWidgetPng(window, dir / "window.png"));
+    EXPECT_GT(std::filesystem::file_size(dir / "window.png"), 100u);
 }
 
 }  // namespace
