@@ -37,10 +37,10 @@ std::vector<HistoryItem> sampleHistory(std::size_t count) {
     const double spacing = 2.0 * 365 * 86400 / static_cast<double>(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::string a = kWords[random() % kWordCount], b = kWords[random() % kWordCount];
-        std::string title = a + " and " + b + ": the complete " + b + " page, part " + std::to_string(i);
+        std::string title = a + " and " + b + ": the " + b + " page, part " + std::to_string(i);
         if (random() % 20 == 0) title = std::string(kWideTitles[random() % 4]) + " " + std::to_string(i);
         std::string url = "https://www.site" + std::to_string(random() % 5000) + ".example/" + a + "/" + b +
-                          "/article-" + std::to_string(i) + "?ref=home&session=" + std::to_string(random());
+                          "/article-" + std::to_string(i) + "?ref=home";
         double visited = start + spacing * static_cast<double>(i) + (random() % 1000) / 7.0;
         if (random() % 10 == 0) visited += (random() % 30) * 86400.0;
         history.push_back({Uuid::random(), title, url, Date{visited}, 1 + static_cast<std::int64_t>(random() % 40)});

@@ -11,11 +11,6 @@ Bookmark decodeBookmark(const rapidjson::Value& value) {
             r.boolean("isFolder"), r.date("createdAt"), r.integer("sortOrder")};
 }
 
-HistoryItem decodeHistoryItem(const rapidjson::Value& value) {
-    const ObjectReader r(value);
-    return {r.uuid("id"), r.string("title"), r.string("url"), r.date("visitedAt"), r.integer("visitCount")};
-}
-
 void encode(Writer& w, const Bookmark& b) {
     w.beginObject()
         .field("id", b.id)
@@ -28,18 +23,7 @@ void encode(Writer& w, const Bookmark& b) {
         .endObject();
 }
 
-void encode(Writer& w, const HistoryItem& h) {
-    w.beginObject()
-        .field("id", h.id)
-        .field("title", h.title)
-        .field("url", h.url)
-        .field("visitedAt", h.visitedAt)
-        .field("visitCount", h.visitCount)
-        .endObject();
-}
-
-template <typename Record>
-std::optional<std::string> encodeAll(const std::vector<Record>& records) {
+std::optional<std::string> encodeAll(const std::vector<Bookmark>& records) {
     Writer w;
     w.beginArray();
     for (const auto& record : records) encode(w, record);
@@ -55,10 +39,5 @@ std::vector<Bookmark> decodeBookmarks(std::string_view text) {
 
 std::optional<std::string> encodeBookmarks(const std::vector<Bookmark>& bookmarks) { return encodeAll(bookmarks); }
 
-std::vector<HistoryItem> decodeHistory(std::string_view text) {
-    return decodeArray<HistoryItem>(parse(text), decodeHistoryItem);
-}
-
-std::optional<std::string> encodeHistory(const std::vector<HistoryItem>& history) { return encodeAll(history); }
 
 }  // namespace sarvik::json

@@ -17,7 +17,8 @@ namespace sarvik::json {
 std::vector<Bookmark> decodeBookmarks(std::string_view text);
 std::optional<std::string> encodeBookmarks(const std::vector<Bookmark>& bookmarks);
 
-std::vector<HistoryItem> decodeHistory(std::string_view text);
+// Parses in place, so it takes the text.
+std::vector<HistoryItem> decodeHistory(std::string text);
 std::optional<std::string> encodeHistory(const std::vector<HistoryItem>& history);
 
 }  // namespace sarvik::json

@@ -29,10 +29,10 @@ struct LoadedList {
 
 template <typename Record, typename Decode>
 LoadedList<Record> load(const fs::path& file, Decode&& decode) {
-    const auto text = readWholeFile(file);
+    auto text = readWholeFile(file);
     if (!text) return {{}, isPresent(file)};
     try {
-        return {decode(*text), false};
+        return {decode(std::move(*text)), false};
     } catch (const json::DecodeError&) {
         return {{}, true};
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace sarvik {
 namespace {
@@ -63,7 +64,26 @@ bool isLowerCased(std::string_view text) {
     return !hasUpperOrWide || lowerCased(text) == text;
 }
 
+bool isValidUtf8(std::string_view text) {
+    while (!text.empty()) {
+        // Whole words of ASCII at a time: almost all of a history file is ASCII.
+        std::uint64_t word;
+        if (text.size() >= sizeof word) {
+            std::memcpy(&word, text.data(), sizeof word);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                text.remove_prefix(sizeof word);
+                continue;
+            }
+        }
+        const std::size_t length = sequenceLength(text);
+        if (length == 0) return false;
+        text.remove_prefix(length);
+    }
+    return true;
+}
+
 std::string validUtf8(std::string_view text) {
+    if (isValidUtf8(text)) return std::string(text);
     std::string result;
     result.reserve(text.size());
     while (!text.empty()) {

@@ -18,4 +18,8 @@ bool isLowerCased(std::string_view text);
 // from outside (page titles, addresses) goes through this before it is kept.
 std::string validUtf8(std::string_view text);
 
+// True when the text is well-formed UTF-8 (no overlong forms, surrogates or
+// code points above U+10FFFF).
+bool isValidUtf8(std::string_view text);
+
 }  // namespace sarvik
