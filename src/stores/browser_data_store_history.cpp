@@ -46,10 +46,21 @@ void BrowserDataStore::clearHistory() {
 }
 
 // Newest first; entries visited at the same moment keep their list order.
+// Sorting the times beside their positions keeps the comparisons in cache, and
+// breaking ties by position gives the stable order without a stable sort.
 std::vector<std::size_t> BrowserDataStore::historyNewestFirst(std::vector<std::size_t> positions) const {
+    struct Key {
+        double visitedAt;
+        std::size_t position;
+    };
     const auto& all = m_history.get();
-    std::stable_sort(positions.begin(), positions.end(),
-                     [&](std::size_t a, std::size_t b) { return all[a].visitedAt > all[b].visitedAt; });
+    std::vector<Key> keys;
+    keys.reserve(positions.size());
+    for (std::size_t p : positions) keys.push_back({all[p].visitedAt.secondsSinceReference, p});
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        return a.visitedAt != b.visitedAt ? a.visitedAt > b.visitedAt : a.position < b.position;
+    });
+    for (std::size_t i = 0; i < keys.size(); ++i) positions[i] = keys[i].position;
     return positions;
 }
 
@@ -72,13 +83,24 @@ std::vector<std::pair<std::string, std::vector<HistoryItem>>> BrowserDataStore::
     const auto& all = m_history.get();
     std::vector<std::size_t> positions(all.size());
     std::iota(positions.begin(), positions.end(), std::size_t{0});
+    positions = historyNewestFirst(std::move(positions));
 
+    // First the runs of equal date text, then each group filled at its final size.
     std::vector<std::pair<std::string, std::vector<HistoryItem>>> groups;
+    std::vector<std::size_t> runEnds;
     HistoryDayFormatter formatter;
-    for (std::size_t i : historyNewestFirst(std::move(positions))) {
-        const std::string& day = formatter.format(all[i].visitedAt);
-        if (groups.empty() || groups.back().first != day) groups.emplace_back(day, std::vector<HistoryItem>{});
-        groups.back().second.push_back(all[i]);
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const std::string& day = formatter.format(all[positions[i]].visitedAt);
+        if (!groups.empty() && groups.back().first == day) continue;
+        if (!groups.empty()) runEnds.push_back(i);
+        groups.emplace_back(day, std::vector<HistoryItem>{});
+    }
+    runEnds.push_back(positions.size());
+    std::size_t next = 0;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        auto& items = groups[g].second;
+        items.reserve(runEnds[g] - next);
+        for (; next < runEnds[g]; ++next) items.push_back(all[positions[next]]);
     }
     return groups;
 }
