@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -70,12 +71,9 @@ private:
 };
 
 void pinLocale() {
-    static const bool pinned = [] {
-        icu::Locale::setDefault(icu::Locale("en_US"), *new UErrorCode(U_ZERO_ERROR));
-        icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("Europe/Berlin"));
-        return true;
-    }();
-    (void)pinned;
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale::setDefault(icu::Locale("en_US"), status);
+    icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("Europe/Berlin"));
 }
 
 void addEntries(benchmark::State& state, const SampleFolder& folder) {

@@ -44,14 +44,21 @@ public:
 
     void addBookmark(std::string_view title, std::string_view url, std::optional<Uuid> parentFolderId);
     void addFolder(std::string_view title, std::optional<Uuid> parentFolderId);
+    // A folder goes with everything below it, in one change and one save.
     void deleteBookmark(const Uuid& id);
     void renameBookmark(const Uuid& id, std::string_view title);
+    // Direct children (the top level for none), by sortOrder, ties in list order.
     std::vector<Bookmark> bookmarksInFolder(const std::optional<Uuid>& folderId) const;
 
+    // Merges into the entry with exactly this address, or appends one.
     void recordVisit(std::string_view title, std::string_view url);
     void deleteHistoryItem(const Uuid& id);
     void clearHistory();
+    // Entries whose title, or else address, contains the query, ignoring case
+    // (Unicode lower case of both sides); all of them for an empty query. Newest first.
     std::vector<HistoryItem> searchHistory(std::string_view query) const;
+    // All entries newest first, in runs of equal date text (medium date style of
+    // the default locale and time zone at the time of the call).
     std::vector<std::pair<std::string, std::vector<HistoryItem>>> groupedHistory() const;
 
 private:
