@@ -1,14 +1,17 @@
 #include "stores/browser_data_json.h"
 
 #include "core/json.h"
+#include "stores/store_text.h"
 
 namespace sarvik::json {
 namespace {
 
 Bookmark decodeBookmark(const rapidjson::Value& value) {
     const ObjectReader r(value);
-    return {r.uuid("id"),      r.string("title"),      r.string("url"),      r.optionalUuid("parentFolderId"),
-            r.boolean("isFolder"), r.date("createdAt"), r.integer("sortOrder")};
+    // An escaped lone surrogate decodes to bytes that are not UTF-8; they are replaced so a save stays readable.
+    return {r.uuid("id"),          validUtf8(r.string("title")), validUtf8(r.string("url")),
+            r.optionalUuid("parentFolderId"), r.boolean("isFolder"), r.date("createdAt"),
+            r.integer("sortOrder")};
 }
 
 void encode(Writer& w, const Bookmark& b) {

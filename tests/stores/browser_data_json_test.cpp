@@ -136,6 +136,16 @@ TEST(BookmarksJsonTest, ReadsTheOtherStyleAndWritesTheSpecifiedKeys) {
                   R"(","title":"F","url":"","isFolder":true,"createdAt":0.5,"sortOrder":0}])");
 }
 
+TEST(BrowserDataJsonTest, EscapedLoneSurrogatesLoadAsReplacementCharacters) {
+    const auto history = json::decodeHistory("[" + item(R"("title":"a\udc00b","url":"u","visitedAt":1,"visitCount":1)") + "]");
+    EXPECT_EQ(history.at(0).title, "a\uFFFD\uFFFD\uFFFDb");
+    EXPECT_EQ(json::decodeHistory(*json::encodeHistory(history)), history);
+    const auto bookmarks = json::decodeBookmarks(
+        "[" + item(R"("title":"a\udc00b","url":"","isFolder":true,"createdAt":0,"sortOrder":0)") + "]");
+    EXPECT_EQ(bookmarks.at(0).title, "a\uFFFD\uFFFD\uFFFDb");
+    EXPECT_EQ(json::decodeBookmarks(*json::encodeBookmarks(bookmarks)), bookmarks);
+}
+
 TEST(BookmarksJsonTest, RejectsMissingOrMistypedKeys) {
     const std::string fields[] = {R"("title":"T","url":"","isFolder":true,"createdAt":0)",
                                   R"("title":"T","url":"","isFolder":1,"createdAt":0,"sortOrder":0)",

@@ -9,6 +9,8 @@
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <limits>
 
@@ -173,6 +175,16 @@ TEST_F(HistoryTest, AnEmptyOrMissingFileIsNotDamaged) {
         visit(store, "A", "https://a.example");
     }
     EXPECT_TRUE(damagedCopies(historyFile()).empty());
+}
+
+TEST_F(HistoryTest, AFileThatIsNotARegularFileDoesNotBlockTheStart) {
+    ASSERT_EQ(::mkfifo(historyFile().c_str(), 0600), 0);  // opening a FIFO to read would wait for a writer
+    BrowserDataStore store(dir.path(), clock);
+    EXPECT_TRUE(store.history()->empty());
+    visit(store, "A", "https://a.example");
+    EXPECT_EQ(parseFile(readFile(historyFile())).Size(), 1u);
+    ASSERT_EQ(damagedCopies(historyFile()).size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_fifo(damagedCopies(historyFile())[0]));
 }
 
 TEST_F(HistoryTest, StaleTemporaryFilesOfInterruptedSavesAreRemoved) {
