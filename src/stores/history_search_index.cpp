@@ -15,13 +15,22 @@ bool contains(std::string_view text, std::string_view part) {
 
 }  // namespace
 
-HistorySearchIndex::LoweredText HistorySearchIndex::lowered(const std::string& text) {
+HistorySearchIndex::Span HistorySearchIndex::lowered(const std::string& text) {
     if (isLowerCased(text)) return {};
-    return {lowerCased(text), false};
+    const std::size_t offset = m_text.size();
+    appendLowerCased(m_text, text);
+    return {offset, m_text.size() - offset};
+}
+
+std::string_view HistorySearchIndex::textOf(const Span& span, const std::string& original) const {
+    if (span.offset == kOriginal) return original;
+    return std::string_view(m_text).substr(span.offset, span.length);
 }
 
 void HistorySearchIndex::clear() {
     m_entries.clear();
+    m_text.clear();
+    m_unusedBytes = 0;
     m_isBuilt = true;
 }
 
@@ -30,14 +39,21 @@ void HistorySearchIndex::append(const HistoryItem& item) {
 }
 
 void HistorySearchIndex::update(std::size_t index, const HistoryItem& item) {
-    if (m_isBuilt && index < m_entries.size()) m_entries[index] = entryFor(item);
+    if (!m_isBuilt || index >= m_entries.size()) return;
+    const Entry old = m_entries[index];
+    m_unusedBytes += old.title.length + old.url.length;
+    m_entries[index] = entryFor(item);
+    // Revisits that change titles leave old texts behind; start afresh once they are most of the buffer.
+    if (m_unusedBytes > m_text.size() / 2 + 4096) invalidate();
 }
 
 void HistorySearchIndex::rebuild(const std::vector<HistoryItem>& history) {
-    m_entries.clear();
+    clear();
+    std::size_t size = 0;
+    for (const auto& item : history) size += item.title.size();
+    m_text.reserve(size);
     m_entries.reserve(history.size());
     for (const auto& item : history) m_entries.push_back(entryFor(item));
-    m_isBuilt = true;
 }
 
 std::vector<std::size_t> HistorySearchIndex::matches(const std::vector<HistoryItem>& history,
@@ -46,9 +62,9 @@ std::vector<std::size_t> HistorySearchIndex::matches(const std::vector<HistoryIt
     std::vector<std::size_t> found;
     for (std::size_t i = 0; i < history.size(); ++i) {
         const Entry& entry = m_entries[i];
-        const std::string_view title = entry.title.isLower ? history[i].title : entry.title.text;
-        const std::string_view url = entry.url.isLower ? history[i].url : entry.url.text;
-        if (contains(title, loweredQuery) || contains(url, loweredQuery)) found.push_back(i);
+        if (contains(textOf(entry.title, history[i].title), loweredQuery) ||
+            contains(textOf(entry.url, history[i].url), loweredQuery))
+            found.push_back(i);
     }
     return found;
 }

@@ -10,9 +10,11 @@
 namespace sarvik {
 
 // The lower-cased title and address of every history entry, kept beside the
-// history so that a search lowers only its query. The owner reports each
-// change of the history; after invalidate() (or if the sizes disagree) the
-// next search rebuilds the whole index.
+// history so that a search lowers only its query. The lowered texts live one
+// after another in one buffer (text that is already lower case is not copied),
+// so building the index is one pass without an allocation per entry. The
+// owner reports each change of the history; after invalidate() (or when the
+// sizes disagree) the next search rebuilds the whole index.
 class HistorySearchIndex {
 public:
     void invalidate() { m_isBuilt = false; }
@@ -25,21 +27,25 @@ public:
     std::vector<std::size_t> matches(const std::vector<HistoryItem>& history, std::string_view loweredQuery);
 
 private:
-    // Empty with isLower set when the original text is already lower case.
-    struct LoweredText {
-        std::string text;
-        bool isLower = true;
+    static constexpr std::size_t kOriginal = static_cast<std::size_t>(-1);  // the text itself is lower case
+
+    struct Span {
+        std::size_t offset = kOriginal;
+        std::size_t length = 0;
     };
     struct Entry {
-        LoweredText title;
-        LoweredText url;
+        Span title;
+        Span url;
     };
 
-    static LoweredText lowered(const std::string& text);
-    static Entry entryFor(const HistoryItem& item) { return {lowered(item.title), lowered(item.url)}; }
+    Span lowered(const std::string& text);
+    Entry entryFor(const HistoryItem& item) { return {lowered(item.title), lowered(item.url)}; }
+    std::string_view textOf(const Span& span, const std::string& original) const;
     void rebuild(const std::vector<HistoryItem>& history);
 
     std::vector<Entry> m_entries;
+    std::string m_text;
+    std::size_t m_unusedBytes = 0;  // of texts replaced by updates
     bool m_isBuilt = false;
 };
 

@@ -42,26 +42,34 @@ std::size_t sequenceLength(std::string_view text) {
 }  // namespace
 
 std::string lowerCased(std::string_view text) {
-    if (isAscii(text)) {
-        std::string lowered(text);
-        for (char& c : lowered)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        return lowered;
-    }
     std::string lowered;
-    icu::StringByteSink<std::string> sink(&lowered, static_cast<int32_t>(text.size()));
-    UErrorCode status = U_ZERO_ERROR;
-    icu::CaseMap::utf8ToLower("", 0, icu::StringPiece(text.data(), static_cast<int32_t>(text.size())), sink, nullptr,
-                              status);
-    if (U_FAILURE(status)) return std::string(text);
+    appendLowerCased(lowered, text);
     return lowered;
 }
 
+void appendLowerCased(std::string& out, std::string_view text) {
+    if (isAscii(text)) {
+        const std::size_t start = out.size();
+        out.append(text);
+        for (std::size_t i = start; i < out.size(); ++i)
+            if (out[i] >= 'A' && out[i] <= 'Z') out[i] = static_cast<char>(out[i] - 'A' + 'a');
+        return;
+    }
+    const std::size_t start = out.size();
+    icu::StringByteSink<std::string> sink(&out, static_cast<int32_t>(text.size()));
+    UErrorCode status = U_ZERO_ERROR;
+    icu::CaseMap::utf8ToLower("", 0, icu::StringPiece(text.data(), static_cast<int32_t>(text.size())), sink, nullptr,
+                              status);
+    if (U_FAILURE(status)) out.replace(start, std::string::npos, text);
+}
+
 bool isLowerCased(std::string_view text) {
-    const bool hasUpperOrWide = std::any_of(text.begin(), text.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || static_cast<unsigned char>(c) >= 0x80;
-    });
-    return !hasUpperOrWide || lowerCased(text) == text;
+    bool isAsciiText = true;
+    for (char c : text) {
+        if (c >= 'A' && c <= 'Z') return false;
+        if (static_cast<unsigned char>(c) >= 0x80) isAsciiText = false;
+    }
+    return isAsciiText || lowerCased(text) == text;
 }
 
 bool isValidUtf8(std::string_view text) {

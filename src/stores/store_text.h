@@ -9,6 +9,7 @@ namespace sarvik {
 // Unicode lower case (ICU's full case mapping with root-locale rules, so
 // "İ" and "Σ" lower the same way in every locale). ASCII text takes a fast path.
 std::string lowerCased(std::string_view text);
+void appendLowerCased(std::string& out, std::string_view text);
 
 // True when lowerCased(text) would return the text unchanged.
 bool isLowerCased(std::string_view text);
