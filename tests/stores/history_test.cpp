@@ -126,6 +126,20 @@ TEST_F(HistoryTest, SearchFollowsEveryChangeOfTheHistory) {
     EXPECT_EQ(store.searchHistory("EPS").size(), 1u);
 }
 
+TEST_F(HistoryTest, SearchStaysRightWhileRevisitsRetitleEntriesManyTimes) {
+    BrowserDataStore store(dir.path(), clock);
+    visit(store, "Steady", "https://steady.example");
+    for (int i = 0; i < 120; ++i) {
+        const std::string title = "Title Number " + std::to_string(i) + std::string(90, 'X');
+        visit(store, title, "https://changing.example");
+        if (i % 10 == 0 || i == 119) {
+            EXPECT_EQ(store.searchHistory("title number " + std::to_string(i) + "x").size(), 1u) << i;
+            EXPECT_EQ(store.searchHistory("steady").size(), 1u);
+        }
+    }
+    EXPECT_TRUE(store.searchHistory("title number 118x").empty());
+}
+
 TEST_F(HistoryTest, DeletingAndClearingRewriteTheFile) {
     BrowserDataStore store(dir.path(), clock);
     EXPECT_FALSE(std::filesystem::exists(historyFile()));
