@@ -120,7 +120,7 @@ TEST(HistoryJsonTest, WritesWhatTheGeneralWriterWritesAndReadsItBackExactly) {
     EXPECT_EQ(json::decodeHistory(*text), items);
 }
 
-TEST(BookmarksJsonTest, ReadsTheOtherStyleAndWritesTheSpecifiedKeys) {
+TEST(BookmarksJsonTest, ReadsTheOtherStyleAndWritesTheFieldNamesAsKeys) {
     const std::string text = std::string(R"([{"sortOrder":2.0,"createdAt":786000000,"isFolder":false,"parentFolderId":")") +
                              kFolderId + R"(","url":"https:\/\/www.example.com","title":"E","id":")" + kOtherId +
                              R"(","unknown":[1]},{"id":")" + kFolderId +
