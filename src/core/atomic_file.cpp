@@ -1,14 +1,13 @@
 #include "core/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 namespace sarvik {
 namespace fs = std::filesystem;
@@ -98,15 +97,30 @@ std::optional<FileError> writeFileAtomically(const fs::path& target, std::string
     return std::nullopt;
 }
 
+// One read() into a buffer sized from fstat: the data files can be tens of
+// megabytes, and stream copies cost more than the read itself.
 std::optional<std::string> readWholeFile(const fs::path& path) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return std::move(content).str();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // never wait on a FIFO
+    if (fd < 0) return std::nullopt;
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    std::string content;
+    content.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == content.size()) content.resize(content.size() + 4096);  // the file may have grown
+        const ssize_t got = ::read(fd, content.data() + filled, content.size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    content.resize(filled);
+    return content;
 }
 
 void removeStaleTemporaryFiles(const fs::path& target) {

@@ -1,19 +1,21 @@
 #include "core/uuid.h"
 
+#include <array>
 #include <cstring>
 #include <random>
 
 namespace sarvik {
 namespace {
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
+constexpr std::array<std::int8_t, 256> kHexValues = [] {
+    std::array<std::int8_t, 256> values{};
+    values.fill(-1);
+    for (int c = 0; c < 10; ++c) values['0' + c] = static_cast<std::int8_t>(c);
+    for (int c = 0; c < 6; ++c) values['a' + c] = values['A' + c] = static_cast<std::int8_t>(10 + c);
+    return values;
+}();
 
-bool isHyphenPosition(std::size_t i) { return i == 8 || i == 13 || i == 18 || i == 23; }
+int hexValue(char c) { return kHexValues[static_cast<unsigned char>(c)]; }
 
 std::mt19937_64& generator() {
     // Seeded once from the system's entropy source; identities only need to be unique.
@@ -38,21 +40,18 @@ Uuid Uuid::random() {
     return id;
 }
 
+// Straight-line over fixed positions: a large history file holds one UUID per entry.
 std::optional<Uuid> Uuid::parse(std::string_view text) {
+    static constexpr std::size_t kPairStarts[16] = {0, 2, 4, 6, 9, 11, 14, 16, 19, 21, 24, 26, 28, 30, 32, 34};
     if (text.size() != 36) return std::nullopt;
+    for (std::size_t i : {8, 13, 18, 23})
+        if (text[i] != '-') return std::nullopt;
     Uuid id;
-    std::size_t byte = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        if (isHyphenPosition(i)) {
-            if (text[i] != '-') return std::nullopt;
-            ++i;
-            continue;
-        }
-        const int high = hexValue(text[i]);
-        const int low = hexValue(text[i + 1]);
-        if (high < 0 || low < 0 || isHyphenPosition(i + 1)) return std::nullopt;
-        id.m_bytes[byte++] = static_cast<std::uint8_t>(high * 16 + low);
-        i += 2;
+    for (std::size_t byte = 0; byte < 16; ++byte) {
+        const int high = hexValue(text[kPairStarts[byte]]);
+        const int low = hexValue(text[kPairStarts[byte] + 1]);
+        if ((high | low) < 0) return std::nullopt;
+        id.m_bytes[byte] = static_cast<std::uint8_t>(high * 16 + low);
     }
     return id;
 }

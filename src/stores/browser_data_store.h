@@ -1,11 +1,15 @@
 #pragma once
 
+#include "core/atomic_file.h"
 #include "core/data_directory.h"
 #include "core/date.h"
 #include "core/published.h"
 #include "stores/bookmark.h"
+#include "stores/history_search_index.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,12 +18,19 @@
 namespace sarvik {
 
 // The user's favorites and history, kept in "bookmarks.json" and
-// "history.json" in the data folder. Every change is written through at once;
-// the two lists are published so panels redraw on any change.
+// "history.json" in the data folder. Every change is written through at once
+// (atomically, flushed to disk); the two lists are published so panels redraw
+// on any change. Main thread only.
+//
+// Files are read once, at construction. A file that exists but cannot be read
+// or decoded starts its list empty (favorites: the first-run favorites) and is
+// kept as "<name>.damaged-N" before the first save would replace it; while it
+// cannot be kept, saves of that list are skipped and changes stay in memory.
 class BrowserDataStore {
 public:
+    // `files` is where saves go through, so tests can make a write fail.
     explicit BrowserDataStore(std::filesystem::path directory = defaultDataDirectory(),
-                              const Clock& clock = SystemClock::instance());
+                              const Clock& clock = SystemClock::instance(), FileLayer& files = FileLayer::system());
     BrowserDataStore(const BrowserDataStore&) = delete;
     BrowserDataStore& operator=(const BrowserDataStore&) = delete;
 
@@ -33,22 +44,40 @@ public:
 
     void addBookmark(std::string_view title, std::string_view url, std::optional<Uuid> parentFolderId);
     void addFolder(std::string_view title, std::optional<Uuid> parentFolderId);
+    // A folder goes with everything below it, in one change and one save.
     void deleteBookmark(const Uuid& id);
     void renameBookmark(const Uuid& id, std::string_view title);
+    // Direct children (the top level for none), by sortOrder, ties in list order.
     std::vector<Bookmark> bookmarksInFolder(const std::optional<Uuid>& folderId) const;
 
+    // Merges into the entry with exactly this address, or appends one.
     void recordVisit(std::string_view title, std::string_view url);
     void deleteHistoryItem(const Uuid& id);
     void clearHistory();
+    // Entries whose title, or else address, contains the query, ignoring case
+    // (Unicode lower case of both sides); all of them for an empty query. Newest first.
     std::vector<HistoryItem> searchHistory(std::string_view query) const;
+    // All entries newest first, in runs of equal date text (medium date style of
+    // the default locale and time zone at the time of the call).
     std::vector<std::pair<std::string, std::vector<HistoryItem>>> groupedHistory() const;
 
 private:
+    void loadFiles();
+    void addFirstRunFavorites();
+    std::int64_t nextSortOrder(const std::optional<Uuid>& parentFolderId) const;
+    void appendBookmark(Bookmark bookmark);
+    std::vector<std::size_t> historyNewestFirst(std::vector<std::size_t> positions) const;
+    void write(const std::filesystem::path& file, bool& isFileDamaged, const std::optional<std::string>& bytes);
+
     const Clock& m_clock;
+    FileLayer& m_files;
     std::filesystem::path m_bookmarksFile;
     std::filesystem::path m_historyFile;
+    bool m_isBookmarksFileDamaged = false;
+    bool m_isHistoryFileDamaged = false;
     Published<std::vector<Bookmark>> m_bookmarks;
     Published<std::vector<HistoryItem>> m_history;
+    mutable HistorySearchIndex m_searchIndex;
 };
 
 }  // namespace sarvik
