@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sarvik::testing {
+
+// One store of any kind, seen as a list of titles "item-0", "item-1", ...
+// that grows by one whole save at a time.
+class StoreKind {
+public:
+    virtual ~StoreKind() = default;
+    // The titles of the entries this test added, in list order.
+    virtual std::vector<std::string> itemTitles() const = 0;
+    // Adds "item-N" (N = the number already there) and saves.
+    virtual void addNext() = 0;
+    virtual std::filesystem::path file() const = 0;
+};
+
+// kind: "favorites", "history", "scrapbook" or "auctions"; nothing for others.
+std::unique_ptr<StoreKind> openStoreKind(const std::string& kind, const std::filesystem::path& dir);
+
+}  // namespace sarvik::testing
