@@ -95,6 +95,11 @@ constexpr const char* kFormRules = R"(
 .auction-field { padding: 4px; min-height: 0; border-radius: 4px; background-color: @auction_white;
   border: 1px solid alpha(@auction_gray, 0.3); box-shadow: none; outline: none; }
 .auction-currency { font-size: 12px; }
+.auction-date-time { font-size: 11px; }
+.auction-date-time > menubutton > button { padding: 2px 6px; min-height: 0; }
+.auction-date-time spinbutton { min-height: 0; }
+.auction-date-time spinbutton > text { padding: 2px 4px; min-width: 0; }
+.auction-date-time spinbutton > button { padding: 0 2px; min-width: 14px; min-height: 0; }
 .auction-cancel { color: @auction_secondary_label; background: none; border: none; box-shadow: none; }
 )";
 

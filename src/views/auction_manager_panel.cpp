@@ -33,6 +33,7 @@ AuctionManagerPanel::AuctionManagerPanel(BrowserState& state, AuctionStore& stor
     m_content.add(m_formScroll, "form");
     m_content.add(m_empty, "empty");
     m_content.add(m_listScroll, "list");
+    m_content.set_name("auction-content");
     m_content.set_vexpand(true);
     m_content.set_transition_type(Gtk::StackTransitionType::CROSSFADE);
     m_content.set_transition_duration(kFormTransitionMs);

@@ -25,6 +25,7 @@ void setUpSpinner(Gtk::SpinButton& spinner, const char* name, double upper) {
 
 DateTimePicker::DateTimePicker() : Gtk::Box(Gtk::Orientation::HORIZONTAL, 4) {
     set_name("auction-date-time-picker");
+    add_css_class("auction-date-time");
     m_dayButton.set_name("auction-end-day");
     m_calendar.set_name("auction-end-calendar");
     m_popover.set_child(m_calendar);

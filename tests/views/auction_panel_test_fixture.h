@@ -15,6 +15,7 @@
 #include <gtkmm/button.h>
 #include <gtkmm/cssprovider.h>
 #include <gtkmm/label.h>
+#include <gtkmm/stack.h>
 #include <gtkmm/stylecontext.h>
 #include <gtkmm/window.h>
 #include <gtest/gtest.h>
@@ -108,6 +109,9 @@ protected:
     // Lets the list lay out and bind its rows.
     void settle() {
         drainMainLoop();
+        // Screenshots and hit tests want the form's cross-fade finished.
+        if (auto* stack = dynamic_cast<Gtk::Stack*>(findNamed(*panel, "auction-content")))
+            runMainLoopUntil([&] { return !stack->get_transition_running(); }, std::chrono::seconds(2));
         runMainLoopUntil([] { return false; }, std::chrono::milliseconds(60));
         drainMainLoop();
     }
