@@ -100,6 +100,8 @@ constexpr const char* kFormRules = R"(
 .auction-date-time spinbutton { min-height: 0; }
 .auction-date-time spinbutton > text { padding: 2px 4px; min-width: 0; }
 .auction-date-time spinbutton > button { padding: 0 2px; min-width: 14px; min-height: 0; }
+.auction-site-entry image { -gtk-icon-size: 12px; color: @auction_secondary_label; }
+.auction-site-entry .auction-site-sign { font-size: 9px; min-width: 13px; min-height: 13px; }
 .auction-cancel { color: @auction_secondary_label; background: none; border: none; box-shadow: none; }
 )";
 

@@ -1,9 +1,12 @@
 #include "views/auction_add_form.h"
 
 #include "stores/price_text.h"
+#include "views/auction_site_symbol.h"
 #include "views/auction_symbols.h"
 
 #include <gtkmm/image.h>
+#include <gtkmm/listitem.h>
+#include <gtkmm/signallistitemfactory.h>
 #include <gtkmm/stringlist.h>
 
 #include <vector>
@@ -17,6 +20,28 @@ Glib::RefPtr<Gtk::StringList> siteNames() {
     return Gtk::StringList::create(names);
 }
 
+// Each entry of the site picker: the site's symbol, then its name.
+Glib::RefPtr<Gtk::SignalListItemFactory> siteEntryFactory() {
+    auto factory = Gtk::SignalListItemFactory::create();
+    factory->signal_setup().connect([](const Glib::RefPtr<Gtk::ListItem>& listItem) {
+        auto* box = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
+        box->add_css_class("auction-site-entry");
+        box->append(*Gtk::make_managed<AuctionSiteSymbol>());
+        box->append(*Gtk::make_managed<Gtk::Label>());
+        listItem->set_child(*box);
+    });
+    factory->signal_bind().connect([](const Glib::RefPtr<Gtk::ListItem>& listItem) {
+        const auto position = listItem->get_position();
+        if (position >= std::size(kAllAuctionSites)) return;
+        const AuctionSite site = kAllAuctionSites[position];
+        auto* box = listItem->get_child();
+        if (auto* symbol = dynamic_cast<AuctionSiteSymbol*>(box->get_first_child())) symbol->setSite(site);
+        if (auto* label = dynamic_cast<Gtk::Label*>(box->get_last_child()))
+            label->set_text(Glib::ustring(std::string(rawValue(site))));
+    });
+    return factory;
+}
+
 }  // namespace
 
 AuctionAddForm::AuctionAddForm() : Gtk::Box(Gtk::Orientation::VERTICAL, 10) {
@@ -25,6 +50,7 @@ AuctionAddForm::AuctionAddForm() : Gtk::Box(Gtk::Orientation::VERTICAL, 10) {
 
     m_site.set_name("auction-site-picker");
     m_site.set_model(siteNames());
+    m_site.set_factory(siteEntryFactory());
     m_site.set_hexpand(true);
     m_site.property_selected().signal_changed().connect([this] { updateSigns(); });
     addRow("Site").append(m_site);

@@ -1,8 +1,10 @@
 #include "views/auction_context_menu.h"
 
 #include "views/auction_panel_actions.h"
+#include "views/auction_symbols.h"
 
 #include <gdkmm/rectangle.h>
+#include <giomm/themedicon.h>
 #include <glibmm/variant.h>
 
 namespace sarvik {
@@ -28,8 +30,12 @@ Glib::RefPtr<Gio::Menu> AuctionContextMenu::model(const Uuid& id) {
 
     auto statuses = Gio::Menu::create();
     for (AuctionStatus status : kAllAuctionStatuses)
-        statuses->append_item(entry(Glib::ustring(std::string(rawValue(status))), auction_actions::kSetStatus,
-                                    auction_actions::setStatusTarget(id, status)));
+    {
+        auto item = entry(Glib::ustring(std::string(rawValue(status))), auction_actions::kSetStatus,
+                          auction_actions::setStatusTarget(id, status));
+        item->set_icon(Gio::ThemedIcon::create(std::string(auction_symbols::statusIcon(status))));
+        statuses->append_item(item);
+    }
     auto middle = Gio::Menu::create();
     middle->append_submenu("Set Status", statuses);
     middle->append_item(entry("Copy URL", auction_actions::kCopyUrl, idText));

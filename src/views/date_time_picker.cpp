@@ -19,6 +19,13 @@ void setUpSpinner(Gtk::SpinButton& spinner, const char* name, double upper) {
     spinner.set_numeric(true);
     spinner.set_wrap(true);
     spinner.set_width_chars(2);
+    // Times read as 09:05, not 9:5.
+    spinner.signal_output().connect(
+        [&spinner] {
+            spinner.set_text(Glib::ustring::sprintf("%02d", static_cast<int>(spinner.get_value())));
+            return true;
+        },
+        false);
 }
 
 }  // namespace

@@ -280,6 +280,46 @@ TEST_F(AuctionPanelTest, PanelWithItemsInSeveralStates) {
     testing::saveScreenshotIfRequested(window, "auction-panel-ended");
 }
 
+TEST_F(AuctionPanelTest, ThousandsOfItemsBuildOnlyTheRowsOnScreen) {
+    const Date now = clock.now();
+    std::vector<AuctionItem> items;
+    for (int i = 0; i < 3000; ++i)
+        items.push_back(makeItem("Lot " + std::to_string(i), AuctionSite::ebay, AuctionStatus::active, i,
+                                 now.addingSeconds(7200 + i * 60.0), now));
+    open(items);
+    EXPECT_EQ(panel->listModel()->get_n_items(), 3000u);
+    std::vector<Gtk::Widget*> built;
+    testing::collectWidgets(
+        panel->listView(), [](Gtk::Widget& w) { return dynamic_cast<AuctionRow*>(&w) != nullptr; }, built);
+    EXPECT_GT(built.size(), 5u);
+    EXPECT_LT(built.size(), 300u);  // GTK 4.8 keeps about 200 rows around the visible ones
+    ASSERT_FALSE(rows().empty());
+    EXPECT_EQ(labelText(*rows().front(), "auction-title"), "Lot 0");
+
+    // A change to one item refills the list in its new order.
+    activate(auction_actions::kSetStatus, auction_actions::setStatusTarget(items[0].id, AuctionStatus::lost));
+    EXPECT_EQ(panel->listModel()->get_n_items(), 2999u);
+    EXPECT_EQ(labelText(*rows().front(), "auction-title"), "Lot 1");
+}
+
+TEST_F(AuctionPanelTest, SecondaryMenuOpensOnTheRowForItsItem) {
+    const Date now = clock.now();
+    auto item = makeItem("Menu", AuctionSite::ebay, AuctionStatus::active, 5, now.addingSeconds(9000), now);
+    open({item});
+    auto* row = rowTitled("Menu");
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->itemId(), item.id);
+    row->contextMenu().popupFor(row->itemId(), 20, 10);
+    ASSERT_TRUE(testing::runMainLoopUntil([&] { return row->contextMenu().get_mapped(); }));
+    auto model = row->contextMenu().get_menu_model();
+    ASSERT_TRUE(model);
+    auto first = model->get_item_link(0, Gio::MenuModel::Link::SECTION);
+    const auto target = first->get_item_attribute(0, Gio::MenuModel::Attribute::TARGET, Glib::VARIANT_TYPE_STRING);
+    EXPECT_EQ(std::string(Glib::VariantBase::cast_dynamic<Glib::Variant<Glib::ustring>>(target).get()), item.id.toString());
+    row->contextMenu().popdown();
+    settle();
+}
+
 TEST_F(AuctionPanelTest, PanelCssParsesForEveryTheme) {
     for (OrvelColorTheme theme : kAllColorThemes) {
         auto provider = Gtk::CssProvider::create();
