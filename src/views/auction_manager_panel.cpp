@@ -9,14 +9,16 @@
 #include <gtkmm/listitem.h>
 #include <gtkmm/noselection.h>
 
+#include <cmath>
 #include <vector>
 
 namespace sarvik {
 namespace {
 
 constexpr double kNewEndDateDelay = 259200;  // three days
-constexpr unsigned kClockRefreshSeconds = 30;
+constexpr unsigned kClockRefreshSeconds = 15;
 constexpr unsigned kFormTransitionMs = 200;
+constexpr double kSmallestTimeStep = 1.0;
 
 }  // namespace
 
@@ -125,7 +127,12 @@ void AuctionManagerPanel::reloadList() {
 
 void AuctionManagerPanel::refreshTimes() {
     m_pendingTimeRefresh.disconnect();
-    m_now = m_store.now();
+    const Date now = m_store.now();
+    // Page loading publishes browser-state changes many times a second. The
+    // time texts move in whole minutes, so within one second there is nothing
+    // worth rebinding a long list for.
+    if (std::fabs(now.secondsSince(m_now)) < kSmallestTimeStep) return;
+    m_now = now;
     m_header.setEndingSoonCount(m_store.endingSoonCount());
     // The items are unchanged; only what depends on the time is drawn again, by
     // rebinding the rows on screen.

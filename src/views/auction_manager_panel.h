@@ -32,7 +32,8 @@ namespace sarvik {
 // The list is virtual: a Gtk::ListView over a model refilled whenever the
 // store publishes. Time-dependent parts (time texts, last-hour tint, pulsing
 // dot, badge) are re-evaluated whenever the store or the browser state
-// publishes, and also every half minute, so a countdown never stands still.
+// publishes (at most once a second), and also every 15 seconds, so a
+// countdown never stands still.
 // Created when its explorer-bar tab is chosen; its own state (group, form)
 // starts afresh each time. Main thread only.
 class AuctionManagerPanel : public Gtk::Box {
