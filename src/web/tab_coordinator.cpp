@@ -1,5 +1,7 @@
 #include "web/tab_coordinator.h"
 
+#include <utility>
+
 namespace sarvik {
 namespace {
 
@@ -32,6 +34,7 @@ void TabCoordinator::progressChanged(double progress) {
 }
 
 void TabCoordinator::titleChanged(const std::optional<std::string>& title) {
+    if (title && m_visitAwaitingTitle) m_dataStore.recordVisit(*title, *std::exchange(m_visitAwaitingTitle, std::nullopt));
     // Pages clear their title while the next one loads; the tab keeps the last real one.
     if (!title || title->empty()) return;
     updateRecord([&](BrowserTab& tab) { tab.title = *title; });
@@ -56,6 +59,7 @@ void TabCoordinator::backForwardChanged(bool canGoBack, bool canGoForward) {
 }
 
 void TabCoordinator::navigationStarted() {
+    m_visitAwaitingTitle.reset();
     updateRecord([](BrowserTab& tab) {
         tab.isLoading = true;
         tab.estimatedProgress = 0.0;
@@ -69,11 +73,13 @@ void TabCoordinator::navigationFinished(const FinishedNavigation& page) {
         tab.canGoBack = page.canGoBack;
         tab.canGoForward = page.canGoForward;
     });
-    if (!page.uri || !page.title) return;
+    m_visitAwaitingTitle.reset();
+    if (!page.uri) return;
     const std::optional<Url> url = Url::parse(*page.uri);
-    const std::string address = url ? url->absoluteString() : *page.uri;
+    std::string address = url ? url->absoluteString() : *page.uri;
     if (address.empty() || address == kBlankPage) return;
-    m_dataStore.recordVisit(*page.title, address);
+    if (page.title) m_dataStore.recordVisit(*page.title, address);
+    else m_visitAwaitingTitle = std::move(address);
 }
 
 void TabCoordinator::navigationFailed() {

@@ -53,6 +53,9 @@ public:
     void loadingChanged(bool isLoading);
     void backForwardChanged(bool canGoBack, bool canGoForward);
 
+    // A finished page is recorded in history with its title; when the engine
+    // has no title yet at that moment, the visit is recorded as soon as the
+    // title arrives (a page that never gets one is not recorded).
     void navigationStarted();
     void navigationFinished(const FinishedNavigation& page);
     void navigationFailed();
@@ -73,6 +76,9 @@ private:
     BrowserState& m_browserState;
     BrowserDataStore& m_dataStore;
     const Uuid m_tabId;
+    // This engine can report a page's title only after the page has
+    // finished; the visit then waits here for the title to arrive.
+    std::optional<std::string> m_visitAwaitingTitle;
 };
 
 }  // namespace sarvik

@@ -35,7 +35,8 @@ struct WebViewHost::Engine {
     // Callbacks queued on the main loop hold this weakly: once the engine
     // has gone they find it expired and do nothing.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
-    bool resetPending = false;
+    // The current command assignment has been executed; cleared by each new assignment.
+    bool commandTaken = false;
     bool lastLoadFailed = false;
     ScriptDialogHandle pendingDialog;
     std::unique_ptr<JavaScriptPanel> panel;
@@ -255,6 +256,10 @@ WebViewHost::WebViewHost(BrowserState& browserState, BrowserDataStore& dataStore
     gtk_box_append(gobj(), GTK_WIDGET(m_engine->view.get()));
     if (const auto first = m_engine->coordinator.firstLoadUrl()) m_engine->load(*first);
 
+    m_connections += browserState.navigationCommand.changed().connect([this] {
+        m_engine->commandTaken = false;
+        update();
+    });
     m_connections += browserState.anyChanged().connect([this] { update(); });
     m_connections += dataStore.bookmarks().changed().connect([this] { update(); });
     m_connections += dataStore.history().changed().connect([this] { update(); });
@@ -270,15 +275,13 @@ WebViewHost::~WebViewHost() {
 
 void WebViewHost::update() {
     Engine& engine = *m_engine;
-    if (engine.resetPending) return;  // the command in hand was taken already
+    // Executing writes tab records, which runs this again: the command in hand is done.
+    if (engine.commandTaken) return;
     const auto command = engine.coordinator.commandToExecute();
     if (!command) return;
-    engine.resetPending = true;
+    engine.commandTaken = true;
     // Queued before executing, so the reset runs ahead of every observation the command causes.
-    Glib::signal_idle().connect_once([&state = engine.state, token = std::weak_ptr<bool>(engine.alive), &engine] {
-        if (!token.expired()) engine.resetPending = false;
-        state.navigationCommand = std::nullopt;
-    });
+    Glib::signal_idle().connect_once([&state = engine.state] { state.navigationCommand = std::nullopt; });
     engine.execute(*command);
 }
 
