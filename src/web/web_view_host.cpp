@@ -217,10 +217,11 @@ void Engine::execute(const NavigationCommand& command) {
 void Engine::showPanel(WebKitScriptDialog* dialog) {
     if (panel) panel->cancel();
     pendingDialog = ScriptDialogHandle(dialog);
-    const JavaScriptPanelRequest request{panelKind(webkit_script_dialog_get_dialog_type(dialog)),
-                                         webkit_script_dialog_get_message(dialog),
-                                         optionalText(webkit_script_dialog_prompt_get_default_text(dialog)).value_or(""),
-                                         originOf(webkit_web_view_get_uri(view.get()))};
+    JavaScriptPanelRequest request{panelKind(webkit_script_dialog_get_dialog_type(dialog)),
+                                   optionalText(webkit_script_dialog_get_message(dialog)).value_or(""), "",
+                                   originOf(webkit_web_view_get_uri(view.get()))};
+    if (request.kind == JavaScriptPanelRequest::Kind::prompt)
+        request.defaultText = optionalText(webkit_script_dialog_prompt_get_default_text(dialog)).value_or("");
     GtkRoot* root = gtk_widget_get_root(GTK_WIDGET(view.get()));
     Gtk::Window* parent = GTK_IS_WINDOW(root) ? Glib::wrap(GTK_WINDOW(root)) : nullptr;
     // The previous, already answered panel may go now: none of its handlers is running.
