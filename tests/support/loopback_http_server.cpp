@@ -23,13 +23,22 @@ void sendAll(int socket, const std::string& data) {
     }
 }
 
+constexpr int kIdleConnectionPolls = 100;  // an opened but silent connection is dropped after 5 s
+
 // Reads up to the end of the request head; the body of a request is never needed here.
-std::string readHead(int client) {
+std::string readHead(int client, const std::atomic<bool>& stopping) {
     std::string request;
     char buffer[4096];
+    int idlePolls = 0;
     while (request.find("\r\n\r\n") == std::string::npos && request.size() < kMaximumRequestBytes) {
+        if (stopping || idlePolls > kIdleConnectionPolls) break;
         pollfd ready{client, POLLIN, 0};
-        if (::poll(&ready, 1, 2000) <= 0) break;
+        const int polled = ::poll(&ready, 1, kPollMilliseconds);
+        if (polled < 0) break;
+        if (polled == 0) {
+            ++idlePolls;
+            continue;
+        }
         const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
         if (n <= 0) break;
         request.append(buffer, static_cast<std::size_t>(n));
@@ -67,6 +76,7 @@ LoopbackHttpServer::LoopbackHttpServer() {
 LoopbackHttpServer::~LoopbackHttpServer() {
     m_stopping = true;
     if (m_thread.joinable()) m_thread.join();
+    for (auto& connection : m_connections) connection.join();
     ::close(m_listener);
 }
 
@@ -91,13 +101,19 @@ void LoopbackHttpServer::run() {
         if (::poll(&ready, 1, kPollMilliseconds) <= 0) continue;
         const int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0) continue;
-        answer(client);
-        ::close(client);
+        // One thread per connection: the engine opens connections ahead of need
+        // and may leave one silent while it asks on another.
+        m_connections.emplace_back([this, client] {
+            answer(client);
+            ::close(client);
+        });
     }
 }
 
 void LoopbackHttpServer::answer(int client) {
-    const std::string path = pathOf(readHead(client));
+    const std::string head = readHead(client, m_stopping);
+    if (head.empty()) return;
+    const std::string path = pathOf(head);
     Page page{"Not Found", "text/plain"};
     std::string status = "404 Not Found";
     {

@@ -6,13 +6,15 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace sarvik::testing {
 
 // A tiny HTTP/1.1 server on 127.0.0.1 for tests that load real pages. It
 // listens on an ephemeral port, answers each request on a background thread
 // with the page registered for its path (404 otherwise), closes every
-// connection after one answer, and stops when it goes.
+// connection after one answer, and stops when it goes (within about 50 ms
+// plus the connections still being answered).
 class LoopbackHttpServer {
 public:
     LoopbackHttpServer();
@@ -44,6 +46,7 @@ private:
     std::map<std::string, Page> m_pages;
     std::map<std::string, int> m_requests;
     std::thread m_thread;
+    std::vector<std::thread> m_connections;  // only the accepting thread adds to it
 };
 
 }  // namespace sarvik::testing
