@@ -85,6 +85,11 @@ void LoopbackHttpServer::serve(const std::string& path, std::string body, std::s
     m_pages[path] = Page{std::move(body), std::move(contentType)};
 }
 
+void LoopbackHttpServer::serveSlowly(const std::string& path, std::string body, std::chrono::milliseconds delay) {
+    std::lock_guard lock(m_mutex);
+    m_pages[path] = Page{std::move(body), "text/html; charset=utf-8", delay};
+}
+
 std::string LoopbackHttpServer::url(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(m_port) + path;
 }
@@ -126,7 +131,12 @@ void LoopbackHttpServer::answer(int client) {
     }
     sendAll(client, "HTTP/1.1 " + status + "\r\nContent-Type: " + page.contentType +
                         "\r\nContent-Length: " + std::to_string(page.body.size()) +
-                        "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + page.body);
+                        "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n");
+    // Waits in small steps so a stopping server does not wait out the delay.
+    for (auto waited = std::chrono::milliseconds(0); waited < page.delay && !m_stopping;
+         waited += std::chrono::milliseconds(kPollMilliseconds))
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
+    sendAll(client, page.body);
 }
 
 }  // namespace sarvik::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -23,6 +24,9 @@ public:
     LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
 
     void serve(const std::string& path, std::string body, std::string contentType = "text/html; charset=utf-8");
+    // Like serve, but the answer's body arrives only after `delay`, so a test
+    // can watch a page while it is loading.
+    void serveSlowly(const std::string& path, std::string body, std::chrono::milliseconds delay);
 
     std::uint16_t port() const { return m_port; }
     // "http://127.0.0.1:<port><path>"
@@ -34,6 +38,7 @@ private:
     struct Page {
         std::string body;
         std::string contentType;
+        std::chrono::milliseconds delay{0};
     };
 
     void run();

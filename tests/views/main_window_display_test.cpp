@@ -64,6 +64,16 @@ TEST_F(MainWindowDisplayTest, TheWindowOpensOnTheHomePageAndRecordsIt) {
     EXPECT_EQ(window->contentView().statusBar().loadState().label().get_text(), "Done");
 }
 
+TEST_F(MainWindowDisplayTest, TheStatusBarSaysLoadingWhileThePageLoadsAndDoneAfterwards) {
+    ASSERT_TRUE(loaded(state.activeTabId, "Home"));
+    server.serveSlowly("/slow", page("Slow"), std::chrono::milliseconds(1500));
+    const Gtk::Label& text = window->contentView().statusBar().loadState().label();
+    state.navigate(server.url("/slow"));
+    EXPECT_TRUE(runMainLoopUntil([&] { return text.get_text() == "Loading..."; }));
+    EXPECT_TRUE(loaded(state.activeTabId, "Slow"));
+    EXPECT_TRUE(runMainLoopUntil([&] { return text.get_text() == "Done"; }));
+}
+
 TEST_F(MainWindowDisplayTest, SwitchingTabsShowsTheOtherTabsPageInANewWebView) {
     const Uuid first = state.activeTabId;
     ASSERT_TRUE(loaded(first, "Home"));
