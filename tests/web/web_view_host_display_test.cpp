@@ -62,6 +62,13 @@ protected:
         });
     }
 
+    // Visits in all, whether the store merges repeated addresses or not.
+    std::int64_t visitCount() const {
+        std::int64_t count = 0;
+        for (const auto& item : store.history().get()) count += item.visitCount;
+        return count;
+    }
+
     bool historyHas(const std::string& url) const {
         const auto& items = store.history().get();
         return std::any_of(items.begin(), items.end(), [&](const HistoryItem& i) { return i.url == url; });
@@ -117,6 +124,41 @@ TEST_F(WebViewHostDisplayTest, BackAndForwardCommandsMoveThroughTheTabsHistory) 
     EXPECT_TRUE(runMainLoopUntil([&] { return tab(firstTab).canGoForward && !tab(firstTab).canGoBack; }));
     state.navigationCommand = NavigationCommand::goForward();
     EXPECT_TRUE(waitForTitle(firstTab, "Second"));
+}
+
+TEST_F(WebViewHostDisplayTest, ReloadAsksTheServerAgain) {
+    showHost(firstTab);
+    ASSERT_TRUE(waitForTitle(firstTab, "Home"));
+    state.navigationCommand = NavigationCommand::reload();
+    EXPECT_TRUE(runMainLoopUntil([&] { return server.requestCount("/home") == 2 && !tab(firstTab).isLoading; }));
+}
+
+TEST_F(WebViewHostDisplayTest, StopEndsASlowLoadWithoutAVisit) {
+    showHost(firstTab);
+    ASSERT_TRUE(waitForTitle(firstTab, "Home"));
+    ASSERT_TRUE(runMainLoopUntil([&] { return historyHas(server.url("/home")); }));
+    server.serveSlowly("/slow", page("Slow"), std::chrono::seconds(3));
+    state.navigate(server.url("/slow"));
+    ASSERT_TRUE(runMainLoopUntil([&] { return server.requestCount("/slow") == 1 && tab(firstTab).isLoading; }));
+    state.navigationCommand = NavigationCommand::stop();
+    EXPECT_TRUE(runMainLoopUntil([&] { return !tab(firstTab).isLoading; }));
+    testing::drainMainLoop();
+    EXPECT_FALSE(historyHas(server.url("/slow")));
+    EXPECT_EQ(visitCount(), 1);
+    EXPECT_EQ(tab(firstTab).title, "Home");
+}
+
+TEST_F(WebViewHostDisplayTest, AFailedLoadOnlyEndsLoadingAndRecordsNothing) {
+    showHost(firstTab);
+    ASSERT_TRUE(waitForTitle(firstTab, "Home"));
+    ASSERT_TRUE(runMainLoopUntil([&] { return historyHas(server.url("/home")); }));
+    // Nothing listens on port 1 of the loopback address: the connection is refused.
+    state.navigate("http://127.0.0.1:1/refused");
+    ASSERT_TRUE(runMainLoopUntil([&] { return tab(firstTab).isLoading; }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return !tab(firstTab).isLoading; }));
+    testing::drainMainLoop();
+    EXPECT_EQ(visitCount(), 1);
+    EXPECT_EQ(tab(firstTab).title, "Home") << "no error page replaced the title";
 }
 
 TEST_F(WebViewHostDisplayTest, ACommandForAnotherTabStaysPending) {
