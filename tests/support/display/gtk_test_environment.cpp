@@ -1,7 +1,11 @@
 #include "support/display/gtk_test_environment.h"
 
+#include "support/temporary_directory.h"
+
 #include <glibmm/main.h>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace sarvik::testing {
 namespace {
@@ -39,12 +43,30 @@ bool runMainLoopUntil(const std::function<bool()>& done, std::chrono::millisecon
     return true;
 }
 
+Gtk::Widget* findDescendant(Gtk::Widget& root, const Glib::ustring& name) {
+    if (root.get_name() == name) return &root;
+    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling())
+        if (auto* found = findDescendant(*child, name)) return found;
+    return nullptr;
+}
+
+Gtk::Window* findWindow(const Glib::ustring& name) {
+    for (auto* window : Gtk::Window::list_toplevels())
+        if (window->get_name() == name && window->get_visible()) return window;
+    return nullptr;
+}
+
 }  // namespace sarvik::testing
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // Listing tests must work without a display, so GTK starts only when tests run.
     if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+    // Everything GTK, WebKit and the stores keep goes into a folder of this run, never the user's.
+    const sarvik::testing::TemporaryDirectory home;
+    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     auto application = Gtk::Application::create("org.sarvikbrowser.SarvikBrowser.Tests",
                                                  Gio::Application::Flags::NON_UNIQUE);
     application->register_application();

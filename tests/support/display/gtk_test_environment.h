@@ -1,6 +1,8 @@
 #pragma once
 
 #include <gtkmm/application.h>
+#include <gtkmm/widget.h>
+#include <gtkmm/window.h>
 
 #include <chrono>
 #include <functional>
@@ -19,5 +21,11 @@ void drainMainLoop();
 // whether `done` became true. This bounds waits; it is not a timing assertion.
 bool runMainLoopUntil(const std::function<bool()>& done,
                       std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+// The first widget named `name` in the tree under `root` (root included), or null.
+Gtk::Widget* findDescendant(Gtk::Widget& root, const Glib::ustring& name);
+
+// A visible top-level window with this widget name, or null.
+Gtk::Window* findWindow(const Glib::ustring& name);
 
 }  // namespace sarvik::testing

@@ -1,0 +1,108 @@
+#include "app/menu_commands.h"
+
+#include "core/color_theme.h"
+#include "core/notification_center.h"
+#include "core/notification_names.h"
+
+#include <giomm/simpleaction.h>
+
+#include <string>
+#include <vector>
+
+namespace sarvik {
+namespace {
+
+namespace names = notifications;
+
+struct MenuCommand {
+    const char* label;
+    const char* action;
+    std::string_view notification;
+    std::vector<Glib::ustring> accelerators;
+};
+
+const std::vector<MenuCommand>& fileCommands() {
+    static const std::vector<MenuCommand> commands = {
+        {"New Tab", "new-tab", names::kNewTab, {"<Primary>t"}},
+        {"Close Tab", "close-tab", names::kCloseTab, {"<Primary>w"}},
+    };
+    return commands;
+}
+
+const std::vector<MenuCommand>& explorerToggles() {
+    static const std::vector<MenuCommand> commands = {
+        {"Toggle Explorer Bar", "toggle-explorer-bar", names::kToggleExplorerBar, {"<Primary>e"}},
+        {"Toggle Toolbar", "toggle-toolbar", names::kToggleToolbar, {"<Primary>b"}},
+    };
+    return commands;
+}
+
+const std::vector<MenuCommand>& explorerPanels() {
+    static const std::vector<MenuCommand> commands = {
+        {"Favorites", "show-favorites", names::kShowFavorites, {"<Primary><Alt>1"}},
+        {"History", "show-history", names::kShowHistory, {"<Primary><Alt>2"}},
+        {"Search", "show-search", names::kShowSearch, {"<Primary><Alt>3"}},
+        {"Internet Scrapbook", "show-scrapbook", names::kShowScrapbook, {"<Primary><Alt>4"}},
+        {"Auction Manager", "show-auction", names::kShowAuction, {"<Primary><Alt>5"}},
+    };
+    return commands;
+}
+
+const std::vector<MenuCommand>& zoomCommands() {
+    // Ctrl+equal too: on most layouts "+" needs Shift, and the unshifted key should zoom in as well.
+    static const std::vector<MenuCommand> commands = {
+        {"Zoom In", "zoom-in", names::kZoomIn, {"<Primary>plus", "<Primary>equal", "<Primary>KP_Add"}},
+        {"Zoom Out", "zoom-out", names::kZoomOut, {"<Primary>minus", "<Primary>KP_Subtract"}},
+        {"Actual Size", "reset-zoom", names::kResetZoom, {"<Primary>0", "<Primary>KP_0"}},
+    };
+    return commands;
+}
+
+Glib::RefPtr<Gio::Menu> addCommands(Gtk::Application& application, const std::vector<MenuCommand>& commands) {
+    auto section = Gio::Menu::create();
+    for (const auto& command : commands) {
+        auto action = Gio::SimpleAction::create(command.action);
+        action->signal_activate().connect([name = std::string(command.notification)](const Glib::VariantBase&) {
+            NotificationCenter::defaultCenter().post(name);
+        });
+        application.add_action(action);
+        const std::string detailed = std::string("app.") + command.action;
+        application.set_accels_for_action(detailed, command.accelerators);
+        section->append(command.label, detailed);
+    }
+    return section;
+}
+
+Glib::RefPtr<Gio::Menu> themeMenu(Gtk::Application& application) {
+    auto action = Gio::SimpleAction::create("change-theme", Glib::VARIANT_TYPE_STRING);
+    action->signal_activate().connect([](const Glib::VariantBase& parameter) {
+        const auto name = Glib::VariantBase::cast_dynamic<Glib::Variant<Glib::ustring>>(parameter).get();
+        NotificationCenter::defaultCenter().post(names::kChangeTheme, std::string(name));
+    });
+    application.add_action(action);
+    auto menu = Gio::Menu::create();
+    for (const auto theme : kAllColorThemes) {
+        const std::string name(rawValue(theme));
+        auto item = Gio::MenuItem::create(name, "");
+        item->set_action_and_target("app.change-theme", Glib::Variant<Glib::ustring>::create(name));
+        menu->append_item(item);
+    }
+    return menu;
+}
+
+}  // namespace
+
+Glib::RefPtr<Gio::Menu> installMenuCommands(Gtk::Application& application) {
+    auto explorer = Gio::Menu::create();
+    explorer->append_section(addCommands(application, explorerToggles()));
+    explorer->append_section(addCommands(application, explorerPanels()));
+
+    auto bar = Gio::Menu::create();
+    bar->append_submenu("File", addCommands(application, fileCommands()));
+    bar->append_submenu("Explorer", explorer);
+    bar->append_submenu("Zoom", addCommands(application, zoomCommands()));
+    bar->append_submenu("Theme", themeMenu(application));
+    return bar;
+}
+
+}  // namespace sarvik

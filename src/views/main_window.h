@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/browser_state.h"
+#include "stores/auction_store.h"
+#include "views/content_view.h"
+#include "views/main_window_handlers.h"
+
+#include <gtkmm/applicationwindow.h>
+
+#include <filesystem>
+
+namespace sarvik {
+
+// The browser window: no title text, the toolbar at the top edge as its
+// title bar, the content view inside, and the answers to the menu
+// notifications for as long as the window lives.
+class MainWindow : public Gtk::ApplicationWindow {
+public:
+    MainWindow(BrowserState& browserState, AuctionStore& auctionStore,
+               std::filesystem::path dataDirectory = defaultDataDirectory());
+
+    ContentView& contentView() { return m_contentView; }
+
+private:
+    ContentView m_contentView;
+    MainWindowHandlers m_handlers;
+};
+
+}  // namespace sarvik

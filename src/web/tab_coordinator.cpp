@@ -1,0 +1,102 @@
+#include "web/tab_coordinator.h"
+
+#include <utility>
+
+namespace sarvik {
+namespace {
+
+constexpr unsigned kMiddleButton = 2;
+constexpr std::string_view kBlankPage = "about:blank";
+
+std::optional<Url> parseOptional(const std::optional<std::string>& text) {
+    if (!text) return std::nullopt;
+    return Url::parse(*text);
+}
+
+}  // namespace
+
+TabCoordinator::TabCoordinator(BrowserState& browserState, BrowserDataStore& dataStore, Uuid tabId)
+    : m_browserState(browserState), m_dataStore(dataStore), m_tabId(tabId) {}
+
+std::optional<Url> TabCoordinator::firstLoadUrl() const {
+    if (const BrowserTab* tab = m_browserState.findTab(m_tabId); tab && tab->url) return tab->url;
+    return Url::parse(m_browserState.homePage.get());
+}
+
+std::optional<NavigationCommand> TabCoordinator::commandToExecute() const {
+    if (!m_browserState.navigationCommand.get()) return std::nullopt;
+    if (m_browserState.activeTabId.get() != m_tabId) return std::nullopt;
+    return m_browserState.navigationCommand.get();
+}
+
+void TabCoordinator::progressChanged(double progress) {
+    updateRecord([&](BrowserTab& tab) { tab.estimatedProgress = progress; });
+}
+
+void TabCoordinator::titleChanged(const std::optional<std::string>& title) {
+    if (title && m_visitAwaitingTitle) m_dataStore.recordVisit(*title, *std::exchange(m_visitAwaitingTitle, std::nullopt));
+    // Pages clear their title while the next one loads; the tab keeps the last real one.
+    if (!title || title->empty()) return;
+    updateRecord([&](BrowserTab& tab) { tab.title = *title; });
+}
+
+void TabCoordinator::urlChanged(const std::optional<std::string>& uri) {
+    const std::optional<Url> url = parseOptional(uri);
+    updateRecord([&](BrowserTab& tab) { tab.url = url; });
+    if (m_browserState.activeTabId.get() == m_tabId)
+        m_browserState.addressBarText = url ? url->absoluteString() : std::string();
+}
+
+void TabCoordinator::loadingChanged(bool isLoading) {
+    updateRecord([&](BrowserTab& tab) { tab.isLoading = isLoading; });
+}
+
+void TabCoordinator::backForwardChanged(bool canGoBack, bool canGoForward) {
+    updateRecord([&](BrowserTab& tab) {
+        tab.canGoBack = canGoBack;
+        tab.canGoForward = canGoForward;
+    });
+}
+
+void TabCoordinator::navigationStarted() {
+    m_visitAwaitingTitle.reset();
+    updateRecord([](BrowserTab& tab) {
+        tab.isLoading = true;
+        tab.estimatedProgress = 0.0;
+    });
+}
+
+void TabCoordinator::navigationFinished(const FinishedNavigation& page) {
+    updateRecord([&](BrowserTab& tab) {
+        tab.isLoading = false;
+        tab.estimatedProgress = 1.0;
+        tab.canGoBack = page.canGoBack;
+        tab.canGoForward = page.canGoForward;
+    });
+    m_visitAwaitingTitle.reset();
+    if (!page.uri) return;
+    const std::optional<Url> url = Url::parse(*page.uri);
+    std::string address = url ? url->absoluteString() : *page.uri;
+    if (address.empty() || address == kBlankPage) return;
+    if (page.title) m_dataStore.recordVisit(*page.title, address);
+    else m_visitAwaitingTitle = std::move(address);
+}
+
+void TabCoordinator::navigationFailed() {
+    updateRecord([](BrowserTab& tab) { tab.isLoading = false; });
+}
+
+PolicyAnswer TabCoordinator::decidePolicy(const NavigationAction& action) {
+    if (!action.isLinkActivated) return PolicyAnswer::allow;
+    if (!action.hasPrimaryModifier && action.mouseButton != kMiddleButton) return PolicyAnswer::allow;
+    std::optional<Url> url = parseOptional(action.uri);
+    if (!url) return PolicyAnswer::allow;
+    m_browserState.newTab(std::move(url));
+    return PolicyAnswer::cancel;
+}
+
+std::optional<Url> TabCoordinator::newWindowTarget(const std::optional<std::string>& uri) {
+    return parseOptional(uri);
+}
+
+}  // namespace sarvik

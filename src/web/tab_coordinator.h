@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/browser_state.h"
+#include "core/url.h"
+#include "core/uuid.h"
+#include "stores/browser_data_store.h"
+
+#include <optional>
+#include <string>
+
+namespace sarvik {
+
+// What the engine reports when a navigation has finished, read from the web
+// view at that moment. The title is absent when the engine has none.
+struct FinishedNavigation {
+    bool canGoBack = false;
+    bool canGoForward = false;
+    std::optional<std::string> uri;
+    std::optional<std::string> title;
+};
+
+// A navigation the page asks for, before the engine performs it.
+struct NavigationAction {
+    bool isLinkActivated = false;
+    bool hasPrimaryModifier = false;  // Ctrl held
+    unsigned mouseButton = 0;         // 1 left, 2 middle, 0 none
+    std::optional<std::string> uri;
+};
+
+enum class PolicyAnswer { allow, cancel };
+
+// Turns one tab's engine events into writes on that tab's record, the
+// address-bar text and history. It knows no engine: the web view host feeds
+// it plain values, on the main thread, and it writes only its own tab's
+// record (nothing when that tab is gone).
+class TabCoordinator {
+public:
+    TabCoordinator(BrowserState& browserState, BrowserDataStore& dataStore, Uuid tabId);
+
+    const Uuid& tabId() const { return m_tabId; }
+
+    // The first page of a new web view: the tab's address, else the home
+    // page if it parses, else nothing.
+    std::optional<Url> firstLoadUrl() const;
+
+    // The pending command, when this tab is the active one; otherwise none
+    // and the command stays pending for the active tab's host.
+    std::optional<NavigationCommand> commandToExecute() const;
+
+    void progressChanged(double progress);
+    void titleChanged(const std::optional<std::string>& title);
+    void urlChanged(const std::optional<std::string>& uri);
+    void loadingChanged(bool isLoading);
+    void backForwardChanged(bool canGoBack, bool canGoForward);
+
+    // A finished page is recorded in history with its title; when the engine
+    // has no title yet at that moment, the visit is recorded as soon as the
+    // title arrives (a page that never gets one is not recorded).
+    void navigationStarted();
+    void navigationFinished(const FinishedNavigation& page);
+    void navigationFailed();
+
+    // Ctrl-click or middle click on a link opens it in a new tab and keeps
+    // the current page; everything else goes ahead.
+    PolicyAnswer decidePolicy(const NavigationAction& action);
+
+    // Where a request for a new window goes instead: into this tab.
+    static std::optional<Url> newWindowTarget(const std::optional<std::string>& uri);
+
+private:
+    template <typename Mutator>
+    void updateRecord(Mutator&& mutate) {
+        m_browserState.updateTab(m_tabId, std::forward<Mutator>(mutate));
+    }
+
+    BrowserState& m_browserState;
+    BrowserDataStore& m_dataStore;
+    const Uuid m_tabId;
+    // This engine can report a page's title only after the page has
+    // finished; the visit then waits here for the title to arrive.
+    std::optional<std::string> m_visitAwaitingTitle;
+};
+
+}  // namespace sarvik

@@ -1,0 +1,292 @@
+#include "web/web_view_host.h"
+
+#include "web/gobject_handle.h"
+#include "web/javascript_panel.h"
+#include "web/script_dialog_handle.h"
+#include "web/tab_coordinator.h"
+
+#include <glibmm/main.h>
+#include <gtkmm/window.h>
+#include <webkit/webkit.h>
+
+#include <functional>
+#include <type_traits>
+#include <vector>
+
+namespace sarvik {
+
+struct WebViewHost::Engine {
+    Engine(BrowserState& browserState, BrowserDataStore& dataStore, const Uuid& tabId)
+        : state(browserState), coordinator(browserState, dataStore, tabId) {}
+
+    void build();
+    void connectSignals();
+    void load(const Url& url);
+    void execute(const NavigationCommand& command);
+    void onMainLoop(std::function<void(Engine&)> work);
+    void showPanel(WebKitScriptDialog* dialog);
+    void answerPanel(const JavaScriptPanelAnswer& answer);
+    void shutDown();
+
+    BrowserState& state;
+    TabCoordinator coordinator;
+    GObjectRef<WebKitWebView> view;
+    GObjectRef<GCancellable> cancellable = GObjectRef<GCancellable>::adopt(g_cancellable_new());
+    // Callbacks queued on the main loop hold this weakly: once the engine
+    // has gone they find it expired and do nothing.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+    // The current command assignment has been executed; cleared by each new assignment.
+    bool commandTaken = false;
+    bool lastLoadFailed = false;
+    ScriptDialogHandle pendingDialog;
+    std::unique_ptr<JavaScriptPanel> panel;
+    std::vector<SignalHandler> handlers;
+};
+
+namespace {
+
+using Engine = WebViewHost::Engine;
+
+std::optional<std::string> optionalText(const char* text) {
+    if (!text) return std::nullopt;
+    return std::string(text);
+}
+
+template <typename Callback>
+SignalHandler connect(gpointer instance, const char* signal, Callback callback, Engine* engine) {
+    return SignalHandler(instance, g_signal_connect(instance, signal, G_CALLBACK(callback), engine));
+}
+
+// Property observations: each change hops to the main loop and reads the
+// value current when it runs, so a burst of changes ends on the latest value.
+void onProgressNotify(WebKitWebView*, GParamSpec*, gpointer data) {
+    static_cast<Engine*>(data)->onMainLoop([](Engine& e) {
+        e.coordinator.progressChanged(webkit_web_view_get_estimated_load_progress(e.view.get()));
+    });
+}
+
+void onTitleNotify(WebKitWebView*, GParamSpec*, gpointer data) {
+    static_cast<Engine*>(data)->onMainLoop(
+        [](Engine& e) { e.coordinator.titleChanged(optionalText(webkit_web_view_get_title(e.view.get()))); });
+}
+
+void onUriNotify(WebKitWebView*, GParamSpec*, gpointer data) {
+    static_cast<Engine*>(data)->onMainLoop(
+        [](Engine& e) { e.coordinator.urlChanged(optionalText(webkit_web_view_get_uri(e.view.get()))); });
+}
+
+void onLoadingNotify(WebKitWebView*, GParamSpec*, gpointer data) {
+    static_cast<Engine*>(data)->onMainLoop(
+        [](Engine& e) { e.coordinator.loadingChanged(webkit_web_view_is_loading(e.view.get())); });
+}
+
+void onBackForwardChanged(WebKitBackForwardList*, WebKitBackForwardListItem*, gpointer, gpointer data) {
+    static_cast<Engine*>(data)->onMainLoop([](Engine& e) {
+        e.coordinator.backForwardChanged(webkit_web_view_can_go_back(e.view.get()),
+                                         webkit_web_view_can_go_forward(e.view.get()));
+    });
+}
+
+void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
+    auto* engine = static_cast<Engine*>(data);
+    if (event == WEBKIT_LOAD_STARTED) {
+        engine->lastLoadFailed = false;
+        engine->coordinator.navigationStarted();
+    } else if (event == WEBKIT_LOAD_FINISHED && !engine->lastLoadFailed) {
+        // The engine also ends a failed load with "finished"; that one is no visit.
+        engine->coordinator.navigationFinished({static_cast<bool>(webkit_web_view_can_go_back(view)),
+                                                static_cast<bool>(webkit_web_view_can_go_forward(view)),
+                                                optionalText(webkit_web_view_get_uri(view)),
+                                                optionalText(webkit_web_view_get_title(view))});
+    }
+}
+
+gboolean onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GError*, gpointer data) {
+    auto* engine = static_cast<Engine*>(data);
+    engine->lastLoadFailed = true;
+    engine->coordinator.navigationFailed();
+    return TRUE;  // handled: no engine error page
+}
+
+NavigationAction plainAction(WebKitNavigationAction* action) {
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    return {webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED,
+            (webkit_navigation_action_get_modifiers(action) & GDK_CONTROL_MASK) != 0,
+            webkit_navigation_action_get_mouse_button(action),
+            optionalText(request ? webkit_uri_request_get_uri(request) : nullptr)};
+}
+
+gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type, gpointer data) {
+    if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION)
+        return FALSE;
+    auto* navigation = WEBKIT_NAVIGATION_POLICY_DECISION(decision);
+    const NavigationAction action = plainAction(webkit_navigation_policy_decision_get_navigation_action(navigation));
+    if (static_cast<Engine*>(data)->coordinator.decidePolicy(action) == PolicyAnswer::allow) return FALSE;
+    webkit_policy_decision_ignore(decision);
+    return TRUE;
+}
+
+GtkWidget* onCreate(WebKitWebView*, WebKitNavigationAction* action, gpointer data) {
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    const auto target = TabCoordinator::newWindowTarget(optionalText(request ? webkit_uri_request_get_uri(request) : nullptr));
+    // Loaded once the engine has finished asking, not from inside its request.
+    if (target) static_cast<Engine*>(data)->onMainLoop([url = *target](Engine& e) { e.load(url); });
+    return nullptr;
+}
+
+gboolean onScriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer data) {
+    if (webkit_script_dialog_get_dialog_type(dialog) == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) return FALSE;
+    static_cast<Engine*>(data)->showPanel(dialog);
+    return TRUE;
+}
+
+std::string originOf(const char* uri) {
+    if (!uri) return {};
+    WebKitSecurityOrigin* origin = webkit_security_origin_new_for_uri(uri);
+    if (!origin) return {};
+    gchar* text = webkit_security_origin_to_string(origin);
+    std::string result = text ? text : uri;
+    g_free(text);
+    webkit_security_origin_unref(origin);
+    return result;
+}
+
+JavaScriptPanelRequest::Kind panelKind(WebKitScriptDialogType type) {
+    switch (type) {
+    case WEBKIT_SCRIPT_DIALOG_CONFIRM: return JavaScriptPanelRequest::Kind::confirm;
+    case WEBKIT_SCRIPT_DIALOG_PROMPT: return JavaScriptPanelRequest::Kind::prompt;
+    default: return JavaScriptPanelRequest::Kind::alert;
+    }
+}
+
+}  // namespace
+
+void Engine::build() {
+    WebKitSettings* settings = webkit_settings_new();
+    webkit_settings_set_enable_fullscreen(settings, TRUE);
+    webkit_settings_set_enable_back_forward_navigation_gestures(settings, TRUE);
+    view = GObjectRef<WebKitWebView>::adopt(
+        WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "settings", settings, nullptr)));
+    g_object_unref(settings);
+    gtk_widget_set_hexpand(GTK_WIDGET(view.get()), TRUE);
+    gtk_widget_set_vexpand(GTK_WIDGET(view.get()), TRUE);
+    connectSignals();
+}
+
+void Engine::connectSignals() {
+    gpointer v = view.get();
+    handlers.push_back(connect(v, "notify::estimated-load-progress", onProgressNotify, this));
+    handlers.push_back(connect(v, "notify::title", onTitleNotify, this));
+    handlers.push_back(connect(v, "notify::uri", onUriNotify, this));
+    handlers.push_back(connect(v, "notify::is-loading", onLoadingNotify, this));
+    handlers.push_back(connect(webkit_web_view_get_back_forward_list(view.get()), "changed", onBackForwardChanged, this));
+    handlers.push_back(connect(v, "load-changed", onLoadChanged, this));
+    handlers.push_back(connect(v, "load-failed", onLoadFailed, this));
+    handlers.push_back(connect(v, "decide-policy", onDecidePolicy, this));
+    handlers.push_back(connect(v, "create", onCreate, this));
+    handlers.push_back(connect(v, "script-dialog", onScriptDialog, this));
+}
+
+void Engine::onMainLoop(std::function<void(Engine&)> work) {
+    Glib::signal_idle().connect_once([this, token = std::weak_ptr<bool>(alive), work = std::move(work)] {
+        if (!token.expired()) work(*this);
+    });
+}
+
+void Engine::load(const Url& url) {
+    // The engine's default cache policy follows the protocol's own caching rules.
+    auto request = GObjectRef<WebKitURIRequest>::adopt(webkit_uri_request_new(url.absoluteString().c_str()));
+    webkit_web_view_load_request(view.get(), request.get());
+}
+
+void Engine::execute(const NavigationCommand& command) {
+    WebKitWebView* v = view.get();
+    std::visit(
+        [&](const auto& action) {
+            using Action = std::decay_t<decltype(action)>;
+            if constexpr (std::is_same_v<Action, NavigationCommand::Load>) load(action.url);
+            else if constexpr (std::is_same_v<Action, NavigationCommand::Zoom>) webkit_web_view_set_zoom_level(v, action.factor);
+            else if constexpr (std::is_same_v<Action, NavigationCommand::GoBack>) webkit_web_view_go_back(v);
+            else if constexpr (std::is_same_v<Action, NavigationCommand::GoForward>) webkit_web_view_go_forward(v);
+            else if constexpr (std::is_same_v<Action, NavigationCommand::Reload>) webkit_web_view_reload(v);
+            else webkit_web_view_stop_loading(v);
+        },
+        command.action);
+}
+
+void Engine::showPanel(WebKitScriptDialog* dialog) {
+    if (panel) panel->cancel();
+    pendingDialog = ScriptDialogHandle(dialog);
+    JavaScriptPanelRequest request{panelKind(webkit_script_dialog_get_dialog_type(dialog)),
+                                   optionalText(webkit_script_dialog_get_message(dialog)).value_or(""), "",
+                                   originOf(webkit_web_view_get_uri(view.get()))};
+    if (request.kind == JavaScriptPanelRequest::Kind::prompt)
+        request.defaultText = optionalText(webkit_script_dialog_prompt_get_default_text(dialog)).value_or("");
+    GtkRoot* root = gtk_widget_get_root(GTK_WIDGET(view.get()));
+    Gtk::Window* parent = GTK_IS_WINDOW(root) ? Glib::wrap(GTK_WINDOW(root)) : nullptr;
+    // The previous, already answered panel may go now: none of its handlers is running.
+    panel = std::make_unique<JavaScriptPanel>(parent, request, [this](const JavaScriptPanelAnswer& answer) {
+        answerPanel(answer);
+    });
+    panel->present();
+}
+
+void Engine::answerPanel(const JavaScriptPanelAnswer& answer) {
+    WebKitScriptDialog* dialog = pendingDialog.get();
+    if (!dialog) return;
+    const auto type = webkit_script_dialog_get_dialog_type(dialog);
+    if (type == WEBKIT_SCRIPT_DIALOG_CONFIRM) webkit_script_dialog_confirm_set_confirmed(dialog, answer.accepted);
+    if (type == WEBKIT_SCRIPT_DIALOG_PROMPT && answer.accepted)
+        webkit_script_dialog_prompt_set_text(dialog, answer.text.c_str());
+    pendingDialog.close();
+}
+
+void Engine::shutDown() {
+    handlers.clear();
+    alive.reset();
+    g_cancellable_cancel(cancellable.get());
+    if (panel) panel->cancel();
+    pendingDialog.close();
+}
+
+WebViewHost::WebViewHost(BrowserState& browserState, BrowserDataStore& dataStore, Uuid tabId)
+    : m_tabId(tabId), m_engine(std::make_unique<Engine>(browserState, dataStore, tabId)) {
+    set_hexpand(true);
+    set_vexpand(true);
+    m_engine->build();
+    gtk_box_append(gobj(), GTK_WIDGET(m_engine->view.get()));
+    if (const auto first = m_engine->coordinator.firstLoadUrl()) m_engine->load(*first);
+
+    m_connections += browserState.navigationCommand.changed().connect([this] {
+        m_engine->commandTaken = false;
+        update();
+    });
+    m_connections += browserState.anyChanged().connect([this] { update(); });
+    m_connections += dataStore.bookmarks().changed().connect([this] { update(); });
+    m_connections += dataStore.history().changed().connect([this] { update(); });
+    update();
+}
+
+WebViewHost::~WebViewHost() {
+    m_connections.clear();
+    m_engine->shutDown();
+    gtk_box_remove(gobj(), GTK_WIDGET(m_engine->view.get()));
+    m_engine.reset();
+}
+
+void WebViewHost::update() {
+    Engine& engine = *m_engine;
+    // Executing writes tab records, which runs this again: the command in hand is done.
+    if (engine.commandTaken) return;
+    const auto command = engine.coordinator.commandToExecute();
+    if (!command) return;
+    engine.commandTaken = true;
+    // Queued before executing, so the reset runs ahead of every observation the command causes.
+    Glib::signal_idle().connect_once([&state = engine.state] { state.navigationCommand = std::nullopt; });
+    engine.execute(*command);
+}
+
+WebKitWebView* WebViewHost::webView() const { return m_engine->view.get(); }
+GCancellable* WebViewHost::cancellable() const { return m_engine->cancellable.get(); }
+
+}  // namespace sarvik

@@ -1,0 +1,155 @@
+#include "views/main_window.h"
+
+#include "core/notification_center.h"
+#include "core/notification_names.h"
+#include "support/display/gtk_test_environment.h"
+#include "support/loopback_http_server.h"
+#include "support/temporary_directory.h"
+
+#include <gtest/gtest.h>
+
+namespace sarvik {
+namespace {
+
+using testing::runMainLoopUntil;
+namespace names = notifications;
+
+std::string page(const std::string& title) {
+    return "<!doctype html><html><head><title>" + title + "</title></head><body>" + title + "</body></html>";
+}
+
+class MainWindowDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server.serve("/home", page("Home"));
+        server.serve("/other", page("Other"));
+        state.homePage = server.url("/home");
+        window = std::make_unique<MainWindow>(state, auctions, folder.path());
+        window->present();
+    }
+
+    void TearDown() override {
+        window.reset();
+        testing::drainMainLoop();
+    }
+
+    static void post(std::string_view name, std::optional<std::string> object = std::nullopt) {
+        NotificationCenter::defaultCenter().post(name, std::move(object));
+    }
+
+    WebViewHost* host() { return window->contentView().webArea().host(); }
+    bool loaded(const Uuid& id, const std::string& title) {
+        return runMainLoopUntil([&] {
+            const BrowserTab* tab = state.findTab(id);
+            return tab && tab->title == title && !tab->isLoading;
+        });
+    }
+
+    testing::LoopbackHttpServer server;
+    testing::TemporaryDirectory folder;
+    BrowserState state;
+    AuctionStore auctions{folder.path()};
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowDisplayTest, TheWindowOpensOnTheHomePageAndRecordsIt) {
+    int width = 0, height = 0;
+    window->get_default_size(width, height);
+    EXPECT_EQ(width, 1200);
+    EXPECT_EQ(height, 800);
+    EXPECT_TRUE(window->get_show_menubar());
+    ASSERT_TRUE(loaded(state.activeTabId, "Home"));
+    EXPECT_TRUE(runMainLoopUntil([&] { return !window->contentView().dataStore().history()->empty(); }));
+    EXPECT_EQ(window->contentView().dataStore().history()->front().url, server.url("/home"));
+    EXPECT_EQ(window->contentView().statusBar().loadState().label().get_text(), "Done");
+}
+
+TEST_F(MainWindowDisplayTest, TheStatusBarSaysLoadingWhileThePageLoadsAndDoneAfterwards) {
+    ASSERT_TRUE(loaded(state.activeTabId, "Home"));
+    server.serveSlowly("/slow", page("Slow"), std::chrono::milliseconds(1500));
+    const Gtk::Label& text = window->contentView().statusBar().loadState().label();
+    state.navigate(server.url("/slow"));
+    EXPECT_TRUE(runMainLoopUntil([&] { return text.get_text() == "Loading..."; }));
+    EXPECT_TRUE(loaded(state.activeTabId, "Slow"));
+    EXPECT_TRUE(runMainLoopUntil([&] { return text.get_text() == "Done"; }));
+}
+
+TEST_F(MainWindowDisplayTest, SwitchingTabsShowsTheOtherTabsPageInANewWebView) {
+    const Uuid first = state.activeTabId;
+    ASSERT_TRUE(loaded(first, "Home"));
+    WebViewHost* firstHost = host();
+    state.newTab(Url::parse(server.url("/other")));
+    const Uuid second = state.activeTabId;
+    ASSERT_TRUE(runMainLoopUntil([&] { return host() && host()->tabId() == second; }));
+    EXPECT_NE(host(), nullptr);
+    ASSERT_TRUE(loaded(second, "Other"));
+    EXPECT_EQ(state.findTab(first)->title, "Home");
+    EXPECT_EQ(state.findTab(first)->url, Url::parse(server.url("/home")));
+
+    state.selectTab(first);
+    ASSERT_TRUE(runMainLoopUntil([&] { return host() && host()->tabId() == first; }));
+    EXPECT_TRUE(runMainLoopUntil([&] { return server.requestCount("/home") == 2; })) << "a fresh view loads the page";
+    EXPECT_EQ(state.addressBarText.get(), server.url("/home"));
+    (void)firstHost;
+}
+
+TEST_F(MainWindowDisplayTest, ZoomReachesTheActiveViewAndANewTabStartsAtActualSize) {
+    ASSERT_TRUE(loaded(state.activeTabId, "Home"));
+    post(names::kZoomIn);
+    post(names::kZoomIn);
+    EXPECT_EQ(window->contentView().statusBar().zoomBadge().get_text(), "120%");
+    EXPECT_TRUE(runMainLoopUntil([&] { return !state.navigationCommand->has_value(); }));
+    post(names::kNewTab);
+    const Uuid second = state.activeTabId;
+    ASSERT_TRUE(runMainLoopUntil([&] { return host() && host()->tabId() == second; }));
+    ASSERT_TRUE(loaded(second, "Home"));
+    EXPECT_DOUBLE_EQ(state.pageZoom.get(), 1.2000000000000002);
+}
+
+TEST_F(MainWindowDisplayTest, NewAndCloseTabNotifications) {
+    post(names::kCloseTab);
+    EXPECT_EQ(state.tabs->size(), 1u) << "the only tab stays";
+    post(names::kNewTab);
+    ASSERT_EQ(state.tabs->size(), 2u);
+    EXPECT_EQ(state.tabs->back().title, "New Tab");
+    EXPECT_EQ(state.activeTabId.get(), state.tabs->back().id);
+    EXPECT_EQ(window->contentView().statusBar().tabCount().get_text(), "2 tabs");
+    post(names::kCloseTab);
+    EXPECT_EQ(state.tabs->size(), 1u);
+}
+
+TEST_F(MainWindowDisplayTest, ChangeThemeMatchesTheExactName) {
+    post(names::kChangeTheme, "Lime");
+    EXPECT_EQ(state.colorTheme.get(), OrvelColorTheme::lime);
+    post(names::kChangeTheme, "grape");
+    post(names::kChangeTheme, std::nullopt);
+    EXPECT_EQ(state.colorTheme.get(), OrvelColorTheme::lime);
+    EXPECT_EQ(window->contentView().statusBar().themeSwatch().get_tooltip_text(), "Theme: Lime");
+}
+
+TEST_F(MainWindowDisplayTest, ToolbarAndExplorerNotificationsFlipTheirSwitches) {
+    post(names::kToggleToolbar);
+    EXPECT_TRUE(state.isToolbarCollapsed.get());
+    post(names::kToggleToolbar);
+    EXPECT_FALSE(state.isToolbarCollapsed.get());
+
+    post(names::kToggleExplorerBar);
+    EXPECT_FALSE(state.isExplorerBarVisible.get());
+    post(names::kShowSearch);
+    EXPECT_TRUE(state.isExplorerBarVisible.get());
+    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::search);
+    post(names::kShowScrapbook);
+    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::scrapbook);
+    post(names::kToggleExplorerBar);
+    post(names::kToggleExplorerBar);
+    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::scrapbook) << "shows the panel it showed last";
+}
+
+TEST_F(MainWindowDisplayTest, AGoneWindowNoLongerAnswers) {
+    window.reset();
+    post(names::kNewTab);
+    EXPECT_EQ(state.tabs->size(), 1u);
+}
+
+}  // namespace
+}  // namespace sarvik
