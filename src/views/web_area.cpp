@@ -9,42 +9,66 @@ WebArea::WebArea(BrowserState& browserState, BrowserDataStore& dataStore)
     set_name("web-area");
     set_hexpand(true);
     set_vexpand(true);
-    m_connections += browserState.activeTabId.changed().connect([this] { scheduleRebuild(); });
-    m_connections += browserState.tabs.changed().connect([this] { scheduleRebuild(); });
-    rebuild();
+    m_stack.set_hexpand(true);
+    m_stack.set_vexpand(true);
+    m_stack.set_transition_type(Gtk::StackTransitionType::NONE);
+    m_stack.add(m_empty);
+    append(m_stack);
+    m_connections += browserState.activeTabId.changed().connect([this] { scheduleSync(); });
+    m_connections += browserState.tabs.changed().connect([this] { scheduleSync(); });
+    sync();
 }
 
 WebArea::~WebArea() {
     m_connections.clear();
-    m_pendingRebuild.disconnect();
-    if (m_host) remove(*m_host);
+    m_pendingSync.disconnect();
+    for (auto& [id, host] : m_hosts) m_stack.remove(*host);
 }
 
-std::optional<Uuid> WebArea::wantedTabId() const {
-    if (const auto tab = m_browserState.activeTab()) return tab->id;
-    return std::nullopt;
+WebViewHost* WebArea::hostFor(const Uuid& tabId) const {
+    const auto found = m_hosts.find(tabId);
+    return found == m_hosts.end() ? nullptr : found->second.get();
 }
 
-void WebArea::scheduleRebuild() {
-    const std::optional<Uuid> current = m_host ? std::optional(m_host->tabId()) : std::nullopt;
-    if (wantedTabId() == current || m_pendingRebuild.connected()) return;
-    m_pendingRebuild = Glib::signal_idle().connect([this] {
-        rebuild();
+WebViewHost* WebArea::host() const {
+    const auto tab = m_browserState.activeTab();
+    return tab ? hostFor(tab->id) : nullptr;
+}
+
+void WebArea::scheduleSync() {
+    if (m_pendingSync.connected()) return;
+    m_pendingSync = Glib::signal_idle().connect([this] {
+        sync();
         return false;
     });
 }
 
-void WebArea::rebuild() {
-    m_pendingRebuild.disconnect();
-    const auto wanted = wantedTabId();
-    if (m_host && wanted == m_host->tabId()) return;
-    if (m_host) {
-        remove(*m_host);
-        m_host.reset();
+void WebArea::releaseClosedTabs() {
+    for (auto it = m_hosts.begin(); it != m_hosts.end();) {
+        if (m_browserState.findTab(it->first)) {
+            ++it;
+            continue;
+        }
+        m_stack.remove(*it->second);
+        it = m_hosts.erase(it);
     }
-    if (!wanted) return;
-    m_host = std::make_unique<WebViewHost>(m_browserState, m_dataStore, *wanted);
-    append(*m_host);
+}
+
+void WebArea::sync() {
+    m_pendingSync.disconnect();
+    releaseClosedTabs();
+    const auto tab = m_browserState.activeTab();
+    if (!tab) {
+        m_stack.set_visible_child(m_empty);
+        return;
+    }
+    auto& slot = m_hosts[tab->id];
+    if (!slot) {
+        slot = std::make_unique<WebViewHost>(m_browserState, m_dataStore, tab->id);
+        m_stack.add(*slot);
+    }
+    m_stack.set_visible_child(*slot);
+    slot->update();  // a command issued while this tab was in the background is its own now
 }
 
 }  // namespace sarvik

@@ -6,34 +6,42 @@
 #include "web/web_view_host.h"
 
 #include <gtkmm/box.h>
+#include <gtkmm/stack.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 
 namespace sarvik {
 
-// The space for the web page. It holds one web view host, the active tab's,
-// and builds a new one whenever the active tab changes; with no active tab
-// it is empty. The switch waits for the main loop, so a host is never torn
-// down from inside one of its own engine callbacks (a Ctrl-click that opens
-// a tab, for example).
+// The space for the web page. Every tab keeps its own web view host for its
+// whole life, so switching tabs keeps each page as it was (scroll position,
+// form input, media, back/forward list); only the active tab's host is shown.
+// A host is built when its tab first becomes active and released when the
+// tab closes. Changes wait for the main loop, so a host is never torn down
+// from inside one of its own engine callbacks (a Ctrl-click that opens a tab).
 class WebArea : public Gtk::Box {
 public:
     WebArea(BrowserState& browserState, BrowserDataStore& dataStore);
     ~WebArea() override;
 
-    // The current host, or none while no tab is active.
-    WebViewHost* host() const { return m_host.get(); }
+    // The active tab's host, or none while no tab is active.
+    WebViewHost* host() const;
+    // The host kept for a tab, or none if it has not been shown yet or is closed.
+    WebViewHost* hostFor(const Uuid& tabId) const;
+    std::size_t hostCount() const { return m_hosts.size(); }
 
 private:
-    std::optional<Uuid> wantedTabId() const;
-    void scheduleRebuild();
-    void rebuild();
+    void scheduleSync();
+    void sync();
+    void releaseClosedTabs();
 
     BrowserState& m_browserState;
     BrowserDataStore& m_dataStore;
-    std::unique_ptr<WebViewHost> m_host;
-    ScopedConnection m_pendingRebuild;
+    Gtk::Stack m_stack;
+    Gtk::Box m_empty;
+    std::map<Uuid, std::unique_ptr<WebViewHost>> m_hosts;
+    ScopedConnection m_pendingSync;
     ConnectionSet m_connections;
 };
 

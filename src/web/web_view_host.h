@@ -14,7 +14,7 @@ typedef struct _GCancellable GCancellable;
 
 namespace sarvik {
 
-// The web view of one tab, for that tab's whole life as the shown tab: it
+// The web view of one tab, kept for the tab's whole life: it
 // builds and configures the engine's view, starts the first load (the tab's
 // address or the home page), executes the pending navigation command while
 // its tab is the active one, and reports the engine's progress, title,

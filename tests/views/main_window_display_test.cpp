@@ -74,23 +74,59 @@ TEST_F(MainWindowDisplayTest, TheStatusBarSaysLoadingWhileThePageLoadsAndDoneAft
     EXPECT_TRUE(runMainLoopUntil([&] { return text.get_text() == "Done"; }));
 }
 
-TEST_F(MainWindowDisplayTest, SwitchingTabsShowsTheOtherTabsPageInANewWebView) {
+TEST_F(MainWindowDisplayTest, SwitchingTabsKeepsEachPageAndItsHistory) {
     const Uuid first = state.activeTabId;
     ASSERT_TRUE(loaded(first, "Home"));
+    state.navigate(server.url("/other"));
+    ASSERT_TRUE(loaded(first, "Other"));
+    ASSERT_TRUE(runMainLoopUntil([&] { return state.findTab(first)->canGoBack; }));
     WebViewHost* firstHost = host();
-    state.newTab(Url::parse(server.url("/other")));
+
+    state.newTab(Url::parse(server.url("/home")));
     const Uuid second = state.activeTabId;
     ASSERT_TRUE(runMainLoopUntil([&] { return host() && host()->tabId() == second; }));
-    EXPECT_NE(host(), nullptr);
-    ASSERT_TRUE(loaded(second, "Other"));
-    EXPECT_EQ(state.findTab(first)->title, "Home");
-    EXPECT_EQ(state.findTab(first)->url, Url::parse(server.url("/home")));
+    ASSERT_TRUE(loaded(second, "Home"));
+    EXPECT_EQ(state.findTab(first)->title, "Other");
+    EXPECT_EQ(server.requestCount("/other"), 1);
 
     state.selectTab(first);
     ASSERT_TRUE(runMainLoopUntil([&] { return host() && host()->tabId() == first; }));
-    EXPECT_TRUE(runMainLoopUntil([&] { return server.requestCount("/home") == 2; })) << "a fresh view loads the page";
-    EXPECT_EQ(state.addressBarText.get(), server.url("/home"));
-    (void)firstHost;
+    EXPECT_EQ(host(), firstHost) << "the tab's own view is shown again";
+    testing::drainMainLoop();
+    EXPECT_EQ(server.requestCount("/other"), 1) << "switching back must not reload the page";
+    EXPECT_EQ(state.addressBarText.get(), server.url("/other"));
+
+    // Its back/forward list survived the switch.
+    state.navigationCommand = NavigationCommand::goBack();
+    EXPECT_TRUE(loaded(first, "Home"));
+    EXPECT_EQ(state.findTab(second)->title, "Home");
+}
+
+TEST_F(MainWindowDisplayTest, ClosingATabReleasesItsViewAndKeepsTheOthers) {
+    const Uuid first = state.activeTabId;
+    ASSERT_TRUE(loaded(first, "Home"));
+    state.newTab(Url::parse(server.url("/other")));
+    const Uuid second = state.activeTabId;
+    ASSERT_TRUE(loaded(second, "Other"));
+    EXPECT_EQ(window->contentView().webArea().hostCount(), 2u);
+
+    state.closeTab(second);
+    ASSERT_TRUE(runMainLoopUntil([&] { return window->contentView().webArea().hostCount() == 1u; }));
+    EXPECT_EQ(window->contentView().webArea().hostFor(second), nullptr);
+    ASSERT_TRUE(runMainLoopUntil([&] { return host() && host()->tabId() == first; }));
+    EXPECT_EQ(server.requestCount("/home"), 1);
+}
+
+TEST_F(MainWindowDisplayTest, OnlyTheActiveTabsViewExecutesCommands) {
+    const Uuid first = state.activeTabId;
+    ASSERT_TRUE(loaded(first, "Home"));
+    state.newTab(Url::parse(server.url("/other")));
+    const Uuid second = state.activeTabId;
+    ASSERT_TRUE(loaded(second, "Other"));
+    state.navigate(server.url("/home"));
+    EXPECT_TRUE(loaded(second, "Home"));
+    EXPECT_EQ(state.findTab(first)->title, "Home");
+    EXPECT_EQ(server.requestCount("/home"), 2) << "one load for the first tab, one for the command";
 }
 
 TEST_F(MainWindowDisplayTest, ZoomReachesTheActiveViewAndANewTabStartsAtActualSize) {
