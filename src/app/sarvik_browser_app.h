@@ -1,17 +1,24 @@
 #pragma once
 
 #include "core/browser_state.h"
+#include "core/url.h"
 #include "stores/auction_store.h"
 
 #include <gtkmm/application.h>
 
 #include <memory>
+#include <vector>
 
 namespace sarvik {
 
 // The application: owns the one BrowserState and the one AuctionStore that
 // the whole program shares, creates both before the first window, hands them
 // to every window it opens, and installs the menu bar.
+//
+// One instance per session: a second `sarvik-browser ADDRESS...` hands its
+// addresses to the running instance over the session bus and exits, so only
+// one set of stores ever works on the data files. The shared objects are
+// created at start-up of the primary instance only.
 class SarvikBrowserApp : public Gtk::Application {
 public:
     static Glib::RefPtr<SarvikBrowserApp> create();
@@ -23,8 +30,11 @@ protected:
     SarvikBrowserApp();
     void on_startup() override;
     void on_activate() override;
+    int on_command_line(const Glib::RefPtr<Gio::ApplicationCommandLine>& commandLine) override;
 
 private:
+    void openAddresses(const std::vector<Url>& addresses);
+
     std::unique_ptr<BrowserState> m_sharedBrowserState;
     std::unique_ptr<AuctionStore> m_sharedAuctionStore;
 };

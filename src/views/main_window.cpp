@@ -9,12 +9,22 @@ constexpr int kDefaultHeight = 800;
 }  // namespace
 
 MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, std::filesystem::path dataDirectory)
-    : m_contentView(browserState, auctionStore, std::move(dataDirectory)), m_handlers(browserState) {
+    : m_browserState(browserState), m_contentView(browserState, auctionStore, std::move(dataDirectory)), m_handlers(browserState) {
     set_name("main-window");
     set_default_size(kDefaultWidth, kDefaultHeight);
     set_titlebar(m_contentView.titleBar());
     set_child(m_contentView);
     set_show_menubar(true);
+    m_connections += browserState.tabs.changed().connect([this] { followActiveTabTitle(); });
+    m_connections += browserState.activeTabId.changed().connect([this] { followActiveTabTitle(); });
+    followActiveTabTitle();
+}
+
+void MainWindow::followActiveTabTitle() {
+    const auto tab = m_browserState.activeTab();
+    const std::string title = tab ? tab->title : std::string();
+    const Glib::ustring wanted = title.empty() ? "SarvikBrowser" : title + " \u2014 SarvikBrowser";
+    if (get_title() != wanted) set_title(wanted);
 }
 
 }  // namespace sarvik

@@ -13,7 +13,8 @@ namespace sarvik {
 
 // The browser window: no title text, the toolbar at the top edge as its
 // title bar, the content view inside, and the answers to the menu
-// notifications for as long as the window lives.
+// notifications for as long as the window lives. The window's title (never
+// drawn, but shown by task switchers and window lists) follows the active tab.
 class MainWindow : public Gtk::ApplicationWindow {
 public:
     MainWindow(BrowserState& browserState, AuctionStore& auctionStore,
@@ -22,8 +23,12 @@ public:
     ContentView& contentView() { return m_contentView; }
 
 private:
+    void followActiveTabTitle();
+
+    BrowserState& m_browserState;
     ContentView m_contentView;
     MainWindowHandlers m_handlers;
+    ConnectionSet m_connections;
 };
 
 }  // namespace sarvik

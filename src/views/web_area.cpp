@@ -54,21 +54,26 @@ void WebArea::releaseClosedTabs() {
     }
 }
 
+void WebArea::addMissingHosts() {
+    for (const BrowserTab& tab : m_browserState.tabs.get()) {
+        auto& slot = m_hosts[tab.id];
+        if (slot) continue;
+        slot = std::make_unique<WebViewHost>(m_browserState, m_dataStore, tab.id);
+        m_stack.add(*slot);
+    }
+}
+
 void WebArea::sync() {
     m_pendingSync.disconnect();
     releaseClosedTabs();
-    const auto tab = m_browserState.activeTab();
-    if (!tab) {
+    addMissingHosts();
+    WebViewHost* active = host();
+    if (!active) {
         m_stack.set_visible_child(m_empty);
         return;
     }
-    auto& slot = m_hosts[tab->id];
-    if (!slot) {
-        slot = std::make_unique<WebViewHost>(m_browserState, m_dataStore, tab->id);
-        m_stack.add(*slot);
-    }
-    m_stack.set_visible_child(*slot);
-    slot->update();  // a command issued while this tab was in the background is its own now
+    m_stack.set_visible_child(*active);
+    active->update();  // a command issued while this tab was in the background is its own now
 }
 
 }  // namespace sarvik

@@ -17,8 +17,8 @@ namespace sarvik {
 // The space for the web page. Every tab keeps its own web view host for its
 // whole life, so switching tabs keeps each page as it was (scroll position,
 // form input, media, back/forward list); only the active tab's host is shown.
-// A host is built when its tab first becomes active and released when the
-// tab closes. Changes wait for the main loop, so a host is never torn down
+// A host is built as soon as its tab exists (tabs opened together from the
+// command line all load) and released when the tab closes. Changes wait for the main loop, so a host is never torn down
 // from inside one of its own engine callbacks (a Ctrl-click that opens a tab).
 class WebArea : public Gtk::Box {
 public:
@@ -27,7 +27,7 @@ public:
 
     // The active tab's host, or none while no tab is active.
     WebViewHost* host() const;
-    // The host kept for a tab, or none if it has not been shown yet or is closed.
+    // The host kept for a tab, or none once the tab is closed.
     WebViewHost* hostFor(const Uuid& tabId) const;
     std::size_t hostCount() const { return m_hosts.size(); }
 
@@ -35,6 +35,7 @@ private:
     void scheduleSync();
     void sync();
     void releaseClosedTabs();
+    void addMissingHosts();
 
     BrowserState& m_browserState;
     BrowserDataStore& m_dataStore;
