@@ -82,7 +82,9 @@ void controls(std::ostringstream& css, OrvelColorTheme theme) {
 }
 
 void swatches(std::ostringstream& css) {
-    css << plainButton(".preferences-view .preferences-swatch")
+    // The grid's own cells add nothing around a swatch: 8px between them is the whole gap.
+    css << ".preferences-view .preferences-swatch-grid > flowboxchild {\n  padding: 0;\n  margin: 0;\n}\n"
+        << plainButton(".preferences-view .preferences-swatch")
         << ".preferences-view .preferences-swatch {\n  padding: 8px;\n  border-radius: 8px;\n  color: inherit;\n}\n"
         << ".preferences-view .preferences-swatch-fill {\n  min-height: 40px;\n  border-radius: 8px;\n"
         << "  border: 2px solid " << color(kClear) << ";\n  transition: border-color 300ms ease-in-out;\n}\n"

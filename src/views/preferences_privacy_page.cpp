@@ -21,8 +21,10 @@ PreferencesPrivacyPage::PreferencesPrivacyPage() : PreferencesPage(PreferencesTa
                              "Cookies and cache are managed by the system WebKit framework."}) {
         auto* label = Gtk::make_managed<Gtk::Label>(line);
         label->add_css_class("preferences-info");
-        label->set_halign(Gtk::Align::START);
+        label->set_halign(Gtk::Align::FILL);
+        // Wrapped at the page's width, not at GTK's default line length.
         label->set_wrap(true);
+        label->set_max_width_chars(80);
         label->set_xalign(0);
         information.append(*label);
     }

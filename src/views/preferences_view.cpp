@@ -65,6 +65,8 @@ void PreferencesView::buildSidebar() {
     auto* sidebar = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 2);
     sidebar->add_css_class("preferences-sidebar");
     sidebar->set_size_request(kSidebarWidth, -1);
+    // The labels' free space must not spread the column: the page takes the rest.
+    sidebar->set_hexpand(false);
     for (auto tab : kAllPreferencesTabs) {
         auto* button = makeSidebarButton(tab);
         button->signal_clicked().connect([this, tab] { selectTab(tab); });
