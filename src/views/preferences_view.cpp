@@ -17,6 +17,8 @@ namespace sarvik {
 namespace {
 
 constexpr int kSidebarWidth = 160;
+constexpr int kContentWidth = 560;
+constexpr int kContentHeight = 420;
 
 Gtk::Button* makeSidebarButton(PreferencesTab tab) {
     auto* row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 8);
@@ -41,6 +43,8 @@ Gtk::Button* makeSidebarButton(PreferencesTab tab) {
 PreferencesView::PreferencesView(BrowserState& state, AuctionStore& auctionStore)
     : Gtk::Box(Gtk::Orientation::HORIZONTAL, 0) {
     add_css_class("preferences-view");
+    // The content's own size: the window and the sheet around it follow it.
+    set_size_request(kContentWidth, kContentHeight);
     buildSidebar();
     append(*Gtk::make_managed<Gtk::Separator>(Gtk::Orientation::VERTICAL));
 
