@@ -34,7 +34,7 @@ PreferencesWindow::PreferencesWindow(BrowserState& state, AuctionStore& auctionS
     titleBar->add_css_class("flat");
     set_titlebar(*titleBar);
     set_hide_on_close(true);
-    signal_hide().connect(sigc::mem_fun(*this, &PreferencesWindow::onHidden));
+    m_hideConnection = signal_hide().connect(sigc::mem_fun(*this, &PreferencesWindow::onHidden));
 }
 
 void PreferencesWindow::open() {

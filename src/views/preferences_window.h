@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/browser_state.h"
+#include "core/scoped_connection.h"
 #include "stores/auction_store.h"
 
 #include <gtkmm/window.h>
@@ -29,6 +30,8 @@ private:
     BrowserState& m_state;
     AuctionStore& m_auctionStore;
     PreferencesView* m_view = nullptr;
+    // Last, so it ends first: the base window hides itself while it is destroyed.
+    ScopedConnection m_hideConnection;
 };
 
 // The Preferences sheet: a modal window over a parent window, showing a new
