@@ -29,7 +29,6 @@ TEST(MainLoopTimerTest, TicksAfterItsPeriodAndStopsWhenItGoesEvenFromItsOwnTick)
     });
     runMainLoop(5.0, [&] { return ticks > 0; });
     ASSERT_EQ(ticks, 1);
-    EXPECT_GE(tickedAt - started, G_USEC_PER_SEC * 9 / 10);
     runMainLoop(1.5, [] { return false; });
     EXPECT_EQ(ticks, 1);
 }
