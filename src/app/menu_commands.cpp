@@ -90,9 +90,20 @@ Glib::RefPtr<Gio::Menu> themeMenu(Gtk::Application& application) {
     return menu;
 }
 
+Glib::RefPtr<Gio::Menu> windowMenu(Gtk::Application& application, std::function<void()> openPreferencesWindow) {
+    auto action = Gio::SimpleAction::create("preferences");
+    action->signal_activate().connect([open = std::move(openPreferencesWindow)](const Glib::VariantBase&) { open(); });
+    application.add_action(action);
+    application.set_accels_for_action("app.preferences", {"<Primary>comma"});
+    auto menu = Gio::Menu::create();
+    menu->append("Preferences", "app.preferences");
+    return menu;
+}
+
 }  // namespace
 
-Glib::RefPtr<Gio::Menu> installMenuCommands(Gtk::Application& application) {
+Glib::RefPtr<Gio::Menu> installMenuCommands(Gtk::Application& application,
+                                            std::function<void()> openPreferencesWindow) {
     auto explorer = Gio::Menu::create();
     explorer->append_section(addCommands(application, explorerToggles()));
     explorer->append_section(addCommands(application, explorerPanels()));
@@ -102,6 +113,7 @@ Glib::RefPtr<Gio::Menu> installMenuCommands(Gtk::Application& application) {
     bar->append_submenu("Explorer", explorer);
     bar->append_submenu("Zoom", addCommands(application, zoomCommands()));
     bar->append_submenu("Theme", themeMenu(application));
+    bar->append_submenu("Window", windowMenu(application, std::move(openPreferencesWindow)));
     return bar;
 }
 

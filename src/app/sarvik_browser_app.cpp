@@ -17,7 +17,8 @@ void SarvikBrowserApp::on_startup() {
     Gtk::Application::on_startup();
     m_sharedBrowserState = std::make_unique<BrowserState>();
     m_sharedAuctionStore = std::make_unique<AuctionStore>(defaultDataDirectory());
-    set_menubar(installMenuCommands(*this));
+    m_preferencesWindow = std::make_unique<PreferencesWindow>(*m_sharedBrowserState, *m_sharedAuctionStore);
+    set_menubar(installMenuCommands(*this, [this] { m_preferencesWindow->open(); }));
 }
 
 void SarvikBrowserApp::on_activate() {

@@ -3,6 +3,7 @@
 #include "core/browser_state.h"
 #include "core/url.h"
 #include "stores/auction_store.h"
+#include "views/preferences_window.h"
 
 #include <gtkmm/application.h>
 
@@ -25,6 +26,7 @@ public:
 
     BrowserState& sharedBrowserState() { return *m_sharedBrowserState; }
     AuctionStore& sharedAuctionStore() { return *m_sharedAuctionStore; }
+    PreferencesWindow& preferencesWindow() { return *m_preferencesWindow; }
 
 protected:
     SarvikBrowserApp();
@@ -37,6 +39,7 @@ private:
 
     std::unique_ptr<BrowserState> m_sharedBrowserState;
     std::unique_ptr<AuctionStore> m_sharedAuctionStore;
+    std::unique_ptr<PreferencesWindow> m_preferencesWindow;  // one instance, opened from the Window menu
 };
 
 }  // namespace sarvik

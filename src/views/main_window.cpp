@@ -1,5 +1,9 @@
 #include "views/main_window.h"
 
+#include "core/notification_center.h"
+#include "core/notification_names.h"
+#include "views/preferences_window.h"
+
 namespace sarvik {
 namespace {
 
@@ -9,7 +13,7 @@ constexpr int kDefaultHeight = 800;
 }  // namespace
 
 MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, std::filesystem::path dataDirectory)
-    : m_browserState(browserState), m_contentView(browserState, auctionStore, std::move(dataDirectory)), m_handlers(browserState) {
+    : m_browserState(browserState), m_auctionStore(auctionStore), m_contentView(browserState, auctionStore, std::move(dataDirectory)), m_handlers(browserState) {
     set_name("main-window");
     set_default_size(kDefaultWidth, kDefaultHeight);
     set_titlebar(m_contentView.titleBar());
@@ -18,7 +22,11 @@ MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, s
     m_connections += browserState.tabs.changed().connect([this] { followActiveTabTitle(); });
     m_connections += browserState.activeTabId.changed().connect([this] { followActiveTabTitle(); });
     followActiveTabTitle();
+    m_preferencesSubscription = NotificationCenter::defaultCenter().subscribe(
+        notifications::kOpenPreferences, [this](const Notification&) { presentPreferencesSheet(); });
 }
+
+void MainWindow::presentPreferencesSheet() { PreferencesSheet::present(*this, m_browserState, m_auctionStore); }
 
 void MainWindow::followActiveTabTitle() {
     const auto tab = m_browserState.activeTab();

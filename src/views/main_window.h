@@ -25,10 +25,14 @@ public:
 private:
     void followActiveTabTitle();
 
+    void presentPreferencesSheet();
+
     BrowserState& m_browserState;
+    AuctionStore& m_auctionStore;
     ContentView m_contentView;
     MainWindowHandlers m_handlers;
     ConnectionSet m_connections;
+    ScopedConnection m_preferencesSubscription;
 };
 
 }  // namespace sarvik

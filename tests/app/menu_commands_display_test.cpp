@@ -56,7 +56,13 @@ std::vector<std::string> labels(const Glib::RefPtr<Gio::MenuModel>& menu) {
 
 class MenuCommandsDisplayTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { menuBar() = installMenuCommands(*testing::testApplication()); }
+    static void SetUpTestSuite() {
+        menuBar() = installMenuCommands(*testing::testApplication(), [] { ++preferencesWindowOpenings(); });
+    }
+    static int& preferencesWindowOpenings() {
+        static int count = 0;
+        return count;
+    }
     static Glib::RefPtr<Gio::Menu>& menuBar() {
         static Glib::RefPtr<Gio::Menu> bar;
         return bar;
@@ -67,7 +73,7 @@ protected:
 };
 
 TEST_F(MenuCommandsDisplayTest, TheMenuBarListsItsMenusAndItemsInOrder) {
-    ASSERT_EQ(menuBar()->get_n_items(), 4);
+    ASSERT_EQ(menuBar()->get_n_items(), 5);
     EXPECT_EQ(label(menuBar(), 0), "File");
     EXPECT_EQ(label(menuBar(), 1), "Explorer");
     EXPECT_EQ(label(menuBar(), 2), "Zoom");
@@ -78,6 +84,18 @@ TEST_F(MenuCommandsDisplayTest, TheMenuBarListsItsMenusAndItemsInOrder) {
     EXPECT_EQ(labels(submenu(2)), (std::vector<std::string>{"Zoom In", "Zoom Out", "Actual Size"}));
     EXPECT_EQ(labels(submenu(3)), (std::vector<std::string>{"Blueberry", "Grape", "Tangerine", "Lime", "Strawberry",
                                                             "Graphite", "PowerBook"}));
+    EXPECT_EQ(label(menuBar(), 4), "Window");
+    EXPECT_EQ(labels(submenu(4)), (std::vector<std::string>{"Preferences"}));
+}
+
+TEST_F(MenuCommandsDisplayTest, WindowPreferencesOpensThePreferencesWindowWithCtrlComma) {
+    const int before = preferencesWindowOpenings();
+    testing::testApplication()->activate_action("preferences");
+    EXPECT_EQ(preferencesWindowOpenings(), before + 1);
+    EXPECT_TRUE(recorder.received.empty()) << "the window menu posts nothing";
+    const auto accels = testing::testApplication()->get_accels_for_action("app.preferences");
+    ASSERT_EQ(accels.size(), 1u);
+    EXPECT_EQ(accels[0], "<Control>comma");
 }
 
 TEST_F(MenuCommandsDisplayTest, EachItemPostsItsNotification) {

@@ -187,5 +187,20 @@ TEST_F(MainWindowDisplayTest, AGoneWindowNoLongerAnswers) {
     EXPECT_EQ(state.tabs->size(), 1u);
 }
 
+TEST_F(MainWindowDisplayTest, OpenPreferencesShowsTheSheetOverTheWindow) {
+    const auto sheets = [&] {
+        int count = 0;
+        for (Gtk::Window* w : Gtk::Window::list_toplevels())
+            if (w->get_transient_for() == window.get() && w->get_modal() && w->get_visible()) ++count;
+        return count;
+    };
+    EXPECT_EQ(sheets(), 0);
+    post(names::kOpenPreferences);
+    EXPECT_TRUE(runMainLoopUntil([&] { return sheets() == 1; }));
+    post(names::kOpenPreferences);
+    testing::drainMainLoop();
+    EXPECT_EQ(sheets(), 1) << "one sheet at a time";
+}
+
 }  // namespace
 }  // namespace sarvik
