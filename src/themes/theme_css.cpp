@@ -63,8 +63,10 @@ void bars(std::ostringstream& css, OrvelColorTheme theme) {
         << ".orvel-explorer-bar {\n  background-color: transparent;\n  background-image: " << toolbar << ";\n}\n"
         << ".orvel-status-bar {\n  background-color: transparent;\n  background-image: "
         << cssGradient(toolbarGradient(theme), 0.3) << ";\n  padding: 4px 12px;\n}\n"
-        << ".orvel-divider {\n  background-color: alpha(@orvel_primary, 0.3);\n  background-image: none;\n"
-        << "  min-width: 1px;\n  min-height: 28px;\n  margin: 0;\n}\n";
+        // An etched line: a shade beside a light edge.
+        << ".orvel-divider {\n  background: none;\n  border-left: 1px solid alpha(@orvel_primary, 0.5);\n"
+        << "  border-right: 1px solid alpha(@orvel_white, 0.7);\n  min-width: 0;\n  min-height: 28px;\n"
+        << "  margin: 0;\n}\n";
 }
 
 void pushButton(std::ostringstream& css, OrvelColorTheme theme) {
