@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+// Last, because Xlib defines macros (None, Bool, ...) that clash with C++ names.
+#include <gdk/x11/gdkx.h>
+
 namespace sarvik {
 namespace {
 
@@ -38,6 +41,20 @@ W& named(Gtk::Widget& root, const std::string& name) {
 std::string iconOf(Gtk::Widget& button) {
     auto* image = dynamic_cast<Gtk::Image*>(button.get_first_child());
     return image ? std::string(image->get_icon_name()) : std::string();
+}
+
+// A real pointer click (through the X server) at the centre of a widget.
+void pointerClick(Gtk::Widget& widget) {
+    auto* root = widget.get_root();
+    double x = 0, y = 0, offsetX = 0, offsetY = 0;
+    ASSERT_TRUE(gtk_widget_translate_coordinates(widget.gobj(), GTK_WIDGET(root->gobj()), widget.get_width() / 2.0,
+                                                 widget.get_height() / 2.0, &x, &y));
+    gtk_native_get_surface_transform(GTK_NATIVE(root->gobj()), &offsetX, &offsetY);
+    auto* surface = gtk_native_get_surface(GTK_NATIVE(root->gobj()));
+    const auto window = gdk_x11_surface_get_xid(surface);
+    Glib::spawn_command_line_sync("xdotool mousemove --window " + std::to_string(window) + " " +
+                                  std::to_string(static_cast<int>(x + offsetX)) + " " +
+                                  std::to_string(static_cast<int>(y + offsetY)) + " click 1");
 }
 
 void click(Gtk::Widget& button) { g_signal_emit_by_name(dynamic_cast<Gtk::Button&>(button).gobj(), "clicked"); }
@@ -86,6 +103,25 @@ TEST_F(ToolbarDisplayTest, TabStripAppearsWithTwoTabsAndGoesWithOne) {
     ASSERT_TRUE(testing::runMainLoopUntil([&] { return m_state.tabs->size() == 1; }));
     EXPECT_FALSE(m_state.findTab(secondId));
     EXPECT_FALSE(strip.get_visible());
+}
+
+TEST_F(ToolbarDisplayTest, ClickingATabSelectsItAndItsCloseButtonClosesIt) {
+    m_state.newTab();
+    m_state.newTab();
+    auto& strip = named<TabStrip>(m_toolbar, "tab-strip");
+    ASSERT_TRUE(testing::runMainLoopUntil([&] { return strip.item(2).get_width() > 0; }));
+    const Uuid firstId = firstTab().id;
+    pointerClick(const_cast<Gtk::Label&>(strip.item(0).title()));
+    ASSERT_TRUE(testing::runMainLoopUntil([&] { return m_state.activeTabId.get() == firstId; }));
+    EXPECT_TRUE(strip.item(0).has_css_class("active"));
+
+    // The close button closes its own tab and does not select it first.
+    const Uuid secondId = m_state.tabs->at(1).id;
+    pointerClick(strip.item(1).closeButton());
+    ASSERT_TRUE(testing::runMainLoopUntil([&] { return m_state.tabs->size() == 2; }));
+    EXPECT_FALSE(m_state.findTab(secondId));
+    EXPECT_EQ(m_state.activeTabId.get(), firstId);
+    EXPECT_EQ(strip.itemCount(), 2u);
 }
 
 TEST_F(ToolbarDisplayTest, NewTabButtonOpensAnActiveTab) {
