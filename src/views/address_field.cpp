@@ -22,6 +22,15 @@ AddressField::AddressField(BrowserState& state) : Gtk::Box(Gtk::Orientation::HOR
         if (!m_writingEntry) m_state.addressBarText = std::string(m_entry.get_text());
     });
     m_entry.signal_activate().connect([this] { m_state.navigate(m_state.addressBarText.get()); });
+    m_keys = Gtk::EventControllerKey::create();
+    m_keys->signal_key_pressed().connect(
+        [this](guint key, guint, Gdk::ModifierType) {
+            if (key != GDK_KEY_Escape) return false;
+            restoreActiveAddress();
+            return true;
+        },
+        false);
+    m_entry.add_controller(m_keys);
     m_connections += m_state.addressBarText.changed().connect(sigc::mem_fun(*this, &AddressField::showAddressText));
     m_connections += m_state.tabs.changed().connect(sigc::mem_fun(*this, &AddressField::showSecurity));
     m_connections += m_state.activeTabId.changed().connect(sigc::mem_fun(*this, &AddressField::showSecurity));
@@ -45,6 +54,21 @@ void AddressField::showSecurity() {
     m_secure = secure;
     m_security.set_from_icon_name(secure ? symbols::kSecure : symbols::kInsecure);
     m_security.set_css_classes({secure ? "security-lock" : "security-globe"});
+}
+
+}  // namespace sarvik
+
+namespace sarvik {
+
+void AddressField::restoreActiveAddress() {
+    const BrowserTab* tab = m_state.findTab(m_state.activeTabId);
+    m_state.addressBarText = tab && tab->url ? tab->url->absoluteString() : std::string();
+    m_entry.set_position(-1);
+}
+
+void AddressField::focusAndSelectAll() {
+    m_entry.grab_focus();
+    m_entry.select_region(0, -1);
 }
 
 }  // namespace sarvik

@@ -40,9 +40,20 @@ void OrvelToolbarView::showForm() {
 
 void OrvelToolbarView::showProgress() {
     const BrowserTab* tab = m_state.findTab(m_state.activeTabId);
-    const bool loading = tab && tab->isLoading;
-    m_progressRow.set_visible(loading);
-    if (loading && tab->estimatedProgress != m_progressBar.progress()) m_progressBar.setProgress(tab->estimatedProgress);
+    if (!tab || !tab->isLoading) {
+        m_progressRow.set_visible(false);
+        return;
+    }
+    // Set while the row is still hidden, a new load starts from its own value
+    // instead of gliding back from where the last load ended.
+    if (tab->estimatedProgress != m_progressBar.progress()) m_progressBar.setProgress(tab->estimatedProgress);
+    m_progressRow.set_visible(true);
+}
+
+bool OrvelToolbarView::focusAddressField() {
+    if (m_state.isToolbarCollapsed.get()) return false;
+    m_expanded.addressField().focusAndSelectAll();
+    return true;
 }
 
 }  // namespace sarvik

@@ -24,6 +24,10 @@ public:
     OrvelProgressBar& progressBar() { return m_progressBar; }
     const Gtk::Box& progressRow() const { return m_progressRow; }
 
+    // Puts the cursor in the address field with its text selected; false (and
+    // nothing done) while the toolbar is collapsed, which has no field.
+    bool focusAddressField();
+
 private:
     void showForm();
     void showProgress();

@@ -5,6 +5,7 @@
 #include "views/toolbar_symbols.h"
 #include "views/toolbar_view.h"
 
+#include <gdkmm/frameclock.h>
 #include <glibmm/spawn.h>
 #include <gtkmm/image.h>
 #include <gtkmm/window.h>
@@ -229,6 +230,24 @@ TEST_F(ToolbarDisplayTest, TypingWritesEachKeystrokeAndKeepsTheCursor) {
     EXPECT_EQ(m_state.navigationCommand.get(), NavigationCommand::load(*Url::parse(m_state.searchEngine.get() + "aXYZb")));
 }
 
+TEST_F(ToolbarDisplayTest, EscapeRestoresTheActiveTabsAddressAndFocusSelectsAll) {
+    auto& entry = named<Gtk::Entry>(m_toolbar, "address-entry");
+    updateActive([](BrowserTab& tab) { tab.url = Url::parse("https://example.net/start"); });
+    m_state.addressBarText = "half-typed";
+    ASSERT_TRUE(m_toolbar.focusAddressField());
+    ASSERT_TRUE(testing::runMainLoopUntil([&] { return gtk_widget_get_focus_child(GTK_WIDGET(entry.gobj())) != nullptr; }));
+    int start = 0, end = 0;
+    EXPECT_TRUE(entry.get_selection_bounds(start, end));
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 10);
+    Glib::spawn_command_line_async("xdotool key Escape");
+    ASSERT_TRUE(testing::runMainLoopUntil([&] { return m_state.addressBarText.get() != "half-typed"; }));
+    EXPECT_EQ(m_state.addressBarText.get(), "https://example.net/start");
+    EXPECT_EQ(std::string(entry.get_text()), "https://example.net/start");
+    m_state.isToolbarCollapsed = true;
+    EXPECT_FALSE(m_toolbar.focusAddressField());
+}
+
 TEST_F(ToolbarDisplayTest, ShortcutButtonsOnlyShowTheirPanels) {
     m_state.isExplorerBarVisible = false;
     m_state.selectedExplorerTab = ExplorerBarTab::history;
@@ -280,6 +299,30 @@ TEST_F(ToolbarDisplayTest, ProgressRowShowsUnderBothFormsWhileLoading) {
     EXPECT_EQ(m_toolbar.progressBar().get_width(), m_toolbar.get_width() - 16);
     updateActive([](BrowserTab& tab) { tab.isLoading = false; });
     EXPECT_FALSE(m_toolbar.progressRow().get_visible());
+}
+
+TEST_F(ToolbarDisplayTest, ANewLoadStartsTheBarFromItsOwnProgress) {
+    auto& bar = m_toolbar.progressBar();
+    updateActive([](BrowserTab& tab) {
+        tab.isLoading = true;
+        tab.estimatedProgress = 0.2;
+    });
+    updateActive([](BrowserTab& tab) { tab.estimatedProgress = 1.0; });
+    ASSERT_TRUE(testing::runMainLoopUntil([&] { return bar.get_width() > 0 && bar.fill().get_width() == bar.get_width(); }));
+    updateActive([](BrowserTab& tab) { tab.isLoading = false; });
+    testing::drainMainLoop();
+    updateActive([](BrowserTab& tab) {
+        tab.isLoading = true;
+        tab.estimatedProgress = 0.1;
+    });
+    // Every painted frame from now on: a glide back from the full bar would show.
+    std::vector<int> painted;
+    ScopedConnection frames = bar.get_frame_clock()->signal_paint().connect([&] {
+        if (bar.get_mapped()) painted.push_back(bar.fill().get_width());
+    });
+    testing::runMainLoopUntil([] { return false; }, std::chrono::milliseconds(400));
+    ASSERT_FALSE(painted.empty());
+    for (int width : painted) EXPECT_LE(width, bar.get_width() / 5);
 }
 
 TEST_F(ToolbarDisplayTest, CollapseAndExpandSwitchTheForms) {
