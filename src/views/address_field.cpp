@@ -56,10 +56,6 @@ void AddressField::showSecurity() {
     m_security.set_css_classes({secure ? "security-lock" : "security-globe"});
 }
 
-}  // namespace sarvik
-
-namespace sarvik {
-
 void AddressField::restoreActiveAddress() {
     const BrowserTab* tab = m_state.findTab(m_state.activeTabId);
     m_state.addressBarText = tab && tab->url ? tab->url->absoluteString() : std::string();
