@@ -11,6 +11,7 @@
 #include <gtkmm/window.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,9 @@ std::string iconOf(Gtk::Widget& button) {
     return image ? std::string(image->get_icon_name()) : std::string();
 }
 
-// A real pointer click (through the X server) at the centre of a widget.
-void pointerClick(Gtk::Widget& widget) {
+// A real pointer action (through the X server) at the centre of a widget:
+// "click 1", "mousedown 1" or "mouseup 1".
+void pointerAt(Gtk::Widget& widget, const std::string& action) {
     auto* root = widget.get_root();
     double x = 0, y = 0, offsetX = 0, offsetY = 0;
     ASSERT_TRUE(gtk_widget_translate_coordinates(widget.gobj(), GTK_WIDGET(root->gobj()), widget.get_width() / 2.0,
@@ -55,7 +57,16 @@ void pointerClick(Gtk::Widget& widget) {
     const auto window = gdk_x11_surface_get_xid(surface);
     Glib::spawn_command_line_sync("xdotool mousemove --window " + std::to_string(window) + " " +
                                   std::to_string(static_cast<int>(x + offsetX)) + " " +
-                                  std::to_string(static_cast<int>(y + offsetY)) + " click 1");
+                                  std::to_string(static_cast<int>(y + offsetY)) + " " + action);
+}
+
+void pointerClick(Gtk::Widget& widget) { pointerAt(widget, "click 1"); }
+
+// The width a widget is drawn at inside its parent, CSS transform included.
+double drawnWidth(Gtk::Widget& widget) {
+    graphene_rect_t bounds;
+    if (!gtk_widget_compute_bounds(widget.gobj(), widget.get_parent()->gobj(), &bounds)) return 0;
+    return bounds.size.width;
 }
 
 void click(Gtk::Widget& button) { g_signal_emit_by_name(dynamic_cast<Gtk::Button&>(button).gobj(), "clicked"); }
@@ -123,6 +134,20 @@ TEST_F(ToolbarDisplayTest, ClickingATabSelectsItAndItsCloseButtonClosesIt) {
     EXPECT_FALSE(m_state.findTab(secondId));
     EXPECT_EQ(m_state.activeTabId.get(), firstId);
     EXPECT_EQ(strip.itemCount(), 2u);
+}
+
+TEST_F(ToolbarDisplayTest, AHeldNavigationButtonShrinksAndComesBack) {
+    auto& home = named(expanded(), "home-button");
+    ASSERT_TRUE(testing::runMainLoopUntil([&] { return home.get_width() == 32; }));
+    EXPECT_DOUBLE_EQ(drawnWidth(home), 32.0);
+    pointerAt(home, "mousedown 1");
+    EXPECT_TRUE(testing::runMainLoopUntil([&] { return std::abs(drawnWidth(home) - 32 * 0.92) < 0.01; },
+                                          std::chrono::seconds(5)));
+    EXPECT_TRUE((home.get_state_flags() & Gtk::StateFlags::ACTIVE) == Gtk::StateFlags::ACTIVE);
+    pointerAt(home, "mouseup 1");
+    EXPECT_TRUE(testing::runMainLoopUntil([&] { return std::abs(drawnWidth(home) - 32) < 0.01; },
+                                          std::chrono::seconds(5)));
+    EXPECT_TRUE(m_state.navigationCommand->has_value());  // the release clicked: home was loaded
 }
 
 TEST_F(ToolbarDisplayTest, NewTabButtonOpensAnActiveTab) {
