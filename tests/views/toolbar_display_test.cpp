@@ -251,7 +251,7 @@ TEST_F(ToolbarDisplayTest, TypingWritesEachKeystrokeAndKeepsTheCursor) {
     ASSERT_TRUE(testing::runMainLoopUntil([&] { return entry.has_focus() || m_window.get_focus() != nullptr; }));
     sendKeysTo(entry);
     entry.set_position(1);
-    Glib::spawn_command_line_async("xdotool type --delay 50 XYZ");
+    Glib::spawn_command_line_sync("xdotool type --delay 30 XYZ");
     ASSERT_TRUE(testing::runMainLoopUntil([&] { return m_state.addressBarText.get().size() == 5; }));
     EXPECT_EQ(m_state.addressBarText.get(), "aXYZb");
     EXPECT_EQ(std::string(entry.get_text()), "aXYZb");
@@ -259,7 +259,7 @@ TEST_F(ToolbarDisplayTest, TypingWritesEachKeystrokeAndKeepsTheCursor) {
     EXPECT_EQ(written, (std::vector<std::string>{"ab", "aXb", "aXYb", "aXYZb"}));
 
     // A real Return key navigates to what was typed.
-    Glib::spawn_command_line_async("xdotool key Return");
+    Glib::spawn_command_line_sync("xdotool key Return");
     ASSERT_TRUE(testing::runMainLoopUntil([&] { return m_state.navigationCommand->has_value(); }));
     EXPECT_EQ(m_state.navigationCommand.get(), NavigationCommand::load(*Url::parse(m_state.searchEngine.get() + "aXYZb")));
 }
@@ -275,7 +275,7 @@ TEST_F(ToolbarDisplayTest, EscapeRestoresTheActiveTabsAddressAndFocusSelectsAll)
     EXPECT_EQ(start, 0);
     EXPECT_EQ(end, 10);
     sendKeysTo(entry);
-    Glib::spawn_command_line_async("xdotool key Escape");
+    Glib::spawn_command_line_sync("xdotool key Escape");
     ASSERT_TRUE(testing::runMainLoopUntil([&] { return m_state.addressBarText.get() != "half-typed"; }));
     EXPECT_EQ(m_state.addressBarText.get(), "https://example.net/start");
     EXPECT_EQ(std::string(entry.get_text()), "https://example.net/start");
