@@ -1,0 +1,70 @@
+#include "views/address_field.h"
+
+#include "views/toolbar_symbols.h"
+
+namespace sarvik {
+
+AddressField::AddressField(BrowserState& state) : Gtk::Box(Gtk::Orientation::HORIZONTAL, 4), m_state(state) {
+    set_name("address-field");
+    add_css_class("orvel-address-field");
+    set_hexpand(true);
+    set_valign(Gtk::Align::CENTER);
+    m_security.set_name("security-symbol");
+    m_security.set_valign(Gtk::Align::CENTER);
+    m_entry.set_name("address-entry");
+    m_entry.set_has_frame(false);
+    m_entry.set_placeholder_text("Address");
+    m_entry.set_hexpand(true);
+    append(m_security);
+    append(m_entry);
+
+    m_entry.signal_changed().connect([this] {
+        if (!m_writingEntry) m_state.addressBarText = std::string(m_entry.get_text());
+    });
+    m_entry.signal_activate().connect([this] { m_state.navigate(m_state.addressBarText.get()); });
+    m_keys = Gtk::EventControllerKey::create();
+    m_keys->signal_key_pressed().connect(
+        [this](guint key, guint, Gdk::ModifierType) {
+            if (key != GDK_KEY_Escape) return false;
+            restoreActiveAddress();
+            return true;
+        },
+        false);
+    m_entry.add_controller(m_keys);
+    m_connections += m_state.addressBarText.changed().connect(sigc::mem_fun(*this, &AddressField::showAddressText));
+    m_connections += m_state.tabs.changed().connect(sigc::mem_fun(*this, &AddressField::showSecurity));
+    m_connections += m_state.activeTabId.changed().connect(sigc::mem_fun(*this, &AddressField::showSecurity));
+    showAddressText();
+    m_secure = true;  // forces the first showSecurity() to set the symbol
+    showSecurity();
+}
+
+void AddressField::showAddressText() {
+    const std::string& text = m_state.addressBarText.get();
+    if (m_entry.get_text().raw() == text) return;
+    m_writingEntry = true;
+    m_entry.set_text(text);
+    m_writingEntry = false;
+}
+
+void AddressField::showSecurity() {
+    const BrowserTab* tab = m_state.findTab(m_state.activeTabId);
+    const bool secure = tab && tab->url && tab->url->scheme() == "https";
+    if (secure == m_secure) return;
+    m_secure = secure;
+    m_security.set_from_icon_name(secure ? symbols::kSecure : symbols::kInsecure);
+    m_security.set_css_classes({secure ? "security-lock" : "security-globe"});
+}
+
+void AddressField::restoreActiveAddress() {
+    const BrowserTab* tab = m_state.findTab(m_state.activeTabId);
+    m_state.addressBarText = tab && tab->url ? tab->url->absoluteString() : std::string();
+    m_entry.set_position(-1);
+}
+
+void AddressField::focusAndSelectAll() {
+    m_entry.grab_focus();
+    m_entry.select_region(0, -1);
+}
+
+}  // namespace sarvik

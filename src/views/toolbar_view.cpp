@@ -1,0 +1,59 @@
+#include "views/toolbar_view.h"
+
+namespace sarvik {
+namespace {
+
+constexpr unsigned kFormSwitchMilliseconds = 250;
+
+}  // namespace
+
+OrvelToolbarView::OrvelToolbarView(BrowserState& state)
+    : Gtk::Box(Gtk::Orientation::VERTICAL, 0), m_state(state), m_expanded(state), m_collapsed(state) {
+    set_name("toolbar");
+    add_css_class("orvel-toolbar");
+    m_forms.set_name("toolbar-forms");
+    m_forms.set_vhomogeneous(false);
+    m_forms.set_interpolate_size(true);
+    m_forms.set_transition_type(Gtk::StackTransitionType::CROSSFADE);
+    m_forms.set_transition_duration(kFormSwitchMilliseconds);
+    m_forms.add(m_expanded, "expanded");
+    m_forms.add(m_collapsed, "collapsed");
+    m_progressRow.set_name("progress-row");
+    m_progressRow.set_margin_start(8);
+    m_progressRow.set_margin_end(8);
+    m_progressRow.set_margin_bottom(2);
+    m_progressRow.append(m_progressBar);
+    append(m_forms);
+    append(m_progressRow);
+
+    m_connections += m_state.isToolbarCollapsed.changed().connect(sigc::mem_fun(*this, &OrvelToolbarView::showForm));
+    m_connections += m_state.tabs.changed().connect(sigc::mem_fun(*this, &OrvelToolbarView::showProgress));
+    m_connections += m_state.activeTabId.changed().connect(sigc::mem_fun(*this, &OrvelToolbarView::showProgress));
+    showForm();
+    showProgress();
+}
+
+void OrvelToolbarView::showForm() {
+    m_forms.set_visible_child(m_state.isToolbarCollapsed.get() ? static_cast<Gtk::Widget&>(m_collapsed)
+                                                               : static_cast<Gtk::Widget&>(m_expanded));
+}
+
+void OrvelToolbarView::showProgress() {
+    const BrowserTab* tab = m_state.findTab(m_state.activeTabId);
+    if (!tab || !tab->isLoading) {
+        m_progressRow.set_visible(false);
+        return;
+    }
+    // Set while the row is still hidden, a new load starts from its own value
+    // instead of gliding back from where the last load ended.
+    if (tab->estimatedProgress != m_progressBar.progress()) m_progressBar.setProgress(tab->estimatedProgress);
+    m_progressRow.set_visible(true);
+}
+
+bool OrvelToolbarView::focusAddressField() {
+    if (m_state.isToolbarCollapsed.get()) return false;
+    m_expanded.addressField().focusAndSelectAll();
+    return true;
+}
+
+}  // namespace sarvik

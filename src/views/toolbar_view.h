@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/browser_state.h"
+#include "core/scoped_connection.h"
+#include "themes/orvel_progress_bar.h"
+#include "views/collapsed_toolbar.h"
+#include "views/expanded_toolbar.h"
+
+#include <gtkmm/box.h>
+#include <gtkmm/stack.h>
+
+namespace sarvik {
+
+// The strip at the top of the main window: the expanded or the collapsed form
+// (switched with a 0.25 s slide whenever isToolbarCollapsed changes) over the
+// progress row, which is present only while the active tab loads. Owns no
+// data: every part observes the shared BrowserState and redraws only itself.
+class OrvelToolbarView : public Gtk::Box {
+public:
+    explicit OrvelToolbarView(BrowserState& state);
+
+    ExpandedToolbar& expanded() { return m_expanded; }
+    CollapsedToolbar& collapsed() { return m_collapsed; }
+    OrvelProgressBar& progressBar() { return m_progressBar; }
+    const Gtk::Box& progressRow() const { return m_progressRow; }
+
+    // Puts the cursor in the address field with its text selected; false (and
+    // nothing done) while the toolbar is collapsed, which has no field.
+    bool focusAddressField();
+
+private:
+    void showForm();
+    void showProgress();
+
+    BrowserState& m_state;
+    Gtk::Stack m_forms;
+    ExpandedToolbar m_expanded;
+    CollapsedToolbar m_collapsed;
+    Gtk::Box m_progressRow{Gtk::Orientation::HORIZONTAL, 0};
+    OrvelProgressBar m_progressBar;
+    ConnectionSet m_connections;
+};
+
+}  // namespace sarvik
