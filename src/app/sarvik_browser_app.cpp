@@ -17,6 +17,7 @@ void SarvikBrowserApp::on_startup() {
     Gtk::Application::on_startup();
     m_sharedBrowserState = std::make_unique<BrowserState>();
     m_sharedAuctionStore = std::make_unique<AuctionStore>(defaultDataDirectory());
+    m_stylesheet = std::make_unique<ThemeStylesheet>(*m_sharedBrowserState, Gdk::Display::get_default());
     m_preferencesWindow = std::make_unique<PreferencesWindow>(*m_sharedBrowserState, *m_sharedAuctionStore);
     set_menubar(installMenuCommands(*this, [this] { m_preferencesWindow->open(); }));
 }

@@ -3,6 +3,7 @@
 #include "core/browser_state.h"
 #include "core/url.h"
 #include "stores/auction_store.h"
+#include "themes/theme_stylesheet.h"
 #include "views/preferences_window.h"
 
 #include <gtkmm/application.h>
@@ -39,6 +40,7 @@ private:
 
     std::unique_ptr<BrowserState> m_sharedBrowserState;
     std::unique_ptr<AuctionStore> m_sharedAuctionStore;
+    std::unique_ptr<ThemeStylesheet> m_stylesheet;
     std::unique_ptr<PreferencesWindow> m_preferencesWindow;  // one instance, opened from the Window menu
 };
 

@@ -1,5 +1,7 @@
 #include "themes/theme_stylesheet.h"
 
+#include "themes/auction_panel_css.h"
+#include "themes/preferences_css.h"
 #include "themes/theme_css.h"
 
 #include <gtkmm/stylecontext.h>
@@ -23,7 +25,8 @@ ThemeStylesheet::ThemeStylesheet(BrowserState& state, Glib::RefPtr<Gdk::Display>
 ThemeStylesheet::~ThemeStylesheet() { Gtk::StyleContext::remove_provider_for_display(m_display, m_provider); }
 
 void ThemeStylesheet::reload() {
-    std::string css = themeCss(m_state.colorTheme);
+    const OrvelColorTheme theme = m_state.colorTheme;
+    std::string css = themeCss(theme) + auctionPanelCss(theme) + preferencesCss(theme);
     // Every assignment notifies, also with the same theme: skip the restyle then.
     if (css == m_css) return;
     m_css = std::move(css);

@@ -11,7 +11,8 @@
 namespace sarvik {
 
 // Keeps the current theme's CSS installed on a display: one provider at
-// application priority, reloaded with themeCss() whenever colorTheme changes.
+// application priority with the chrome's and every panel's rules, reloaded
+// whenever colorTheme changes.
 // Parse errors go to std::cerr (and are counted, so tests can see them).
 // Removes its provider when it goes.
 class ThemeStylesheet {

@@ -18,6 +18,7 @@ ContentView::ContentView(BrowserState& browserState, AuctionStore& auctionStore,
       m_statusBar(browserState, auctionStore) {
     set_size_request(kMinimumWidth, kMinimumHeight);
 
+    m_toolbar.set_hexpand(true);
     m_titleRow.append(m_toolbar);
     m_windowControls.set_valign(Gtk::Align::START);
     m_titleRow.append(m_windowControls);

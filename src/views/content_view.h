@@ -4,7 +4,7 @@
 #include "stores/auction_store.h"
 #include "stores/browser_data_store.h"
 #include "views/status_bar.h"
-#include "views/toolbar_placeholder.h"
+#include "views/toolbar_view.h"
 #include "views/web_area.h"
 
 #include <gtkmm/box.h>
@@ -30,6 +30,7 @@ public:
     BrowserDataStore& dataStore() { return m_dataStore; }
     WebArea& webArea() { return m_webArea; }
     StatusBar& statusBar() { return m_statusBar; }
+    OrvelToolbarView& toolbar() { return m_toolbar; }
 
 private:
     BrowserState& m_browserState;
@@ -38,7 +39,7 @@ private:
 
     Gtk::WindowHandle m_titleBar;
     Gtk::Box m_titleRow{Gtk::Orientation::HORIZONTAL, 0};
-    ToolbarPlaceholder m_toolbar;
+    OrvelToolbarView m_toolbar;
     Gtk::WindowControls m_windowControls{Gtk::PackType::END};
 
     Gtk::Box m_middleBand{Gtk::Orientation::HORIZONTAL, 0};

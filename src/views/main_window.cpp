@@ -4,6 +4,8 @@
 #include "core/notification_names.h"
 #include "views/preferences_window.h"
 
+#include <gtkmm/shortcutcontroller.h>
+
 namespace sarvik {
 namespace {
 
@@ -24,6 +26,18 @@ MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, s
     followActiveTabTitle();
     m_preferencesSubscription = NotificationCenter::defaultCenter().subscribe(
         notifications::kOpenPreferences, [this](const Notification&) { presentPreferencesSheet(); });
+    addAddressFieldShortcuts();
+}
+
+// Ctrl+L and F6 put the cursor in the address field, as in every Linux browser.
+void MainWindow::addAddressFieldShortcuts() {
+    auto controller = Gtk::ShortcutController::create();
+    controller->set_scope(Gtk::ShortcutScope::GLOBAL);
+    auto focus = Gtk::CallbackAction::create([this](Gtk::Widget&, const Glib::VariantBase&) {
+        return m_contentView.toolbar().focusAddressField();
+    });
+    controller->add_shortcut(Gtk::Shortcut::create(Gtk::ShortcutTrigger::parse_string("<Control>l|F6"), focus));
+    add_controller(controller);
 }
 
 void MainWindow::presentPreferencesSheet() { PreferencesSheet::present(*this, m_browserState, m_auctionStore); }

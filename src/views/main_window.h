@@ -26,6 +26,7 @@ private:
     void followActiveTabTitle();
 
     void presentPreferencesSheet();
+    void addAddressFieldShortcuts();
 
     BrowserState& m_browserState;
     AuctionStore& m_auctionStore;

@@ -199,5 +199,28 @@ TEST_F(MainWindowKeysDisplayTest, ATypedAddressLoadsInTheActiveTab) {
     EXPECT_EQ(state.addressBarText.get(), server.url("/typed"));
 }
 
+TEST_F(MainWindowKeysDisplayTest, CtrlLAndF6FocusTheAddressFieldWithItsTextSelected) {
+    auto* entry = dynamic_cast<Gtk::Entry*>(testing::findDescendant(window->contentView().titleBar(), "address-entry"));
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(runMainLoopUntil([&] { return std::string(entry->get_text()) == server.url("/home"); }));
+    // The entry's focus is on its inner text widget.
+    const auto entryFocused = [&] {
+        for (Gtk::Widget* w = window->get_focus(); w; w = w->get_parent())
+            if (w == entry) return true;
+        return false;
+    };
+    const auto selectedAll = [&] {
+        int start = 0, end = 0;
+        return entryFocused() && entry->get_selection_bounds(start, end) && start == 0 &&
+               end == static_cast<int>(entry->get_text().size());
+    };
+    for (const char* keys : {"ctrl+l", "F6"}) {
+        gtk_widget_grab_focus(reinterpret_cast<GtkWidget*>(window->contentView().webArea().host()->webView()));
+        ASSERT_TRUE(runMainLoopUntil([&] { return !entryFocused(); }));
+        key(keys);
+        EXPECT_TRUE(runMainLoopUntil(selectedAll)) << keys;
+    }
+}
+
 }  // namespace
 }  // namespace sarvik

@@ -1,5 +1,7 @@
 #include "support/display/gtk_test_environment.h"
 #include "themes/orvel_progress_bar.h"
+#include "themes/auction_panel_css.h"
+#include "themes/preferences_css.h"
 #include "themes/theme_css.h"
 #include "themes/theme_stylesheet.h"
 
@@ -28,9 +30,11 @@ TEST(ThemeCssDisplayTest, EveryThemeParsesWithoutErrors) {
 TEST(ThemeStylesheetDisplayTest, InstallsTheThemeAndFollowsChanges) {
     BrowserState state;
     ThemeStylesheet stylesheet(state, Gdk::Display::get_default());
-    EXPECT_EQ(stylesheet.installedCss(), themeCss(OrvelColorTheme::blueberry));
+    EXPECT_EQ(stylesheet.installedCss().rfind(themeCss(OrvelColorTheme::blueberry), 0), 0u);
+    EXPECT_NE(stylesheet.installedCss().find(auctionPanelCss(OrvelColorTheme::blueberry)), std::string::npos);
+    EXPECT_NE(stylesheet.installedCss().find(preferencesCss(OrvelColorTheme::blueberry)), std::string::npos);
     state.colorTheme = OrvelColorTheme::lime;
-    EXPECT_EQ(stylesheet.installedCss(), themeCss(OrvelColorTheme::lime));
+    EXPECT_EQ(stylesheet.installedCss().rfind(themeCss(OrvelColorTheme::lime), 0), 0u);
     EXPECT_EQ(stylesheet.parseErrorCount(), 0);
 
     // The colour reaches a widget: a swatch takes the theme's primary colour.
