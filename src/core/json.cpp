@@ -9,7 +9,9 @@ namespace sarvik::json {
 
 rapidjson::Document parse(std::string_view text) {
     rapidjson::Document document;
-    constexpr unsigned kFlags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseFullPrecisionFlag;
+    // Iterative: a deeply nested file cannot exhaust the stack.
+    constexpr unsigned kFlags =
+        rapidjson::kParseValidateEncodingFlag | rapidjson::kParseFullPrecisionFlag | rapidjson::kParseIterativeFlag;
     document.Parse<kFlags>(text.data(), text.size());
     if (document.HasParseError())
         throw DecodeError(std::string("invalid JSON: ") + rapidjson::GetParseError_En(document.GetParseError()));

@@ -4,6 +4,7 @@
 #include "core/date.h"
 #include "core/published.h"
 #include "core/uuid.h"
+#include "stores/store_file.h"
 #include "stores/auction_data.h"
 #include "stores/auction_item.h"
 #include "stores/repeating_timer.h"
@@ -30,7 +31,7 @@ class AuctionStore {
 public:
     explicit AuctionStore(std::filesystem::path directory = defaultDataDirectory(),
                           const Clock& clock = SystemClock::instance(),
-                          TimerScheduler& timers = TimerScheduler::mainLoop());
+                          TimerScheduler& timers = TimerScheduler::mainLoop(), FileLayer& files = FileLayer::system());
     AuctionStore(const AuctionStore&) = delete;
     AuctionStore& operator=(const AuctionStore&) = delete;
 
@@ -41,7 +42,7 @@ public:
     const Published<std::int64_t>& refreshIntervalMinutes() const { return m_refreshIntervalMinutes; }
 
     const std::filesystem::path& dataDir() const { return m_dataDir; }
-    const std::filesystem::path& metadataFile() const { return m_metadataFile; }
+    const std::filesystem::path& metadataFile() const { return m_metadataFile.path(); }
     bool isRefreshTimerRunning() const { return m_refreshTimer != nullptr; }
 
     void addItem(std::string_view title, std::string_view url, AuctionSite site, double price, Date endDate,
@@ -68,8 +69,7 @@ private:
     const Clock& m_clock;
     TimerScheduler& m_timers;
     std::filesystem::path m_dataDir;
-    std::filesystem::path m_metadataFile;
-    bool m_isFileDamaged = false;
+    StoreFile m_metadataFile;
     Published<std::vector<AuctionItem>> m_items;
     Published<bool> m_isAutoRefreshEnabled{true};
     Published<std::int64_t> m_refreshIntervalMinutes{5};

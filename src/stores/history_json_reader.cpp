@@ -127,7 +127,9 @@ std::vector<HistoryItem> decodeHistory(std::string text) {
     HistoryHandler handler;
     rapidjson::Reader reader;
     rapidjson::InsituStringStream stream(text.data());
-    constexpr unsigned kFlags = rapidjson::kParseInsituFlag | rapidjson::kParseFullPrecisionFlag;
+    // Iterative: a deeply nested file cannot exhaust the stack.
+    constexpr unsigned kFlags =
+        rapidjson::kParseInsituFlag | rapidjson::kParseFullPrecisionFlag | rapidjson::kParseIterativeFlag;
     if (!reader.Parse<kFlags>(stream, handler)) throw DecodeError("invalid history file");
     return std::move(handler.items);
 }
