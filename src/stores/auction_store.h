@@ -26,7 +26,10 @@ namespace sarvik {
 //
 // Every list operation writes the whole file before it returns. The two
 // settings are written directly (by Preferences) without saving; they reach
-// the file with the next save. The file is read once, at construction.
+// the file with the next save. The file is read once, at construction; one
+// that is there but cannot be read or decoded is kept aside before the first
+// save (StoreFile). `files` is where saves go through, so tests can make a
+// step fail.
 class AuctionStore {
 public:
     explicit AuctionStore(std::filesystem::path directory = defaultDataDirectory(),

@@ -28,6 +28,8 @@ namespace sarvik {
 // or decoded starts its list empty (favorites: the first-run favorites) and is
 // kept as "<name>.damaged-N" before the first save would replace it; while it
 // cannot be kept, saves of that list are skipped and changes stay in memory.
+// After a successful favorites save a daily copy of the file is kept in the
+// data folder's "backups" (FavoritesBackups), to restore from.
 class BrowserDataStore {
 public:
     // `files` is where saves go through, so tests can make a write fail.

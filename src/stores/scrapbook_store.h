@@ -21,7 +21,9 @@ namespace sarvik {
 // Whole pages kept for offline reading: the metadata in "scrapbook.json", each
 // page's archive in "Scrapbook/<UUID>.webarchive" inside the data folder.
 // Main thread only; every changing operation writes the metadata file before
-// it returns. The file is read once, at construction.
+// it returns. The file is read once, at construction; one that is there but
+// cannot be read or decoded is kept aside before the first save (StoreFile).
+// `files` is where saves go through, so tests can make a step fail.
 class ScrapbookStore {
 public:
     explicit ScrapbookStore(std::filesystem::path directory = defaultDataDirectory(),
