@@ -4,13 +4,17 @@
 # make screenshots  runs the display tests, saving PNGs of the windows and panels to build/screenshots/
 # make install  installs system-wide (PREFIX=/usr/local by default)
 # make asan   builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs the unit tests
+# make fuzz   builds the libFuzzer targets with clang (in build-fuzz) and runs each for FUZZ_SECONDS
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+BUILD_LOCK ?= /tmp/sarvik-build.lock
 
-.PHONY: all deps configure build run test bench screenshots install asan clean
+.PHONY: all deps configure build run test bench screenshots install asan fuzz clean
 
 all: build
 
@@ -49,5 +53,10 @@ asan: deps
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && ctest --output-on-failure -L unit -j $(JOBS)
 
+# One build or fuzz run at a time on a shared machine: both go under the build lock.
+fuzz: deps
+	flock $(BUILD_LOCK) fuzz/fuzz.sh build $(FUZZ_DIR)
+	flock $(BUILD_LOCK) fuzz/fuzz.sh run $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

@@ -18,6 +18,7 @@ int FileLayer::flush(int fd) { return ::fsync(fd); }
 int FileLayer::close(int fd) { return ::close(fd); }
 int FileLayer::rename(const char* from, const char* to) { return ::rename(from, to); }
 int FileLayer::remove(const char* path) { return ::unlink(path); }
+int FileLayer::link(const char* from, const char* to) { return ::link(from, to); }
 
 int FileLayer::syncDirectory(const char* path) {
     const int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -132,12 +133,37 @@ void removeStaleTemporaryFiles(const fs::path& target) {
     }
 }
 
-std::optional<fs::path> keepDamagedCopy(const fs::path& file) {
+namespace {
+
+// For filesystems without hard links: the bytes go to a new name that did not
+// exist (O_EXCL), so an earlier kept copy is never replaced either.
+// Returns 0, or the errno of the step that failed (EEXIST: name taken).
+int copyToNewName(const std::string& bytes, const fs::path& kept) {
+    const int fd = ::open(kept.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return errno;
+    const bool written = writeAll(FileLayer::system(), fd, bytes) && ::fsync(fd) == 0;
+    const int code = written ? 0 : errno;
+    ::close(fd);
+    if (!written) ::unlink(kept.c_str());
+    return code;
+}
+
+}  // namespace
+
+std::optional<fs::path> keepDamagedCopy(const fs::path& file, FileLayer& files) {
+    std::optional<std::string> bytes;  // read only when a hard link cannot be made
     for (int n = 1; n < 10000; ++n) {
         const fs::path kept = file.string() + ".damaged-" + std::to_string(n);
         // link() never replaces an existing name, so earlier copies are safe.
-        if (::link(file.c_str(), kept.c_str()) == 0) return kept;
-        if (errno != EEXIST) return std::nullopt;
+        if (files.link(file.c_str(), kept.c_str()) == 0) return kept;
+        if (errno == EEXIST) continue;
+        if (errno != EPERM && errno != EXDEV && errno != ENOTSUP && errno != EMLINK && errno != ENOSYS)
+            return std::nullopt;
+        if (!bytes) bytes = readWholeFile(file);
+        if (!bytes) return std::nullopt;  // a folder in its place, or unreadable: nothing to copy
+        const int code = copyToNewName(*bytes, kept);
+        if (code == 0) return kept;
+        if (code != EEXIST) return std::nullopt;
     }
     return std::nullopt;
 }

@@ -21,6 +21,7 @@ public:
     virtual int rename(const char* from, const char* to);
     virtual int syncDirectory(const char* path);
     virtual int remove(const char* path);
+    virtual int link(const char* from, const char* to);  // a second name, never replacing one
 
     static FileLayer& system();
 };
@@ -47,7 +48,10 @@ void removeStaleTemporaryFiles(const std::filesystem::path& target);
 
 // Keeps a damaged file before it is overwritten: gives it a second name,
 // "<name>.damaged-N" with the first N that is free, so no earlier kept copy is
-// ever replaced. Returns the new name, or nothing if the file could not be kept.
-std::optional<std::filesystem::path> keepDamagedCopy(const std::filesystem::path& file);
+// ever replaced. Where hard links are not supported the bytes are copied to
+// that name instead. Returns the new name, or nothing if the file could not be
+// kept (a folder in its place, say).
+std::optional<std::filesystem::path> keepDamagedCopy(const std::filesystem::path& file,
+                                                     FileLayer& files = FileLayer::system());
 
 }  // namespace sarvik

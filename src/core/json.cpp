@@ -1,18 +1,83 @@
 #include "core/json.h"
 
+#include <rapidjson/encodedstream.h>
 #include <rapidjson/error/en.h>
+#include <rapidjson/memorystream.h>
+#include <rapidjson/reader.h>
+
+#include <locale.h>
+
+#include <charconv>
 
 #include <cmath>
 #include <limits>
 
 namespace sarvik::json {
 
+namespace {
+
+// Forwards a parse to the document, numbers converted by numberFromText.
+class NumberConvertingHandler {
+public:
+    explicit NumberConvertingHandler(rapidjson::Document& document) : m_document(document) {}
+    bool Null() { return m_document.Null(); }
+    bool Bool(bool b) { return m_document.Bool(b); }
+    bool Int(int i) { return m_document.Int(i); }
+    bool Uint(unsigned u) { return m_document.Uint(u); }
+    bool Int64(std::int64_t i) { return m_document.Int64(i); }
+    bool Uint64(std::uint64_t u) { return m_document.Uint64(u); }
+    bool Double(double d) { return m_document.Double(d); }
+    bool RawNumber(const char* text, rapidjson::SizeType length, bool) { return forwardNumber(*this, text, length); }
+    bool String(const char* text, rapidjson::SizeType length, bool) { return m_document.String(text, length, true); }
+    bool Key(const char* text, rapidjson::SizeType length, bool) { return m_document.Key(text, length, true); }
+    bool StartObject() { return m_document.StartObject(); }
+    bool EndObject(rapidjson::SizeType members) { return m_document.EndObject(members); }
+    bool StartArray() { return m_document.StartArray(); }
+    bool EndArray(rapidjson::SizeType elements) { return m_document.EndArray(elements); }
+
+private:
+    rapidjson::Document& m_document;
+};
+
+locale_t cLocale() {
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+}  // namespace
+
+std::optional<Number> numberFromText(std::string_view text) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (text.find_first_of(".eE") == std::string_view::npos) {
+        std::int64_t i = 0;
+        if (auto [end, error] = std::from_chars(first, last, i); error == std::errc() && end == last) return i;
+        std::uint64_t u = 0;
+        if (auto [end, error] = std::from_chars(first, last, u); error == std::errc() && end == last) return u;
+    }
+    const std::string terminated(text);  // strtod needs a NUL; the C locale reads "." whatever the user's is
+    const double d = strtod_l(terminated.c_str(), nullptr, cLocale());
+    if (!std::isfinite(d)) return std::nullopt;
+    return d;
+}
+
 rapidjson::Document parse(std::string_view text) {
+    // Iterative: a deeply nested file cannot exhaust the stack.
+    constexpr unsigned kFlags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag |
+                                rapidjson::kParseIterativeFlag;
     rapidjson::Document document;
-    constexpr unsigned kFlags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseFullPrecisionFlag;
-    document.Parse<kFlags>(text.data(), text.size());
-    if (document.HasParseError())
-        throw DecodeError(std::string("invalid JSON: ") + rapidjson::GetParseError_En(document.GetParseError()));
+    rapidjson::ParseResult result;
+    const auto generator = [&](rapidjson::Document& target) {
+        rapidjson::MemoryStream bytes(text.data(), text.size());
+        rapidjson::EncodedInputStream<rapidjson::UTF8<>, rapidjson::MemoryStream> stream(bytes);
+        NumberConvertingHandler handler(target);
+        rapidjson::Reader reader;
+        result = reader.Parse<kFlags>(stream, handler);
+        return !result.IsError();
+    };
+    document.Populate(generator);
+    if (result.IsError())
+        throw DecodeError(std::string("invalid JSON: ") + rapidjson::GetParseError_En(result.Code()));
     return document;
 }
 

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 // Helpers for the data files' JSON conventions. Decoding is strict: a missing
@@ -25,8 +26,28 @@ struct DecodeError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Parses a whole document (UTF-8 validated, full double precision).
+// Parses a whole document (UTF-8 validated, numbers converted exactly by
+// numberFromText, nesting of any depth without recursion).
 rapidjson::Document parse(std::string_view text);
+
+// The value of a JSON number's text (its syntax already checked by the
+// reader): a whole number that fits as std::int64_t, else std::uint64_t, else
+// the nearest double; none for a number too large for a double. RapidJSON
+// 1.1's own exact conversion turns zero mantissas with large exponents
+// ("0e300") into garbage, so the readers take numbers as text and use this.
+using Number = std::variant<std::int64_t, std::uint64_t, double>;
+std::optional<Number> numberFromText(std::string_view text);
+
+// Hands a number's text to a SAX handler as Int64, Uint64 or Double; false
+// (stop: invalid) for a number no double holds.
+template <typename Handler>
+bool forwardNumber(Handler& handler, const char* text, std::size_t length) {
+    const auto number = numberFromText(std::string_view(text, length));
+    if (!number) return false;
+    if (const auto* i = std::get_if<std::int64_t>(&*number)) return handler.Int64(*i);
+    if (const auto* u = std::get_if<std::uint64_t>(&*number)) return handler.Uint64(*u);
+    return handler.Double(std::get<double>(*number));
+}
 
 // Reads the fields of one JSON object.
 class ObjectReader {

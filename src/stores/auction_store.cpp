@@ -39,19 +39,20 @@ std::chrono::seconds refreshTimerPeriod(std::int64_t refreshIntervalMinutes) {
     return std::chrono::seconds(std::clamp<std::int64_t>(refreshIntervalMinutes, 1, kLargest) * 60);
 }
 
-AuctionStore::AuctionStore(std::filesystem::path directory, const Clock& clock, TimerScheduler& timers)
+AuctionStore::AuctionStore(std::filesystem::path directory, const Clock& clock, TimerScheduler& timers,
+                           FileLayer& files)
     : m_clock(clock),
       m_timers(timers),
       m_dataDir(std::move(directory)),
-      m_metadataFile(m_dataDir / "auctions.json") {
+      m_metadataFile(m_dataDir / "auctions.json", files) {
     ensureDirectory(m_dataDir);
-    removeStaleTemporaryFiles(m_metadataFile);
+    removeStaleTemporaryFiles(m_metadataFile.path());
     load();
     restartRefreshTimer();
 }
 
 void AuctionStore::load() {
-    const auto text = readWholeFile(m_metadataFile);
+    const auto text = m_metadataFile.read();
     if (!text) return;
     try {
         AuctionData data = decodeAuctionData(*text);
@@ -59,19 +60,13 @@ void AuctionStore::load() {
         m_isAutoRefreshEnabled = data.isAutoRefreshEnabled;
         m_refreshIntervalMinutes = data.refreshIntervalMinutes;
     } catch (const json::DecodeError&) {
-        m_isFileDamaged = true;
+        m_metadataFile.markDamaged();
     }
 }
 
 void AuctionStore::save() {
     const auto text = encodeAuctionData({m_items.get(), m_isAutoRefreshEnabled.get(), m_refreshIntervalMinutes.get()});
-    if (!text) return;
-    if (m_isFileDamaged) {
-        // The user's only copy of a file we could not read: keep it before replacing it.
-        keepDamagedCopy(m_metadataFile);
-        m_isFileDamaged = false;
-    }
-    writeFileAtomically(m_metadataFile, *text);
+    m_metadataFile.write(text);
 }
 
 void AuctionStore::addItem(std::string_view title, std::string_view url, AuctionSite site, double price,

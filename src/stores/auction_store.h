@@ -4,6 +4,7 @@
 #include "core/date.h"
 #include "core/published.h"
 #include "core/uuid.h"
+#include "stores/store_file.h"
 #include "stores/auction_data.h"
 #include "stores/auction_item.h"
 #include "stores/repeating_timer.h"
@@ -25,12 +26,15 @@ namespace sarvik {
 //
 // Every list operation writes the whole file before it returns. The two
 // settings are written directly (by Preferences) without saving; they reach
-// the file with the next save. The file is read once, at construction.
+// the file with the next save. The file is read once, at construction; one
+// that is there but cannot be read or decoded is kept aside before the first
+// save (StoreFile). `files` is where saves go through, so tests can make a
+// step fail.
 class AuctionStore {
 public:
     explicit AuctionStore(std::filesystem::path directory = defaultDataDirectory(),
                           const Clock& clock = SystemClock::instance(),
-                          TimerScheduler& timers = TimerScheduler::mainLoop());
+                          TimerScheduler& timers = TimerScheduler::mainLoop(), FileLayer& files = FileLayer::system());
     AuctionStore(const AuctionStore&) = delete;
     AuctionStore& operator=(const AuctionStore&) = delete;
 
@@ -41,7 +45,7 @@ public:
     const Published<std::int64_t>& refreshIntervalMinutes() const { return m_refreshIntervalMinutes; }
 
     const std::filesystem::path& dataDir() const { return m_dataDir; }
-    const std::filesystem::path& metadataFile() const { return m_metadataFile; }
+    const std::filesystem::path& metadataFile() const { return m_metadataFile.path(); }
     bool isRefreshTimerRunning() const { return m_refreshTimer != nullptr; }
 
     void addItem(std::string_view title, std::string_view url, AuctionSite site, double price, Date endDate,
@@ -68,8 +72,7 @@ private:
     const Clock& m_clock;
     TimerScheduler& m_timers;
     std::filesystem::path m_dataDir;
-    std::filesystem::path m_metadataFile;
-    bool m_isFileDamaged = false;
+    StoreFile m_metadataFile;
     Published<std::vector<AuctionItem>> m_items;
     Published<bool> m_isAutoRefreshEnabled{true};
     Published<std::int64_t> m_refreshIntervalMinutes{5};

@@ -14,27 +14,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isPresent(const fs::path& file) {
-    std::error_code error;
-    return fs::exists(fs::symlink_status(file, error));
-}
-
-// A list as read from its file; a file that is there but unusable is damaged,
-// a missing one is not.
-template <typename Record>
-struct LoadedList {
-    std::vector<Record> records;
-    bool isDamaged = false;
-};
-
+// A list as read from its file; a file that is there but unusable is marked
+// damaged (kept aside before the first save), a missing one is not.
 template <typename Record, typename Decode>
-LoadedList<Record> load(const fs::path& file, Decode&& decode) {
-    auto text = readWholeFile(file);
-    if (!text) return {{}, isPresent(file)};
+std::vector<Record> load(StoreFile& file, Decode&& decode) {
+    auto text = file.read();
+    if (!text) return {};
     try {
-        return {decode(std::move(*text)), false};
+        return decode(std::move(*text));
     } catch (const json::DecodeError&) {
-        return {{}, true};
+        file.markDamaged();
+        return {};
     }
 }
 
@@ -58,22 +48,19 @@ std::int64_t incremented(std::int64_t value) {
 BrowserDataStore::BrowserDataStore(fs::path directory, const Clock& clock, FileLayer& files)
     : m_clock(clock),
       m_files(files),
-      m_bookmarksFile(directory / "bookmarks.json"),
-      m_historyFile(directory / "history.json") {
+      m_bookmarksFile(directory / "bookmarks.json", files),
+      m_historyFile(directory / "history.json", files),
+      m_backups(directory / "backups", clock, files) {
     ensureDirectory(directory);
-    removeStaleTemporaryFiles(m_bookmarksFile);
-    removeStaleTemporaryFiles(m_historyFile);
+    removeStaleTemporaryFiles(m_bookmarksFile.path());
+    removeStaleTemporaryFiles(m_historyFile.path());
     loadFiles();
     if (m_bookmarks->empty()) addFirstRunFavorites();
 }
 
 void BrowserDataStore::loadFiles() {
-    auto bookmarks = load<Bookmark>(m_bookmarksFile, json::decodeBookmarks);
-    m_isBookmarksFileDamaged = bookmarks.isDamaged;
-    m_bookmarks = std::move(bookmarks.records);
-    auto history = load<HistoryItem>(m_historyFile, json::decodeHistory);
-    m_isHistoryFileDamaged = history.isDamaged;
-    m_history = std::move(history.records);
+    m_bookmarks = load<Bookmark>(m_bookmarksFile, json::decodeBookmarks);
+    m_history = load<HistoryItem>(m_historyFile, json::decodeHistory);
 }
 
 void BrowserDataStore::addFirstRunFavorites() {
@@ -87,22 +74,21 @@ void BrowserDataStore::addFirstRunFavorites() {
     saveBookmarks();
 }
 
-void BrowserDataStore::write(const fs::path& file, bool& isFileDamaged, const std::optional<std::string>& bytes) {
-    if (!bytes) return;
-    if (isFileDamaged) {
-        // Never overwrite the only copy of what the user had; try again at the next save.
-        if (!keepDamagedCopy(file) && isPresent(file)) return;
-        isFileDamaged = false;
-    }
-    writeFileAtomically(file, *bytes, m_files);
-}
-
 void BrowserDataStore::saveBookmarks() {
-    write(m_bookmarksFile, m_isBookmarksFileDamaged, json::encodeBookmarks(m_bookmarks));
+    const auto bytes = json::encodeBookmarks(m_bookmarks);
+    if (m_bookmarksFile.write(bytes)) m_backups.noteSaved(*bytes);
 }
 
-void BrowserDataStore::saveHistory() {
-    write(m_historyFile, m_isHistoryFileDamaged, json::encodeHistory(m_history));
+void BrowserDataStore::saveHistory() { m_historyFile.write(json::encodeHistory(m_history)); }
+
+std::vector<FavoritesBackup> BrowserDataStore::favoritesBackups() const { return m_backups.list(); }
+
+bool BrowserDataStore::restoreFavorites(const FavoritesBackup& backup) {
+    auto restored = m_backups.read(backup);
+    if (!restored) return false;
+    m_bookmarks = std::move(*restored);
+    saveBookmarks();
+    return true;
 }
 
 std::int64_t BrowserDataStore::nextSortOrder(const std::optional<Uuid>& parentFolderId) const {

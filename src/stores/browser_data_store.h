@@ -5,7 +5,9 @@
 #include "core/date.h"
 #include "core/published.h"
 #include "stores/bookmark.h"
+#include "stores/favorites_backups.h"
 #include "stores/history_search_index.h"
+#include "stores/store_file.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -26,6 +28,8 @@ namespace sarvik {
 // or decoded starts its list empty (favorites: the first-run favorites) and is
 // kept as "<name>.damaged-N" before the first save would replace it; while it
 // cannot be kept, saves of that list are skipped and changes stay in memory.
+// After a successful favorites save a daily copy of the file is kept in the
+// data folder's "backups" (FavoritesBackups), to restore from.
 class BrowserDataStore {
 public:
     // `files` is where saves go through, so tests can make a write fail.
@@ -36,10 +40,15 @@ public:
 
     const Published<std::vector<Bookmark>>& bookmarks() const { return m_bookmarks; }
     const Published<std::vector<HistoryItem>>& history() const { return m_history; }
-    const std::filesystem::path& bookmarksFile() const { return m_bookmarksFile; }
-    const std::filesystem::path& historyFile() const { return m_historyFile; }
+    const std::filesystem::path& bookmarksFile() const { return m_bookmarksFile.path(); }
+    const std::filesystem::path& historyFile() const { return m_historyFile.path(); }
 
     void saveBookmarks();
+    // The daily copies of the favorites file (kept after saves), newest first.
+    std::vector<FavoritesBackup> favoritesBackups() const;
+    // Replaces every favorite with the backup's and saves; false (nothing
+    // changed) when the backup can no longer be read.
+    bool restoreFavorites(const FavoritesBackup& backup);
     void saveHistory();
 
     void addBookmark(std::string_view title, std::string_view url, std::optional<Uuid> parentFolderId);
@@ -67,14 +76,12 @@ private:
     std::int64_t nextSortOrder(const std::optional<Uuid>& parentFolderId) const;
     void appendBookmark(Bookmark bookmark);
     std::vector<std::size_t> historyNewestFirst(std::vector<std::size_t> positions) const;
-    void write(const std::filesystem::path& file, bool& isFileDamaged, const std::optional<std::string>& bytes);
 
     const Clock& m_clock;
     FileLayer& m_files;
-    std::filesystem::path m_bookmarksFile;
-    std::filesystem::path m_historyFile;
-    bool m_isBookmarksFileDamaged = false;
-    bool m_isHistoryFileDamaged = false;
+    StoreFile m_bookmarksFile;
+    StoreFile m_historyFile;
+    FavoritesBackups m_backups;
     Published<std::vector<Bookmark>> m_bookmarks;
     Published<std::vector<HistoryItem>> m_history;
     mutable HistorySearchIndex m_searchIndex;

@@ -85,7 +85,7 @@ public:
     }
     bool Null() { return other(); }
     bool Bool(bool) { return other(); }
-    bool RawNumber(const char*, rapidjson::SizeType, bool) { return false; }
+    bool RawNumber(const char* text, rapidjson::SizeType length, bool) { return forwardNumber(*this, text, length); }
 
 private:
     // The record field a scalar belongs to; values nested inside an unknown key count as unknown.
@@ -127,7 +127,9 @@ std::vector<HistoryItem> decodeHistory(std::string text) {
     HistoryHandler handler;
     rapidjson::Reader reader;
     rapidjson::InsituStringStream stream(text.data());
-    constexpr unsigned kFlags = rapidjson::kParseInsituFlag | rapidjson::kParseFullPrecisionFlag;
+    // Iterative: a deeply nested file cannot exhaust the stack.
+    constexpr unsigned kFlags =
+        rapidjson::kParseInsituFlag | rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseIterativeFlag;
     if (!reader.Parse<kFlags>(stream, handler)) throw DecodeError("invalid history file");
     return std::move(handler.items);
 }

@@ -25,37 +25,31 @@ bool isPlainFileName(std::string_view name) {
            name.find('\0') == std::string_view::npos;
 }
 
-ScrapbookStore::ScrapbookStore(std::filesystem::path directory, const Clock& clock)
+ScrapbookStore::ScrapbookStore(std::filesystem::path directory, const Clock& clock, FileLayer& files)
     : m_clock(clock),
       m_dataDir(std::move(directory)),
       m_archiveDir(m_dataDir / "Scrapbook"),
-      m_metadataFile(m_dataDir / "scrapbook.json") {
+      m_metadataFile(m_dataDir / "scrapbook.json", files) {
     ensureDirectory(m_archiveDir);
-    removeStaleTemporaryFiles(m_metadataFile);
+    removeStaleTemporaryFiles(m_metadataFile.path());
     load();
 }
 
 void ScrapbookStore::load() {
-    const auto text = readWholeFile(m_metadataFile);
+    const auto text = m_metadataFile.read();
     if (!text) return;
     try {
         ScrapbookData data = decodeScrapbookData(*text);
         m_items = std::move(data.items);
         m_folders = std::move(data.folders);
     } catch (const json::DecodeError&) {
-        m_isFileDamaged = true;
+        m_metadataFile.markDamaged();
     }
 }
 
 void ScrapbookStore::save() {
     const auto text = encodeScrapbookData({m_items.get(), m_folders.get()});
-    if (!text) return;
-    if (m_isFileDamaged) {
-        // The user's only copy of a file we could not read: keep it before replacing it.
-        keepDamagedCopy(m_metadataFile);
-        m_isFileDamaged = false;
-    }
-    writeFileAtomically(m_metadataFile, *text);
+    m_metadataFile.write(text);
 }
 
 void ScrapbookStore::savePage(PageArchiver& page, std::string_view title, std::string_view url,
@@ -94,7 +88,8 @@ void ScrapbookStore::finishSaving(PendingArchive& pending) {
     }
     ScrapbookItem item{Uuid::random(), pending.title, pending.url, m_clock.now(), std::nullopt, "", ""};
     item.archiveFilename = item.id.toString() + ".webarchive";
-    if (const auto failure = writeFileAtomically(m_archiveDir / item.archiveFilename, *pending.bytes)) {
+    const std::filesystem::path archive = m_archiveDir / item.archiveFilename;
+    if (const auto failure = writeFileAtomically(archive, *pending.bytes, m_metadataFile.files())) {
         std::cout << "Failed to save webarchive: " << failure->description() << std::endl;
         return report(false);
     }

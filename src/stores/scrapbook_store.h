@@ -4,6 +4,7 @@
 #include "core/date.h"
 #include "core/published.h"
 #include "core/uuid.h"
+#include "stores/store_file.h"
 #include "stores/page_archiver.h"
 #include "stores/scrapbook_data.h"
 
@@ -20,11 +21,13 @@ namespace sarvik {
 // Whole pages kept for offline reading: the metadata in "scrapbook.json", each
 // page's archive in "Scrapbook/<UUID>.webarchive" inside the data folder.
 // Main thread only; every changing operation writes the metadata file before
-// it returns. The file is read once, at construction.
+// it returns. The file is read once, at construction; one that is there but
+// cannot be read or decoded is kept aside before the first save (StoreFile).
+// `files` is where saves go through, so tests can make a step fail.
 class ScrapbookStore {
 public:
     explicit ScrapbookStore(std::filesystem::path directory = defaultDataDirectory(),
-                            const Clock& clock = SystemClock::instance());
+                            const Clock& clock = SystemClock::instance(), FileLayer& files = FileLayer::system());
     ScrapbookStore(const ScrapbookStore&) = delete;
     ScrapbookStore& operator=(const ScrapbookStore&) = delete;
 
@@ -32,7 +35,7 @@ public:
     const Published<std::vector<ScrapbookFolder>>& folders() const { return m_folders; }
     const std::filesystem::path& dataDir() const { return m_dataDir; }
     const std::filesystem::path& archiveDir() const { return m_archiveDir; }
-    const std::filesystem::path& metadataFile() const { return m_metadataFile; }
+    const std::filesystem::path& metadataFile() const { return m_metadataFile.path(); }
 
     // Archives the page and adds it at the top level. `completion` runs once,
     // later, on the main loop: true when the item was added. A store destroyed
@@ -63,8 +66,7 @@ private:
     const Clock& m_clock;
     std::filesystem::path m_dataDir;
     std::filesystem::path m_archiveDir;
-    std::filesystem::path m_metadataFile;
-    bool m_isFileDamaged = false;
+    StoreFile m_metadataFile;
     Published<std::vector<ScrapbookItem>> m_items;
     Published<std::vector<ScrapbookFolder>> m_folders;
     // Archive callbacks hold this weakly; it goes with the store.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <string>
 
 namespace sarvik {
 namespace {
@@ -132,6 +134,45 @@ TEST(DateTest, CountsFromTheStartOf2001) {
     EXPECT_EQ(Date{86400}.unixTime(), 978393600.0);
     const Date now = SystemClock::instance().now();
     EXPECT_GT(now.secondsSinceReference, 7.8e8);  // after 2025
+}
+
+}  // namespace
+}  // namespace sarvik
+
+namespace sarvik {
+namespace {
+
+// Found by fuzzing the favorites loader: a zero mantissa with a large exponent
+// takes the parser's full-precision path through a leading-zero count of zero.
+TEST(JsonParseTest, ZeroMantissasWithAnyExponentAreZero) {
+    const auto document = json::parse("[-0e300,0e300,0.000e-400,0E+308,0e0]");
+    ASSERT_TRUE(document.IsArray());
+    for (const auto& value : document.GetArray()) {
+        ASSERT_TRUE(value.IsNumber());
+        EXPECT_EQ(value.GetDouble(), 0.0);
+    }
+    EXPECT_TRUE(std::signbit(document[0].GetDouble()));
+}
+
+TEST(JsonParseTest, NumbersKeepTheirKindAndExactValue) {
+    EXPECT_EQ(json::numberFromText("-9223372036854775808"), json::Number(std::numeric_limits<std::int64_t>::min()));
+    EXPECT_EQ(json::numberFromText("18446744073709551615"), json::Number(std::numeric_limits<std::uint64_t>::max()));
+    EXPECT_EQ(json::numberFromText("-9223372036854775809"), json::Number(-9223372036854775808.0));
+    EXPECT_EQ(json::numberFromText("0.1"), json::Number(0.1));
+    EXPECT_EQ(json::numberFromText("2.2250738585072011e-308"), json::Number(2.2250738585072011e-308));
+    EXPECT_EQ(json::numberFromText("1e-400"), json::Number(0.0));
+    EXPECT_EQ(json::numberFromText("1e400"), std::nullopt);
+    EXPECT_THROW(json::parse("[1e400]"), json::DecodeError);
+}
+
+// Iterative parsing: nesting far deeper than any file holds costs no stack.
+TEST(JsonParseTest, DeepNestingIsRejectedOrParsedWithoutExhaustingTheStack) {
+    const std::size_t depth = 1'000'000;
+    EXPECT_TRUE(json::parse(std::string(depth, '[') + std::string(depth, ']')).IsArray());
+    EXPECT_THROW(json::parse(std::string(depth, '[')), json::DecodeError);
+    std::string objects;
+    for (std::size_t i = 0; i < depth / 10; ++i) objects += "{\"a\":";
+    EXPECT_TRUE(json::parse(objects + "1" + std::string(depth / 10, '}')).IsObject());
 }
 
 }  // namespace

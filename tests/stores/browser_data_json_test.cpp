@@ -155,3 +155,18 @@ TEST(BookmarksJsonTest, RejectsMissingOrMistypedKeys) {
 
 }  // namespace
 }  // namespace sarvik
+
+namespace sarvik {
+namespace {
+
+// Found by fuzzing: an edited file's "0e300" is zero, not a garbage date.
+TEST(HistoryFileTest, ZeroMantissaWithAHugeExponentIsZero) {
+    const auto history = json::decodeHistory(
+        R"([{"id":"6A1D2E3F-4B5C-4D6E-8F70-8192A3B4C5D6","title":"t","url":"u","visitedAt":-0e300,"visitCount":1e0}])");
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0].visitedAt.secondsSinceReference, 0.0);
+    EXPECT_EQ(history[0].visitCount, 1);
+}
+
+}  // namespace
+}  // namespace sarvik

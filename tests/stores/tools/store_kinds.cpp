@@ -23,7 +23,7 @@ std::string nextTitle(const StoreKind& kind) { return "item-" + std::to_string(k
 
 class Favorites final : public StoreKind {
 public:
-    explicit Favorites(const std::filesystem::path& dir) : m_store(dir) {}
+    Favorites(const std::filesystem::path& dir, FileLayer& files) : m_store(dir, SystemClock::instance(), files) {}
     std::vector<std::string> itemTitles() const override { return titlesOf(m_store.bookmarks().get()); }
     void addNext() override { m_store.addBookmark(nextTitle(*this), "https://example.com/", std::nullopt); }
     std::filesystem::path file() const override { return m_store.bookmarksFile(); }
@@ -34,7 +34,7 @@ private:
 
 class History final : public StoreKind {
 public:
-    explicit History(const std::filesystem::path& dir) : m_store(dir) {}
+    History(const std::filesystem::path& dir, FileLayer& files) : m_store(dir, SystemClock::instance(), files) {}
     std::vector<std::string> itemTitles() const override { return titlesOf(m_store.history().get()); }
     void addNext() override {
         const std::string title = nextTitle(*this);
@@ -48,7 +48,7 @@ private:
 
 class Scrapbook final : public StoreKind {
 public:
-    explicit Scrapbook(const std::filesystem::path& dir) : m_store(dir) {}
+    Scrapbook(const std::filesystem::path& dir, FileLayer& files) : m_store(dir, SystemClock::instance(), files) {}
     std::vector<std::string> itemTitles() const override { return titlesOf(m_store.folders().get()); }
     void addNext() override { m_store.addFolder(nextTitle(*this)); }
     std::filesystem::path file() const override { return m_store.metadataFile(); }
@@ -67,7 +67,8 @@ public:
 
 class Auctions final : public StoreKind {
 public:
-    explicit Auctions(const std::filesystem::path& dir) : m_store(dir, SystemClock::instance(), m_timers) {}
+    Auctions(const std::filesystem::path& dir, FileLayer& files)
+        : m_store(dir, SystemClock::instance(), m_timers, files) {}
     std::vector<std::string> itemTitles() const override { return titlesOf(m_store.items().get()); }
     void addNext() override {
         m_store.addItem(nextTitle(*this), "https://example.com/", AuctionSite::custom, 1.0, Date{1e9}, std::nullopt);
@@ -81,12 +82,19 @@ private:
 
 }  // namespace
 
-std::unique_ptr<StoreKind> openStoreKind(const std::string& kind, const std::filesystem::path& dir) {
-    if (kind == "favorites") return std::make_unique<Favorites>(dir);
-    if (kind == "history") return std::make_unique<History>(dir);
-    if (kind == "scrapbook") return std::make_unique<Scrapbook>(dir);
-    if (kind == "auctions") return std::make_unique<Auctions>(dir);
+std::unique_ptr<StoreKind> openStoreKind(const std::string& kind, const std::filesystem::path& dir, FileLayer& files) {
+    if (kind == "favorites") return std::make_unique<Favorites>(dir, files);
+    if (kind == "history") return std::make_unique<History>(dir, files);
+    if (kind == "scrapbook") return std::make_unique<Scrapbook>(dir, files);
+    if (kind == "auctions") return std::make_unique<Auctions>(dir, files);
     return nullptr;
+}
+
+std::string storeFileName(const std::string& kind) {
+    if (kind == "favorites") return "bookmarks.json";
+    if (kind == "history") return "history.json";
+    if (kind == "scrapbook") return "scrapbook.json";
+    return "auctions.json";
 }
 
 }  // namespace sarvik::testing

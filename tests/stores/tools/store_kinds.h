@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/atomic_file.h"
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -19,7 +21,14 @@ public:
     virtual std::filesystem::path file() const = 0;
 };
 
+inline const std::vector<std::string> kStoreKinds{"favorites", "history", "scrapbook", "auctions"};
+
 // kind: "favorites", "history", "scrapbook" or "auctions"; nothing for others.
-std::unique_ptr<StoreKind> openStoreKind(const std::string& kind, const std::filesystem::path& dir);
+// Saves go through `files`.
+std::unique_ptr<StoreKind> openStoreKind(const std::string& kind, const std::filesystem::path& dir,
+                                         FileLayer& files = FileLayer::system());
+
+// The name of the file a kind keeps its list in, inside the data folder.
+std::string storeFileName(const std::string& kind);
 
 }  // namespace sarvik::testing
