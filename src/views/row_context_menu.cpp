@@ -15,8 +15,11 @@ RowContextMenu::RowContextMenu(Gtk::Widget& row, const std::vector<Item>& items)
     setItems(items);
 }
 
+// A row may go before its menu (a list's row widgets are destroyed by GTK),
+// and then its controller and actions have gone with it.
 RowContextMenu::~RowContextMenu() {
-    m_popover.unparent();
+    if (m_popover.get_parent()) m_popover.unparent();
+    if (!m_row.gobj() || !GTK_IS_WIDGET(m_row.gobj())) return;
     m_row.remove_controller(m_click);
     m_row.remove_action_group("row");
 }
