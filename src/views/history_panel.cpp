@@ -43,7 +43,8 @@ HistoryPanel::HistoryPanel(BrowserState& state, BrowserDataStore& store)
     refresh();
 }
 
-HistoryPanel::~HistoryPanel() = default;
+// The list lets go of its rows before the model that they read goes.
+HistoryPanel::~HistoryPanel() { m_list.set_model({}); }
 
 void HistoryPanel::buildSearchBox() {
     m_searchIcon.set_from_icon_name("system-search-symbolic");

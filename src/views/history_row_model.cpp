@@ -60,7 +60,9 @@ HistoryRowModel::HistoryRowModel() {
 
 HistoryRowModel::~HistoryRowModel() {
     // Views may still hold the model; from now on it is empty and reads nothing of ours.
+    const auto count = static_cast<guint>(m_rows.size());
     reinterpret_cast<SarvikRowList*>(m_model)->rows = nullptr;
+    if (count != 0) g_list_model_items_changed(G_LIST_MODEL(m_model), 0, count, 0);
     g_object_unref(m_model);
 }
 
