@@ -83,7 +83,6 @@ TEST_F(HistoryPanelTest, TodayAndYesterdayStandUnderTwoHeadersNewestFirst) {
                            "# Dec 5, 2026",
                            "Old|https://old.example/|12:00\u202FPM|",
                        }));
-    saveScreenshotIfRequested(*window, "explorer-history-blueberry");
 }
 
 TEST_F(HistoryPanelTest, SearchShowsMatchesWithoutHeadersOrNoResultsAndClearingBringsTheGroupsBack) {
