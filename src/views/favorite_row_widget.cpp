@@ -33,6 +33,8 @@ FavoriteRowWidget::FavoriteRowWidget(FavoritesPanel& panel) : Gtk::Box(Gtk::Orie
     updateMenu();
 }
 
+FavoriteRowWidget::~FavoriteRowWidget() { m_panel.forgetRow(this); }
+
 void FavoriteRowWidget::show(const Bookmark& bookmark, unsigned depth, bool isExpanded) {
     m_bookmark = bookmark;
     m_title.set_text(bookmark.title);

@@ -22,6 +22,8 @@ class FavoritesPanel;
 class FavoriteRowWidget : public Gtk::Box {
 public:
     explicit FavoriteRowWidget(FavoritesPanel& panel);
+    // GTK may drop a row widget without a teardown; the panel must not keep it.
+    ~FavoriteRowWidget() override;
 
     void show(const Bookmark& bookmark, unsigned depth, bool isExpanded);
     void setExpanded(bool isExpanded);

@@ -58,6 +58,7 @@ public:
     void confirmRenaming();
     void remove(const Bookmark& bookmark);
     void toggleFolder(const Uuid& id);
+    void forgetRow(FavoriteRowWidget* row) { m_rowWidgets.erase(row); }
 
 private:
     void buildButtonRow();
