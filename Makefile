@@ -36,7 +36,7 @@ test: build
 	cd $(BUILD_DIR) && ../scripts/with-display ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; $$b --benchmark_counters_tabular=true || exit 1; done
+	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; scripts/with-display $$b --benchmark_counters_tabular=true || exit 1; done
 
 screenshots: build
 	mkdir -p $(BUILD_DIR)/screenshots

@@ -1,0 +1,161 @@
+// How fast the History panel is over a large history: 100,000 entries spread
+// over 1,000 days. Measured from selecting the History tab, or from typing
+// one character into "Search history...", to the next frame the window has
+// painted. Runs GTK, so it needs a display (`make bench` provides one).
+#include "core/browser_state.h"
+#include "stores/auction_store.h"
+#include "stores/browser_data_store.h"
+#include "stores/scrapbook_store.h"
+#include "themes/explorer_bar_css.h"
+#include "views/explorer_bar_view.h"
+#include "views/history_panel.h"
+
+#include <benchmark/benchmark.h>
+#include <glibmm/main.h>
+#include <gtkmm/application.h>
+#include <gtkmm/cssprovider.h>
+#include <gtkmm/stylecontext.h>
+#include <gtkmm/window.h>
+#include <unicode/locid.h>
+#include <unicode/timezone.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace {
+
+using namespace sarvik;
+namespace fs = std::filesystem;
+
+constexpr int kEntries = 100000;
+constexpr int kDays = 1000;
+
+void writeHistory(const fs::path& file) {
+    std::ofstream out(file);
+    out << '[';
+    const double newest = Date::fromUnixTime(1796558400.0).secondsSinceReference;
+    const double step = kDays * 86400.0 / kEntries;
+    for (int i = 0; i < kEntries; ++i) {
+        if (i) out << ',';
+        out << R"({"id":")" << Uuid::random().toString() << R"(","title":"Page )" << i << R"( of site )" << i % 997
+            << R"(","url":"https://site)" << i % 997 << ".example/page/" << i << R"(","visitedAt":)"
+            << static_cast<long long>(newest - i * step) << R"(,"visitCount":)" << 1 + i % 3 << '}';
+    }
+    out << ']';
+}
+
+void drain() {
+    auto context = Glib::MainContext::get_default();
+    while (context->pending()) context->iteration(false);
+}
+
+// Runs the main loop until the window's frame clock has painted a frame.
+void waitForPaint(Gtk::Window& window) {
+    GdkFrameClock* frameClock = gtk_widget_get_frame_clock(GTK_WIDGET(window.gobj()));
+    bool painted = false;
+    auto onPaint = +[](GdkFrameClock*, gpointer flag) { *static_cast<bool*>(flag) = true; };
+    const gulong handler = g_signal_connect(frameClock, "after-paint", G_CALLBACK(onPaint), &painted);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    auto context = Glib::MainContext::get_default();
+    while (!painted && std::chrono::steady_clock::now() < deadline) context->iteration(true);
+    g_signal_handler_disconnect(frameClock, handler);
+}
+
+// One explorer bar over the large history, shared by every benchmark.
+struct Fixture {
+    fs::path directory = fs::temp_directory_path() / ("sarvik-explorer-bench-" + std::to_string(::getpid()));
+    std::unique_ptr<BrowserState> state;
+    std::unique_ptr<BrowserDataStore> dataStore;
+    std::unique_ptr<ScrapbookStore> scrapbook;
+    std::unique_ptr<AuctionStore> auctions;
+    std::unique_ptr<Gtk::Window> window;
+    std::unique_ptr<ExplorerBarView> bar;
+
+    Fixture() {
+        fs::create_directories(directory);
+        writeHistory(directory / "history.json");
+        state = std::make_unique<BrowserState>();
+        dataStore = std::make_unique<BrowserDataStore>(directory);
+        scrapbook = std::make_unique<ScrapbookStore>(directory);
+        auctions = std::make_unique<AuctionStore>(directory);
+        auto css = Gtk::CssProvider::create();
+        css->load_from_data(explorerBarCss(state->colorTheme));
+        Gtk::StyleContext::add_provider_for_display(Gdk::Display::get_default(), css,
+                                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+        window = std::make_unique<Gtk::Window>();
+        window->set_default_size(ExplorerBarView::kWidth, 800);
+        bar = std::make_unique<ExplorerBarView>(*state, *dataStore, *scrapbook, *auctions);
+        window->set_child(*bar);
+        window->present();
+        waitForPaint(*window);
+        drain();
+    }
+    ~Fixture() {
+        window->destroy();
+        drain();
+        fs::remove_all(directory);
+    }
+    HistoryPanel& history() { return *dynamic_cast<HistoryPanel*>(bar->panel()); }
+};
+
+Fixture& fixture() {
+    static Fixture instance;
+    return instance;
+}
+
+void BM_OpenHistoryTab(benchmark::State& run) {
+    auto& f = fixture();
+    for (auto _ : run) {
+        run.PauseTiming();
+        f.state->selectedExplorerTab = ExplorerBarTab::favorites;
+        waitForPaint(*f.window);
+        drain();
+        run.ResumeTiming();
+        f.state->selectedExplorerTab = ExplorerBarTab::history;
+        waitForPaint(*f.window);
+    }
+    run.counters["entries"] = kEntries;
+}
+BENCHMARK(BM_OpenHistoryTab)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// One character typed into the empty field: "7" matches about a fifth of the
+// entries, "e" every one of them (all addresses end in ".example").
+void BM_SearchKeystroke(benchmark::State& run, const char* character) {
+    auto& f = fixture();
+    f.state->selectedExplorerTab = ExplorerBarTab::history;
+    waitForPaint(*f.window);
+    for (auto _ : run) {
+        run.PauseTiming();
+        f.history().searchField().set_text("");
+        waitForPaint(*f.window);
+        drain();
+        run.ResumeTiming();
+        f.history().searchField().set_text(character);
+        waitForPaint(*f.window);
+    }
+    run.counters["rows"] = static_cast<double>(f.history().rows().size());
+}
+BENCHMARK_CAPTURE(BM_SearchKeystroke, some_match, "7")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK_CAPTURE(BM_SearchKeystroke, all_match, "e")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("TZ", "UTC", 1);
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale::setDefault(icu::Locale("en_US"), status);
+    icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("UTC"));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    auto application = Gtk::Application::create("org.sarvikbrowser.SarvikBrowser.Bench",
+                                                 Gio::Application::Flags::NON_UNIQUE);
+    application->register_application();
+    application->hold();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    application->release();
+    return 0;
+}

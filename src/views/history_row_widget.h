@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/browser_state.h"
+#include "stores/browser_data_store.h"
+#include "views/history_row_model.h"
+#include "views/row_context_menu.h"
+
+#include <gtkmm/box.h>
+#include <gtkmm/image.h>
+#include <gtkmm/label.h>
+
+#include <unicode/datefmt.h>
+
+#include <memory>
+
+namespace sarvik {
+
+// One line of the History panel's list, reused for whatever row the list
+// binds to it: a day header, or an entry with its time and visit-count badge
+// and the "Open", "Open in New Tab" and "Delete" menu.
+class HistoryRowWidget : public Gtk::Box {
+public:
+    HistoryRowWidget(BrowserState& state, BrowserDataStore& store, const icu::DateFormat* timeFormat);
+
+    void show(const HistoryRow& row);
+    const HistoryRow& row() const { return m_row; }
+
+    void open();
+    void openInNewTab();
+    void remove();
+
+private:
+    std::string timeText(Date date) const;
+
+    BrowserState& m_state;
+    BrowserDataStore& m_store;
+    const icu::DateFormat* m_timeFormat;
+    HistoryRow m_row;
+    Gtk::Label m_header;
+    Gtk::Box m_entry{Gtk::Orientation::HORIZONTAL, 6};
+    Gtk::Image m_clock;
+    Gtk::Box m_texts{Gtk::Orientation::VERTICAL, 1};
+    Gtk::Label m_title;
+    Gtk::Label m_url;
+    Gtk::Label m_time;
+    Gtk::Label m_badge;
+    std::unique_ptr<RowContextMenu> m_menu;
+};
+
+}  // namespace sarvik

@@ -1,0 +1,44 @@
+#include "views/row_context_menu.h"
+
+namespace sarvik {
+
+RowContextMenu::RowContextMenu(Gtk::Widget& row, const std::vector<Item>& items)
+    : m_row(row), m_actions(Gio::SimpleActionGroup::create()), m_menu(Gio::Menu::create()),
+      m_click(Gtk::GestureClick::create()) {
+    m_row.insert_action_group("row", m_actions);
+    m_popover.set_menu_model(m_menu);
+    m_popover.set_has_arrow(false);
+    m_popover.set_parent(m_row);
+    m_click->set_button(3);
+    m_click->signal_pressed().connect([this](int, double x, double y) { popupAt(x, y); });
+    m_row.add_controller(m_click);
+    setItems(items);
+}
+
+// A row may go before its menu (a list's row widgets are destroyed by GTK),
+// and then its controller and actions have gone with it.
+RowContextMenu::~RowContextMenu() {
+    if (m_popover.get_parent()) m_popover.unparent();
+    if (!m_row.gobj() || !GTK_IS_WIDGET(m_row.gobj())) return;
+    m_row.remove_controller(m_click);
+    m_row.remove_action_group("row");
+}
+
+void RowContextMenu::setItems(const std::vector<Item>& items) {
+    for (const auto& name : m_actionNames) m_actions->remove_action(name);
+    m_actionNames.clear();
+    m_menu->remove_all();
+    for (const auto& item : items) {
+        m_actions->add_action(item.actionName, item.run);
+        m_menu->append(item.label, "row." + item.actionName);
+        m_actionNames.push_back(item.actionName);
+    }
+}
+
+void RowContextMenu::popupAt(double x, double y) {
+    Gdk::Rectangle where(static_cast<int>(x), static_cast<int>(y), 1, 1);
+    m_popover.set_pointing_to(where);
+    m_popover.popup();
+}
+
+}  // namespace sarvik

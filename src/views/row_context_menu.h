@@ -1,0 +1,46 @@
+#pragma once
+
+#include <giomm/menu.h>
+#include <giomm/simpleactiongroup.h>
+#include <gtkmm/gestureclick.h>
+#include <gtkmm/popovermenu.h>
+#include <gtkmm/widget.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace sarvik {
+
+// A secondary-click menu on a list row. Each item is an action in the row's
+// "row" group ("row.<name>"), so the menu and keyboard or test callers run the
+// same handler. Owned by the row it is attached to.
+class RowContextMenu {
+public:
+    struct Item {
+        std::string label;
+        std::string actionName;
+        std::function<void()> run;
+    };
+
+    RowContextMenu(Gtk::Widget& row, const std::vector<Item>& items);
+    ~RowContextMenu();
+    RowContextMenu(const RowContextMenu&) = delete;
+    RowContextMenu& operator=(const RowContextMenu&) = delete;
+
+    // Rebuilds the menu with other items (folders and pages differ).
+    void setItems(const std::vector<Item>& items);
+    bool hasItems() const { return !m_actionNames.empty(); }
+
+private:
+    void popupAt(double x, double y);
+
+    Gtk::Widget& m_row;
+    Glib::RefPtr<Gio::SimpleActionGroup> m_actions;
+    Glib::RefPtr<Gio::Menu> m_menu;
+    Gtk::PopoverMenu m_popover;
+    Glib::RefPtr<Gtk::GestureClick> m_click;
+    std::vector<std::string> m_actionNames;
+};
+
+}  // namespace sarvik

@@ -1,0 +1,155 @@
+#include "explorer_bar_test_fixture.h"
+
+#include "support/file_helpers.h"
+#include "views/history_panel.h"
+#include "views/history_row_widget.h"
+
+#include <gtkmm/messagedialog.h>
+
+namespace sarvik::testing {
+namespace {
+
+class HistoryPanelTest : public ExplorerBarTest {
+protected:
+    HistoryPanel& panel() {
+        auto* history = dynamic_cast<HistoryPanel*>(bar->panel());
+        EXPECT_NE(history, nullptr);
+        return *history;
+    }
+
+    HistoryPanel& showHistory(OrvelColorTheme theme = OrvelColorTheme::blueberry) {
+        state.selectedExplorerTab = ExplorerBarTab::history;
+        showBar(theme);
+        return panel();
+    }
+
+    // What the list shows, top to bottom: "# day" for headers, "title|url|time|badge" for entries.
+    std::vector<std::string> shown() {
+        settle();
+        std::vector<std::string> lines;
+        if (!panel().listView().get_mapped()) return lines;
+        for (auto* row : shownRows<HistoryRowWidget>(panel().listView())) {
+            if (row->row().isHeader) {
+                lines.push_back("# " + row->row().headerText);
+                continue;
+            }
+            std::vector<Gtk::Label*> labels;
+            collectWidgets(*row, labels);
+            std::string line;
+            for (auto* label : labels)
+                if (label->get_visible() && label->get_mapped()) line += std::string(label->get_text()) + "|";
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    HistoryRowWidget& entry(const std::string& url) {
+        for (auto* row : shownRows<HistoryRowWidget>(panel().listView()))
+            if (!row->row().isHeader && row->row().item.url == url) return *row;
+        ADD_FAILURE() << "no row " << url;
+        throw std::runtime_error("no row");
+    }
+
+    void visit(const std::string& title, const std::string& url, double secondsFromNoon) {
+        clock.set(kNoon.addingSeconds(secondsFromNoon));
+        dataStore().recordVisit(title, url);
+    }
+
+    void answerConfirmation(Gtk::ResponseType response) {
+        auto* dialog = panel().clearConfirmation();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->property_text().get_value(), "Clear History");
+        EXPECT_EQ(dialog->property_secondary_text().get_value(), "Are you sure you want to clear all browsing history?");
+        dialog->response(response);
+        settle();
+    }
+};
+
+// ICU writes a narrow no-break space before the day period.
+const std::string kAt11 = "11:00\u202FAM";
+const std::string kAt1 = "1:00\u202FPM";
+
+TEST_F(HistoryPanelTest, TodayAndYesterdayStandUnderTwoHeadersNewestFirst) {
+    visit("Old", "https://old.example/", -24 * 3600);
+    visit("", "https://untitled.example/", -3600);
+    visit("Busy", "https://busy.example/", 0);
+    visit("Busy", "https://busy.example/", 1800);
+    visit("Busy", "https://busy.example/", 3600);
+    showHistory();
+    EXPECT_EQ(shown(), (std::vector<std::string>{
+                           "# Dec 6, 2026",
+                           "Busy|https://busy.example/|" + kAt1 + "|3|",
+                           "https://untitled.example/|https://untitled.example/|" + kAt11 + "|",
+                           "# Dec 5, 2026",
+                           "Old|https://old.example/|12:00\u202FPM|",
+                       }));
+}
+
+TEST_F(HistoryPanelTest, SearchShowsMatchesWithoutHeadersOrNoResultsAndClearingBringsTheGroupsBack) {
+    visit("Two words", "https://a.example/", -24 * 3600);
+    visit("Single", "https://b.example/", 0);
+    showHistory();
+    EXPECT_FALSE(panel().clearSearchButton().get_visible());
+    panel().searchField().set_text("nothing like it");
+    EXPECT_TRUE(shown().empty());
+    EXPECT_TRUE(panel().noResultsState().get_mapped());
+    EXPECT_TRUE(panel().clearSearchButton().get_visible());
+
+    panel().searchField().set_text(" ");
+    EXPECT_EQ(shown(), (std::vector<std::string>{"Two words|https://a.example/|12:00\u202FPM|"}));
+
+    click(panel().clearSearchButton());
+    EXPECT_EQ(panel().searchField().get_text(), "");
+    EXPECT_EQ(shown().size(), 4u);
+    EXPECT_FALSE(panel().noResultsState().get_mapped());
+}
+
+TEST_F(HistoryPanelTest, ClearAllAsksFirstAndOnlyClearsWhenConfirmed) {
+    visit("Kept", "https://kept.example/", 0);
+    showHistory();
+    click(panel().clearAllButton());
+    answerConfirmation(Gtk::ResponseType::CANCEL);
+    EXPECT_EQ(dataStore().history()->size(), 1u);
+    EXPECT_EQ(shown().size(), 2u);
+
+    click(panel().clearAllButton());
+    answerConfirmation(Gtk::ResponseType::ACCEPT);
+    EXPECT_TRUE(dataStore().history()->empty());
+    EXPECT_EQ(readFile(dataStore().historyFile()), "[]");
+    EXPECT_TRUE(panel().emptyState().get_mapped());
+}
+
+TEST_F(HistoryPanelTest, AnEmptyHistoryStillOffersClearAllAndWritesAnEmptyFile) {
+    showHistory();
+    EXPECT_TRUE(panel().emptyState().get_mapped());
+    EXPECT_TRUE(panel().clearAllButton().get_mapped());
+    click(panel().clearAllButton());
+    answerConfirmation(Gtk::ResponseType::ACCEPT);
+    EXPECT_EQ(readFile(dataStore().historyFile()), "[]");
+}
+
+TEST_F(HistoryPanelTest, DeletingTheOnlyEntryOfADayRemovesItsHeader) {
+    visit("Old", "https://old.example/", -24 * 3600);
+    visit("New", "https://new.example/", 0);
+    showHistory();
+    ASSERT_EQ(shown().size(), 4u);
+    entry("https://old.example/").activate_action("row.delete");
+    EXPECT_EQ(shown(), (std::vector<std::string>{"# Dec 6, 2026", "New|https://new.example/|12:00\u202FPM|"}));
+    EXPECT_EQ(readFile(dataStore().historyFile()).find("old.example"), std::string::npos);
+}
+
+TEST_F(HistoryPanelTest, RowsOpenInTheActiveOrANewTabAndNewVisitsShowAtOnce) {
+    visit("Page", "https://page.example/", 0);
+    showHistory();
+    activateListRow(panel().listView(), 1);
+    EXPECT_EQ(loadedUrl(state), "https://page.example/");
+    entry("https://page.example/").activate_action("row.open-in-new-tab");
+    ASSERT_EQ(state.tabs->size(), 2u);
+    EXPECT_EQ(state.activeTab()->url->absoluteString(), "https://page.example/");
+
+    visit("Later", "https://later.example/", 60);
+    EXPECT_EQ(shown().at(1), "Later|https://later.example/|12:01\u202FPM|");
+}
+
+}  // namespace
+}  // namespace sarvik::testing
