@@ -5,6 +5,7 @@ namespace {
 
 constexpr int kMinimumWidth = 800;
 constexpr int kMinimumHeight = 600;
+constexpr unsigned kExplorerBarSlideMilliseconds = 200;
 
 }  // namespace
 
@@ -12,7 +13,8 @@ ContentView::ContentView(BrowserState& browserState, AuctionStore& auctionStore,
     : Gtk::Box(Gtk::Orientation::VERTICAL, 0),
       m_browserState(browserState),
       m_auctionStore(auctionStore),
-      m_dataStore(std::move(dataDirectory)),
+      m_dataStore(dataDirectory),
+      m_scrapbookStore(dataDirectory),
       m_toolbar(browserState),
       m_webArea(browserState, m_dataStore),
       m_statusBar(browserState, auctionStore) {
@@ -24,14 +26,38 @@ ContentView::ContentView(BrowserState& browserState, AuctionStore& auctionStore,
     m_titleRow.append(m_windowControls);
     m_titleBar.set_child(m_titleRow);
 
-    m_explorerBarPlace.add_css_class("orvel-explorer-bar");
-    m_explorerBarPlace.set_visible(false);
+    m_explorerBarPlace.set_transition_type(Gtk::RevealerTransitionType::SLIDE_RIGHT);
+    m_explorerBarPlace.set_transition_duration(kExplorerBarSlideMilliseconds);
+    m_connections += m_explorerBarPlace.property_child_revealed().signal_changed().connect([this] {
+        if (!m_explorerBarPlace.get_child_revealed() && !m_browserState.isExplorerBarVisible.get()) {
+            m_explorerBarPlace.unset_child();
+            m_explorerBar.reset();
+        }
+    });
+    m_connections += browserState.isExplorerBarVisible.changed().connect([this] { followExplorerBarVisibility(); });
+    followExplorerBarVisibility();
     m_middleBand.set_vexpand(true);
     m_middleBand.append(m_explorerBarPlace);
     m_middleBand.append(m_webArea);
 
     append(m_middleBand);
     append(m_statusBar);
+}
+
+ContentView::~ContentView() {
+    // The bar goes before its place, with nothing left to answer the place's signals.
+    m_connections.clear();
+    m_explorerBarPlace.unset_child();
+    m_explorerBar.reset();
+}
+
+void ContentView::followExplorerBarVisibility() {
+    const bool visible = m_browserState.isExplorerBarVisible;
+    if (visible && !m_explorerBar) {
+        m_explorerBar = std::make_unique<ExplorerBarView>(m_browserState, m_dataStore, m_scrapbookStore, m_auctionStore);
+        m_explorerBarPlace.set_child(*m_explorerBar);
+    }
+    m_explorerBarPlace.set_reveal_child(visible);
 }
 
 }  // namespace sarvik

@@ -3,11 +3,14 @@
 #include "core/browser_state.h"
 #include "stores/auction_store.h"
 #include "stores/browser_data_store.h"
+#include "stores/scrapbook_store.h"
+#include "views/explorer_bar_view.h"
 #include "views/status_bar.h"
 #include "views/toolbar_view.h"
 #include "views/web_area.h"
 
 #include <gtkmm/box.h>
+#include <gtkmm/revealer.h>
 #include <gtkmm/windowcontrols.h>
 #include <gtkmm/windowhandle.h>
 
@@ -23,19 +26,26 @@ class ContentView : public Gtk::Box {
 public:
     ContentView(BrowserState& browserState, AuctionStore& auctionStore,
                 std::filesystem::path dataDirectory = defaultDataDirectory());
+    ~ContentView() override;
 
     // The window sets this as its title bar.
     Gtk::Widget& titleBar() { return m_titleBar; }
 
     BrowserDataStore& dataStore() { return m_dataStore; }
+    ScrapbookStore& scrapbookStore() { return m_scrapbookStore; }
+    // The explorer bar while it is shown, or null.
+    ExplorerBarView* explorerBar() { return m_explorerBar.get(); }
     WebArea& webArea() { return m_webArea; }
     StatusBar& statusBar() { return m_statusBar; }
     OrvelToolbarView& toolbar() { return m_toolbar; }
 
 private:
+    void followExplorerBarVisibility();
+
     BrowserState& m_browserState;
     AuctionStore& m_auctionStore;
     BrowserDataStore m_dataStore;
+    ScrapbookStore m_scrapbookStore;
 
     Gtk::WindowHandle m_titleBar;
     Gtk::Box m_titleRow{Gtk::Orientation::HORIZONTAL, 0};
@@ -43,11 +53,13 @@ private:
     Gtk::WindowControls m_windowControls{Gtk::PackType::END};
 
     Gtk::Box m_middleBand{Gtk::Orientation::HORIZONTAL, 0};
-    // Where the explorer bar will stand, before the web area; it stays
-    // empty and hidden until the explorer bar is built.
-    Gtk::Box m_explorerBarPlace;
+    // The explorer bar slides in before the web area while it is visible; it
+    // is built when shown and released once it has slid out.
+    Gtk::Revealer m_explorerBarPlace;
+    std::unique_ptr<ExplorerBarView> m_explorerBar;
     WebArea m_webArea;
     StatusBar m_statusBar;
+    ConnectionSet m_connections;
 };
 
 }  // namespace sarvik

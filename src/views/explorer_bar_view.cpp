@@ -1,5 +1,7 @@
 #include "views/explorer_bar_view.h"
 
+#include "views/auction_manager_panel.h"
+
 #include "views/favorites_panel.h"
 #include "views/history_panel.h"
 #include "views/search_panel.h"
@@ -123,9 +125,7 @@ std::unique_ptr<Gtk::Widget> ExplorerBarView::makePanel(ExplorerBarTab tab) {
     case ExplorerBarTab::scrapbook:
         // The Scrapbook panel (browser state and m_scrapbookStore) goes here.
         return std::make_unique<Gtk::Box>(Gtk::Orientation::VERTICAL);
-    case ExplorerBarTab::auction:
-        // The Auction Manager panel (browser state and m_auctionStore) goes here.
-        return std::make_unique<Gtk::Box>(Gtk::Orientation::VERTICAL);
+    case ExplorerBarTab::auction: return std::make_unique<AuctionManagerPanel>(m_state, m_auctionStore);
     }
     return std::make_unique<Gtk::Box>(Gtk::Orientation::VERTICAL);
 }

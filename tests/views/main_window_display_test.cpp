@@ -202,5 +202,23 @@ TEST_F(MainWindowDisplayTest, OpenPreferencesShowsTheSheetOverTheWindow) {
     EXPECT_EQ(sheets(), 1) << "one sheet at a time";
 }
 
+TEST_F(MainWindowDisplayTest, TheExplorerBarFollowsTheMenuAndKeepsItsPanel) {
+    ContentView& content = window->contentView();
+    ASSERT_NE(content.explorerBar(), nullptr) << "visible at start";
+    post(names::kShowSearch);
+    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::search);
+    post(names::kToggleExplorerBar);
+    EXPECT_FALSE(state.isExplorerBarVisible.get());
+    EXPECT_TRUE(runMainLoopUntil([&] { return content.explorerBar() == nullptr; })) << "released once slid out";
+    post(names::kToggleExplorerBar);
+    ASSERT_NE(content.explorerBar(), nullptr);
+    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::search) << "reopens on the panel it showed last";
+    post(names::kToggleExplorerBar);
+    post(names::kShowHistory);
+    EXPECT_TRUE(state.isExplorerBarVisible.get());
+    EXPECT_NE(content.explorerBar(), nullptr);
+    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::history);
+}
+
 }  // namespace
 }  // namespace sarvik
