@@ -1,8 +1,8 @@
 #include "themes/preferences_css.h"
 
+#include "themes/theme_css.h"
+
 #include <cctype>
-#include <cmath>
-#include <cstdio>
 #include <sstream>
 
 namespace sarvik {
@@ -17,23 +17,6 @@ constexpr Rgba kClear{0, 0, 0, 0};
 // The secondary text colour, relative to the primary one around it.
 constexpr const char* kSecondaryText = "alpha(currentColor, 0.55)";
 
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4g", std::abs(value) < 1e-9 ? 0.0 : value);
-    return text;
-}
-
-std::string color(const Rgba& c) {
-    return "rgba(" + number(c.red * 100.0) + "%, " + number(c.green * 100.0) + "%, " + number(c.blue * 100.0) + "%, " +
-           number(c.alpha) + ")";
-}
-
-std::string verticalGradient(const LinearGradient& gradient) {
-    std::string css = "linear-gradient(to bottom";
-    for (const auto& stop : gradient.stops) css += ", " + color(stop.color) + " " + number(stop.location * 100) + "%";
-    return css + ")";
-}
-
 // A button that draws nothing of the stock look, only its content.
 std::string plainButton(const std::string& selector) {
     return selector + " {\n  background: none;\n  border: none;\n  box-shadow: none;\n  outline: none;\n"
@@ -43,34 +26,34 @@ std::string plainButton(const std::string& selector) {
 void sidebar(std::ostringstream& css, OrvelColorTheme theme) {
     const Rgba primary = primaryColor(theme);
     css << ".preferences-view .preferences-sidebar {\n  padding: 12px;\n  background-image: linear-gradient(to right, "
-        << color(primary.withAlpha(0.15)) << ", " << color(primary.withAlpha(0.05)) << ");\n}\n"
+        << cssColor(primary.withAlpha(0.15)) << ", " << cssColor(primary.withAlpha(0.05)) << ");\n}\n"
         << plainButton(".preferences-view .preferences-sidebar-button")
         << ".preferences-view .preferences-sidebar-button {\n  padding: 8px 12px;\n  border-radius: 6px;\n"
         << "  color: inherit;\n}\n"
         << ".preferences-view .preferences-sidebar-button.selected {\n  background-color: "
-        << color(primary.withAlpha(0.15)) << ";\n  color: " << color(primary) << ";\n}\n"
+        << cssColor(primary.withAlpha(0.15)) << ";\n  color: " << cssColor(primary) << ";\n}\n"
         << ".preferences-view .preferences-sidebar-symbol {\n  -gtk-icon-size: 14px;\n}\n"
         << ".preferences-view .preferences-sidebar-label {\n  font-size: 13px;\n}\n";
 }
 
 void pageFrame(std::ostringstream& css, OrvelColorTheme theme) {
     css << ".preferences-view .preferences-page-symbol {\n  -gtk-icon-size: 18px;\n  color: "
-        << color(primaryColor(theme)) << ";\n}\n"
+        << cssColor(primaryColor(theme)) << ";\n}\n"
         << ".preferences-view .preferences-page-title {\n  font-size: 18px;\n  font-weight: bold;\n}\n"
         << ".preferences-view .preferences-section-title {\n  font-size: 13px;\n  font-weight: 600;\n  color: "
         << kSecondaryText << ";\n}\n"
         << ".preferences-view .preferences-section-content {\n  padding: 12px;\n  border-radius: 8px;\n"
-        << "  background-color: " << color(kControlBackground) << ";\n  border: 1px solid "
-        << color(kGray.withAlpha(0.15)) << ";\n}\n";
+        << "  background-color: " << cssColor(kControlBackground) << ";\n  border: 1px solid "
+        << cssColor(kGray.withAlpha(0.15)) << ";\n}\n";
 }
 
 void controls(std::ostringstream& css, OrvelColorTheme theme) {
     const Rgba primary = primaryColor(theme);
-    css << ".preferences-view entry.preferences-home-field {\n  background-color: " << color(kControlBackground)
-        << ";\n  background-image: none;\n  border-radius: 4px;\n  border: 1px solid " << color(kGray.withAlpha(0.3))
+    css << ".preferences-view entry.preferences-home-field {\n  background-color: " << cssColor(kControlBackground)
+        << ";\n  background-image: none;\n  border-radius: 4px;\n  border: 1px solid " << cssColor(kGray.withAlpha(0.3))
         << ";\n  box-shadow: none;\n  outline: none;\n  padding: 6px;\n  min-height: 0;\n}\n"
         << plainButton(".preferences-view .preferences-link")
-        << ".preferences-view .preferences-link {\n  padding: 0;\n  font-size: 11px;\n  color: " << color(primary)
+        << ".preferences-view .preferences-link {\n  padding: 0;\n  font-size: 11px;\n  color: " << cssColor(primary)
         << ";\n}\n"
         << ".preferences-view .preferences-link:hover {\n  text-decoration-line: underline;\n}\n"
         << ".preferences-view .preferences-note, .preferences-view .preferences-row-label,\n"
@@ -87,23 +70,23 @@ void swatches(std::ostringstream& css) {
         << plainButton(".preferences-view .preferences-swatch")
         << ".preferences-view .preferences-swatch {\n  padding: 8px;\n  border-radius: 8px;\n  color: inherit;\n}\n"
         << ".preferences-view .preferences-swatch-fill {\n  min-height: 40px;\n  border-radius: 8px;\n"
-        << "  border: 2px solid " << color(kClear) << ";\n  transition: border-color 300ms ease-in-out;\n}\n"
+        << "  border: 2px solid " << cssColor(kClear) << ";\n  transition: border-color 300ms ease-in-out;\n}\n"
         << ".preferences-view .preferences-swatch.current .preferences-swatch-fill {\n  border-color: currentColor;\n}\n"
         << ".preferences-view .preferences-swatch-name {\n  font-size: 10px;\n  color: " << kSecondaryText << ";\n}\n"
         << ".preferences-view .preferences-swatch.current .preferences-swatch-name {\n  font-weight: bold;\n"
         << "  color: currentColor;\n}\n";
     for (auto theme : kAllColorThemes) {
         css << ".preferences-view .preferences-swatch-fill." << swatchThemeClass(theme) << " {\n"
-            << "  background-image: " << verticalGradient(buttonGradient(theme)) << ";\n"
-            << "  box-shadow: 0 2px 3px " << color(primaryColor(theme).withAlpha(0.3)) << ";\n}\n";
+            << "  background-image: " << cssGradient(buttonGradient(theme)) << ";\n"
+            << "  box-shadow: 0 2px 3px " << cssColor(primaryColor(theme).withAlpha(0.3)) << ";\n}\n";
     }
 }
 
 void statistics(std::ostringstream& css) {
     css << ".preferences-view .preferences-stat-label {\n  font-size: 12px;\n  color: " << kSecondaryText << ";\n}\n"
         << ".preferences-view .preferences-stat-value {\n  font-size: 12px;\n  font-weight: bold;\n}\n"
-        << ".preferences-view .preferences-stat-value.active {\n  color: " << color(kBlue) << ";\n}\n"
-        << ".preferences-view .preferences-stat-value.ending {\n  color: " << color(kOrange) << ";\n}\n";
+        << ".preferences-view .preferences-stat-value.active {\n  color: " << cssColor(kBlue) << ";\n}\n"
+        << ".preferences-view .preferences-stat-value.ending {\n  color: " << cssColor(kOrange) << ";\n}\n";
 }
 
 }  // namespace
