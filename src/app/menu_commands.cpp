@@ -25,6 +25,32 @@ const std::vector<MenuCommand>& fileCommands() {
     static const std::vector<MenuCommand> commands = {
         {"New Tab", "new-tab", names::kNewTab, {"<Primary>t"}},
         {"Close Tab", "close-tab", names::kCloseTab, {"<Primary>w"}},
+        {"Reopen Closed Tab", "reopen-closed-tab", names::kReopenClosedTab, {"<Primary><Shift>t"}},
+    };
+    return commands;
+}
+
+const std::vector<MenuCommand>& favoritesFileCommands() {
+    static const std::vector<MenuCommand> commands = {
+        {"Import Favorites…", "import-favorites", names::kImportFavorites, {}},
+        {"Export Favorites…", "export-favorites", names::kExportFavorites, {}},
+        {"Restore Favorites…", "restore-favorites", names::kRestoreFavorites, {}},
+    };
+    return commands;
+}
+
+const std::vector<MenuCommand>& printCommands() {
+    static const std::vector<MenuCommand> commands = {
+        {"Print…", "print-page", names::kPrintPage, {"<Primary>p"}},
+    };
+    return commands;
+}
+
+const std::vector<MenuCommand>& editCommands() {
+    static const std::vector<MenuCommand> commands = {
+        {"Find", "find-in-page", names::kFindInPage, {"<Primary>f"}},
+        {"Find Next", "find-next", names::kFindNext, {"<Primary>g"}},
+        {"Find Previous", "find-previous", names::kFindPrevious, {"<Primary><Shift>g"}},
     };
     return commands;
 }
@@ -108,8 +134,14 @@ Glib::RefPtr<Gio::Menu> installMenuCommands(Gtk::Application& application,
     explorer->append_section(addCommands(application, explorerToggles()));
     explorer->append_section(addCommands(application, explorerPanels()));
 
+    auto file = Gio::Menu::create();
+    file->append_section(addCommands(application, fileCommands()));
+    file->append_section(addCommands(application, favoritesFileCommands()));
+    file->append_section(addCommands(application, printCommands()));
+
     auto bar = Gio::Menu::create();
-    bar->append_submenu("File", addCommands(application, fileCommands()));
+    bar->append_submenu("File", file);
+    bar->append_submenu("Edit", addCommands(application, editCommands()));
     bar->append_submenu("Explorer", explorer);
     bar->append_submenu("Zoom", addCommands(application, zoomCommands()));
     bar->append_submenu("Theme", themeMenu(application));

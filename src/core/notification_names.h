@@ -20,5 +20,13 @@ inline constexpr std::string_view kZoomOut = "zoomOut";
 inline constexpr std::string_view kResetZoom = "resetZoom";
 inline constexpr std::string_view kOpenPreferences = "openPreferences";
 inline constexpr std::string_view kLoadScrapbookArchive = "loadScrapbookArchive";
+inline constexpr std::string_view kReopenClosedTab = "reopenClosedTab";
+inline constexpr std::string_view kPrintPage = "printPage";
+inline constexpr std::string_view kImportFavorites = "importFavorites";
+inline constexpr std::string_view kExportFavorites = "exportFavorites";
+inline constexpr std::string_view kRestoreFavorites = "restoreFavorites";
+inline constexpr std::string_view kFindInPage = "findInPage";
+inline constexpr std::string_view kFindNext = "findNext";
+inline constexpr std::string_view kFindPrevious = "findPrevious";
 
 }  // namespace sarvik::notifications

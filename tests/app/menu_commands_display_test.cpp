@@ -25,7 +25,9 @@ public:
     NotificationRecorder() {
         for (auto name : {names::kNewTab, names::kCloseTab, names::kToggleExplorerBar, names::kToggleToolbar,
                           names::kShowFavorites, names::kShowHistory, names::kShowSearch, names::kShowScrapbook,
-                          names::kShowAuction, names::kChangeTheme, names::kZoomIn, names::kZoomOut, names::kResetZoom})
+                          names::kShowAuction, names::kChangeTheme, names::kZoomIn, names::kZoomOut, names::kResetZoom,
+                          names::kReopenClosedTab, names::kPrintPage, names::kImportFavorites, names::kExportFavorites,
+                          names::kRestoreFavorites, names::kFindInPage, names::kFindNext, names::kFindPrevious})
             m_subscriptions.push_back(NotificationCenter::defaultCenter().subscribe(
                 name, [this](const Notification& n) { received.push_back(n); }));
     }
@@ -73,19 +75,23 @@ protected:
 };
 
 TEST_F(MenuCommandsDisplayTest, TheMenuBarListsItsMenusAndItemsInOrder) {
-    ASSERT_EQ(menuBar()->get_n_items(), 5);
+    ASSERT_EQ(menuBar()->get_n_items(), 6);
     EXPECT_EQ(label(menuBar(), 0), "File");
-    EXPECT_EQ(label(menuBar(), 1), "Explorer");
-    EXPECT_EQ(label(menuBar(), 2), "Zoom");
-    EXPECT_EQ(label(menuBar(), 3), "Theme");
-    EXPECT_EQ(labels(submenu(0)), (std::vector<std::string>{"New Tab", "Close Tab"}));
-    EXPECT_EQ(labels(submenu(1)), (std::vector<std::string>{"Toggle Explorer Bar", "Toggle Toolbar", "-", "Favorites",
+    EXPECT_EQ(label(menuBar(), 1), "Edit");
+    EXPECT_EQ(label(menuBar(), 2), "Explorer");
+    EXPECT_EQ(label(menuBar(), 3), "Zoom");
+    EXPECT_EQ(label(menuBar(), 4), "Theme");
+    EXPECT_EQ(label(menuBar(), 5), "Window");
+    EXPECT_EQ(labels(submenu(0)),
+              (std::vector<std::string>{"New Tab", "Close Tab", "Reopen Closed Tab", "-", "Import Favorites…",
+                                        "Export Favorites…", "Restore Favorites…", "-", "Print…"}));
+    EXPECT_EQ(labels(submenu(1)), (std::vector<std::string>{"Find", "Find Next", "Find Previous"}));
+    EXPECT_EQ(labels(submenu(2)), (std::vector<std::string>{"Toggle Explorer Bar", "Toggle Toolbar", "-", "Favorites",
                                                             "History", "Search", "Internet Scrapbook", "Auction Manager"}));
-    EXPECT_EQ(labels(submenu(2)), (std::vector<std::string>{"Zoom In", "Zoom Out", "Actual Size"}));
-    EXPECT_EQ(labels(submenu(3)), (std::vector<std::string>{"Blueberry", "Grape", "Tangerine", "Lime", "Strawberry",
+    EXPECT_EQ(labels(submenu(3)), (std::vector<std::string>{"Zoom In", "Zoom Out", "Actual Size"}));
+    EXPECT_EQ(labels(submenu(4)), (std::vector<std::string>{"Blueberry", "Grape", "Tangerine", "Lime", "Strawberry",
                                                             "Graphite", "PowerBook"}));
-    EXPECT_EQ(label(menuBar(), 4), "Window");
-    EXPECT_EQ(labels(submenu(4)), (std::vector<std::string>{"Preferences"}));
+    EXPECT_EQ(labels(submenu(5)), (std::vector<std::string>{"Preferences"}));
 }
 
 TEST_F(MenuCommandsDisplayTest, WindowPreferencesOpensThePreferencesWindowWithCtrlComma) {
@@ -105,7 +111,10 @@ TEST_F(MenuCommandsDisplayTest, EachItemPostsItsNotification) {
         {"show-favorites", names::kShowFavorites}, {"show-history", names::kShowHistory},
         {"show-search", names::kShowSearch}, {"show-scrapbook", names::kShowScrapbook},
         {"show-auction", names::kShowAuction}, {"zoom-in", names::kZoomIn}, {"zoom-out", names::kZoomOut},
-        {"reset-zoom", names::kResetZoom}};
+        {"reset-zoom", names::kResetZoom}, {"reopen-closed-tab", names::kReopenClosedTab},
+        {"print-page", names::kPrintPage}, {"import-favorites", names::kImportFavorites},
+        {"export-favorites", names::kExportFavorites}, {"restore-favorites", names::kRestoreFavorites},
+        {"find-in-page", names::kFindInPage}, {"find-next", names::kFindNext}, {"find-previous", names::kFindPrevious}};
     for (const auto& [action, name] : table) {
         recorder.received.clear();
         testing::testApplication()->activate_action(action);
@@ -127,6 +136,9 @@ TEST_F(MenuCommandsDisplayTest, ShortcutsAreBound) {
     };
     EXPECT_EQ(accels("app.new-tab"), std::vector<std::string>{"<Control>t"});
     EXPECT_EQ(accels("app.show-search"), std::vector<std::string>{"<Control><Alt>3"});
+    EXPECT_EQ(accels("app.reopen-closed-tab"), std::vector<std::string>{"<Control><Shift>t"});
+    EXPECT_EQ(accels("app.print-page"), std::vector<std::string>{"<Control>p"});
+    EXPECT_EQ(accels("app.find-in-page"), std::vector<std::string>{"<Control>f"});
     const auto zoomIn = accels("app.zoom-in");
     EXPECT_NE(std::find(zoomIn.begin(), zoomIn.end(), "<Control>plus"), zoomIn.end());
     EXPECT_NE(std::find(zoomIn.begin(), zoomIn.end(), "<Control>equal"), zoomIn.end());
