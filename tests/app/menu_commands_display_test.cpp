@@ -136,7 +136,7 @@ TEST_F(MenuCommandsDisplayTest, ShortcutsAreBound) {
     };
     EXPECT_EQ(accels("app.new-tab"), std::vector<std::string>{"<Control>t"});
     EXPECT_EQ(accels("app.show-search"), std::vector<std::string>{"<Control><Alt>3"});
-    EXPECT_EQ(accels("app.reopen-closed-tab"), std::vector<std::string>{"<Control><Shift>t"});
+    EXPECT_EQ(accels("app.reopen-closed-tab"), std::vector<std::string>{"<Shift><Control>t"});
     EXPECT_EQ(accels("app.print-page"), std::vector<std::string>{"<Control>p"});
     EXPECT_EQ(accels("app.find-in-page"), std::vector<std::string>{"<Control>f"});
     const auto zoomIn = accels("app.zoom-in");
