@@ -4,6 +4,7 @@
 #include "stores/auction_store.h"
 #include "views/content_view.h"
 #include "views/main_window_handlers.h"
+#include "views/scrapbook_archive_opener.h"
 
 #include <gtkmm/applicationwindow.h>
 
@@ -32,6 +33,7 @@ private:
     AuctionStore& m_auctionStore;
     ContentView m_contentView;
     MainWindowHandlers m_handlers;
+    ScrapbookArchiveOpener m_scrapbookArchiveOpener;
     ConnectionSet m_connections;
     ScopedConnection m_preferencesSubscription;
 };

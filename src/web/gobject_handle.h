@@ -22,6 +22,13 @@ public:
         return ref;
     }
 
+    // Takes a reference of its own on an object someone else keeps.
+    static GObjectRef retain(T* object) {
+        GObjectRef ref;
+        if (object) ref.m_object = static_cast<T*>(g_object_ref(object));
+        return ref;
+    }
+
     GObjectRef(GObjectRef&& other) noexcept : m_object(std::exchange(other.m_object, nullptr)) {}
     GObjectRef& operator=(GObjectRef&& other) noexcept {
         if (this != &other) {

@@ -2,6 +2,7 @@
 
 #include "web/gobject_handle.h"
 #include "web/javascript_panel.h"
+#include "web/saved_page_guard.h"
 #include "web/script_dialog_handle.h"
 #include "web/tab_coordinator.h"
 
@@ -170,6 +171,7 @@ void Engine::build() {
     g_object_unref(settings);
     gtk_widget_set_hexpand(GTK_WIDGET(view.get()), TRUE);
     gtk_widget_set_vexpand(GTK_WIDGET(view.get()), TRUE);
+    guardSavedPages(view.get());  // ahead of the host's own policy handler
     connectSignals();
 }
 
@@ -196,6 +198,7 @@ void Engine::onMainLoop(std::function<void(Engine&)> work) {
 void Engine::load(const Url& url) {
     // The engine's default cache policy follows the protocol's own caching rules.
     auto request = GObjectRef<WebKitURIRequest>::adopt(webkit_uri_request_new(url.absoluteString().c_str()));
+    allowLoad(view.get(), url.absoluteString());
     webkit_web_view_load_request(view.get(), request.get());
 }
 

@@ -1,0 +1,162 @@
+#include "web/saved_page_guard.h"
+#include "web/scrapbook_scheme.h"
+#include "web/web_page_archiver.h"
+
+#include "support/display/gtk_test_environment.h"
+#include "support/display/loopback_web_view.h"
+#include "support/display/web_view_script.h"
+#include "support/loopback_http_server.h"
+
+#include <gtest/gtest.h>
+#include <webkit/webkit.h>
+
+#include <memory>
+
+namespace sarvik {
+namespace {
+
+using testing::evaluateInPage;
+using testing::runMainLoopUntil;
+
+struct ArchiveResult {
+    bool done = false;
+    std::optional<std::string> bytes;
+    std::string error;
+};
+
+ArchiveResult archive(WebKitWebView* view) {
+    auto result = std::make_shared<ArchiveResult>();
+    {
+        WebPageArchiver archiver(view);
+        archiver.createArchive([result](std::optional<std::string> bytes, std::string error) {
+            result->bytes = std::move(bytes);
+            result->error = std::move(error);
+            result->done = true;
+        });
+    }  // the archiver may go before the engine answers
+    runMainLoopUntil([&] { return result->done; });
+    return *result;
+}
+
+const char* kStyledPage =
+    "<!doctype html><html><head><title>Kept page</title><link rel=stylesheet href='/style.css'></head>"
+    "<body><p id=text>Words worth keeping</p><img id=pic src='/pic.png'></body></html>";
+
+TEST(ScrapbookSchemeTest, AcceptsOnlyTheSchemeAndOneUuid) {
+    const Uuid id = Uuid::random();
+    EXPECT_EQ(ScrapbookScheme::idOf(ScrapbookScheme::addressOf(id)), id);
+    EXPECT_EQ(ScrapbookScheme::idOf("scrapbook://" + id.toString()), id);
+    for (const std::string& bad : {std::string("scrapbook://../../etc/passwd"), "scrapbook://" + id.toString() + "/x",
+                                  "scrapbook://" + id.toString() + "//", "file:///" + id.toString(),
+                                  "scrapbook://" + id.toString().substr(1) + "0/",
+                                  "scrapbook://%2e%2e/" + id.toString(), std::string("scrapbook://")})
+        EXPECT_FALSE(ScrapbookScheme::idOf(bad)) << bad;
+}
+
+TEST(ScrapbookSchemeTest, KeepsOnlyTheNewestArchives) {
+    auto& scheme = ScrapbookScheme::shared();
+    const Uuid first = Uuid::random();
+    scheme.publish(first, "first");
+    for (std::size_t i = 0; i < ScrapbookScheme::kKeptArchives - 1; ++i) scheme.publish(Uuid::random(), "more");
+    EXPECT_EQ(scheme.archive(first), "first");
+    scheme.publish(first, "again");  // publishing again keeps one copy
+    EXPECT_EQ(scheme.archive(first), "again");
+    scheme.publish(Uuid::random(), "one too many");
+    EXPECT_FALSE(scheme.archive(first));
+}
+
+TEST(ScrapbookSchemeDisplayTest, ASavedPageShowsOfflineWithItsImageAndStyle) {
+    testing::LoopbackWebView view;
+    std::optional<std::string> bytes;
+    {
+        testing::LoopbackHttpServer server;
+        server.serve("/page", kStyledPage);
+        server.serve("/style.css", "#text { color: rgb(1, 2, 3); }", "text/css");
+        server.serve("/pic.png", testing::pngImage(37, 21), "image/png");
+        ASSERT_TRUE(view.load(server.url("/page")));
+        ASSERT_TRUE(runMainLoopUntil([&] {
+            return evaluateInPage(view.webView(), "document.getElementById('pic').naturalWidth") == "37";
+        }));
+        const auto result = archive(view.webView());
+        ASSERT_TRUE(result.bytes) << result.error;
+        bytes = result.bytes;
+        EXPECT_NE(bytes->find("multipart/related"), std::string::npos);
+    }  // the server is gone from here on
+
+    const Uuid id = Uuid::random();
+    const Url address = ScrapbookScheme::shared().publish(id, *bytes);
+    ASSERT_TRUE(view.load(address.absoluteString()));
+    EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('text').textContent"), "Words worth keeping");
+    EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('pic').naturalWidth"), "37");
+    EXPECT_EQ(evaluateInPage(view.webView(), "getComputedStyle(document.getElementById('text')).color"),
+              "rgb(1, 2, 3)");
+    // Its own origin, never the live site's.
+    EXPECT_EQ(std::string(webkit_web_view_get_uri(view.webView())), address.absoluteString());
+    const auto origin = evaluateInPage(view.webView(), "location.origin + ' ' + document.domain");
+    ASSERT_TRUE(origin);
+    EXPECT_EQ(origin->find("127.0.0.1"), std::string::npos) << *origin;
+}
+
+// An archive made by hand, as a hostile page could be: a script (inline and
+// external), an automatic refresh to elsewhere, a form, an image outside the
+// archive with an error handler, and one image that the archive does hold.
+std::string hostileArchive(const testing::LoopbackHttpServer& server) {
+    const std::string base = server.url("");
+    const std::string page =
+        "<!doctype html><html><head><title>Inert</title>"
+        "<meta http-equiv='refresh' content='0;url=" + base + "/away'>"
+        "<script>document.title='script ran';fetch('" + base + "/fetch');"
+        "new Image().src='" + base + "/script-beacon';</script>"
+        "<script src='" + base + "/script.js'></script></head><body><p id=text>Still here</p>"
+        "<form id=form action='" + base + "/submit'><input name=a value=b></form>"
+        "<img id=outside src='" + base + "/beacon.png' onerror=\"document.title='handler ran'\">"
+        "<img id=kept src='" + base + "/kept.png'></body></html>";
+    gchar* image = g_base64_encode(reinterpret_cast<const guchar*>(testing::pngImage(23, 9).data()),
+                                   testing::pngImage(23, 9).size());
+    std::string archive =
+        "MIME-Version: 1.0\r\nContent-Type: multipart/related; type=\"text/html\"; boundary=\"BOUNDARY\"\r\n\r\n"
+        "--BOUNDARY\r\nContent-Type: text/html\r\nContent-Transfer-Encoding: binary\r\nContent-Location: " +
+        base + "/page\r\n\r\n" + page + "\r\n--BOUNDARY\r\nContent-Type: image/png\r\n"
+        "Content-Transfer-Encoding: base64\r\nContent-Location: " + base + "/kept.png\r\n\r\n" + image +
+        "\r\n--BOUNDARY--\r\n";
+    g_free(image);
+    return archive;
+}
+
+TEST(ScrapbookSchemeDisplayTest, ASavedPageRunsNothingGoesNowhereAndAsksTheServerForNothing) {
+    testing::LoopbackHttpServer server;
+    for (const char* path : {"/away", "/fetch", "/script-beacon", "/script.js", "/submit", "/beacon.png", "/kept.png"})
+        server.serve(path, "<title>reached</title>");
+    server.serve("/script.js", "document.title='external script ran'", "text/javascript");
+    testing::LoopbackWebView view;
+    const Url address = ScrapbookScheme::shared().publish(Uuid::random(), hostileArchive(server));
+    guardSavedPages(view.webView());
+    view.load(address.absoluteString());  // stopped, not finished: the outside image never arrives
+    EXPECT_TRUE(runMainLoopUntil([&] { return !webkit_web_view_is_loading(view.webView()); }));
+    // Time for a refresh, a script or a request to happen, if any would.
+    runMainLoopUntil([] { return false; }, std::chrono::milliseconds(1500));
+    EXPECT_EQ(std::string(webkit_web_view_get_uri(view.webView())), address.absoluteString());
+    EXPECT_STREQ(webkit_web_view_get_title(view.webView()), "Inert");
+    EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('text').textContent"), "Still here");
+    EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('kept').naturalWidth"), "23");
+
+    // Submitting the form, even from outside the page, goes nowhere.
+    evaluateInPage(view.webView(), "document.getElementById('form').submit(); 'sent'");
+    runMainLoopUntil([] { return false; }, std::chrono::milliseconds(1000));
+    EXPECT_EQ(std::string(webkit_web_view_get_uri(view.webView())), address.absoluteString());
+    for (const char* path : {"/away", "/fetch", "/script-beacon", "/script.js", "/submit", "/beacon.png", "/kept.png",
+                             "/submit?a=b"})
+        EXPECT_EQ(server.requestCount(path), 0) << path;
+}
+
+TEST(ScrapbookSchemeDisplayTest, ArchivingAClosedViewReportsAnError) {
+    auto* view = WEBKIT_WEB_VIEW(g_object_ref_sink(g_object_new(WEBKIT_TYPE_WEB_VIEW, nullptr)));
+    const auto result = archive(view);
+    g_object_unref(view);
+    EXPECT_TRUE(result.done);
+    EXPECT_FALSE(result.bytes);
+    EXPECT_FALSE(result.error.empty());
+}
+
+}  // namespace
+}  // namespace sarvik
