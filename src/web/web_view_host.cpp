@@ -2,6 +2,7 @@
 
 #include "web/gobject_handle.h"
 #include "web/javascript_panel.h"
+#include "web/new_window_policy.h"
 #include "web/script_dialog_handle.h"
 #include "web/tab_coordinator.h"
 
@@ -38,6 +39,7 @@ struct WebViewHost::Engine {
     // The current command assignment has been executed; cleared by each new assignment.
     bool commandTaken = false;
     bool lastLoadFailed = false;
+    NewWindowPolicy newWindows;
     ScriptDialogHandle pendingDialog;
     std::unique_ptr<JavaScriptPanel> panel;
     std::vector<SignalHandler> handlers;
@@ -92,6 +94,8 @@ void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
     if (event == WEBKIT_LOAD_STARTED) {
         engine->lastLoadFailed = false;
         engine->coordinator.navigationStarted();
+    } else if (event == WEBKIT_LOAD_COMMITTED) {
+        engine->newWindows.pageChanged();
     } else if (event == WEBKIT_LOAD_FINISHED && !engine->lastLoadFailed) {
         // The engine also ends a failed load with "finished"; that one is no visit.
         engine->coordinator.navigationFinished({static_cast<bool>(webkit_web_view_can_go_back(view)),
@@ -104,6 +108,7 @@ void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
 gboolean onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GError*, gpointer data) {
     auto* engine = static_cast<Engine*>(data);
     engine->lastLoadFailed = true;
+    engine->newWindows.pageChanged();
     engine->coordinator.navigationFailed();
     return TRUE;  // handled: no engine error page
 }
@@ -128,9 +133,11 @@ gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPo
 
 GtkWidget* onCreate(WebKitWebView*, WebKitNavigationAction* action, gpointer data) {
     WebKitURIRequest* request = webkit_navigation_action_get_request(action);
-    const auto target = TabCoordinator::newWindowTarget(optionalText(request ? webkit_uri_request_get_uri(request) : nullptr));
+    auto* engine = static_cast<Engine*>(data);
+    const auto target = engine->newWindows.admit({optionalText(request ? webkit_uri_request_get_uri(request) : nullptr),
+                                                  static_cast<bool>(webkit_navigation_action_is_user_gesture(action))});
     // Loaded once the engine has finished asking, not from inside its request.
-    if (target) static_cast<Engine*>(data)->onMainLoop([url = *target](Engine& e) { e.load(url); });
+    if (target) engine->onMainLoop([url = *target](Engine& e) { e.load(url); });
     return nullptr;
 }
 
@@ -165,6 +172,8 @@ void Engine::build() {
     WebKitSettings* settings = webkit_settings_new();
     webkit_settings_set_enable_fullscreen(settings, TRUE);
     webkit_settings_set_enable_back_forward_navigation_gestures(settings, TRUE);
+    // The engine's own pop-up blocker, kept on whatever its default becomes.
+    webkit_settings_set_javascript_can_open_windows_automatically(settings, FALSE);
     view = GObjectRef<WebKitWebView>::adopt(
         WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "settings", settings, nullptr)));
     g_object_unref(settings);
