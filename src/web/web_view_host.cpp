@@ -4,6 +4,7 @@
 #include "web/javascript_panel.h"
 #include "web/new_window_policy.h"
 #include "web/script_dialog_handle.h"
+#include "web/script_dialog_limiter.h"
 #include "web/tab_coordinator.h"
 
 #include <glibmm/main.h>
@@ -25,7 +26,7 @@ struct WebViewHost::Engine {
     void load(const Url& url);
     void execute(const NavigationCommand& command);
     void onMainLoop(std::function<void(Engine&)> work);
-    void showPanel(WebKitScriptDialog* dialog);
+    void showPanel(WebKitScriptDialog* dialog, bool offerToStop);
     void answerPanel(const JavaScriptPanelAnswer& answer);
     void shutDown();
 
@@ -40,6 +41,7 @@ struct WebViewHost::Engine {
     bool commandTaken = false;
     bool lastLoadFailed = false;
     NewWindowPolicy newWindows;
+    ScriptDialogLimiter dialogLimiter;
     ScriptDialogHandle pendingDialog;
     std::unique_ptr<JavaScriptPanel> panel;
     std::vector<SignalHandler> handlers;
@@ -96,6 +98,7 @@ void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
         engine->coordinator.navigationStarted();
     } else if (event == WEBKIT_LOAD_COMMITTED) {
         engine->newWindows.pageChanged();
+        engine->dialogLimiter.pageChanged();
     } else if (event == WEBKIT_LOAD_FINISHED && !engine->lastLoadFailed) {
         // The engine also ends a failed load with "finished"; that one is no visit.
         engine->coordinator.navigationFinished({static_cast<bool>(webkit_web_view_can_go_back(view)),
@@ -142,8 +145,17 @@ GtkWidget* onCreate(WebKitWebView*, WebKitNavigationAction* action, gpointer dat
 }
 
 gboolean onScriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer data) {
-    if (webkit_script_dialog_get_dialog_type(dialog) == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) return FALSE;
-    static_cast<Engine*>(data)->showPanel(dialog);
+    const auto type = webkit_script_dialog_get_dialog_type(dialog);
+    if (type == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) return FALSE;
+    auto* engine = static_cast<Engine*>(data);
+    const auto verdict = engine->dialogLimiter.dialogRequested();
+    if (verdict == ScriptDialogLimiter::Verdict::answerAtOnce) {
+        // As "Cancel" would: the alert returns, confirm is false, prompt none. Handled
+        // without keeping the dialog, the engine answers the page as soon as this returns.
+        if (type == WEBKIT_SCRIPT_DIALOG_CONFIRM) webkit_script_dialog_confirm_set_confirmed(dialog, FALSE);
+    } else {
+        engine->showPanel(dialog, verdict == ScriptDialogLimiter::Verdict::showWithOfferToStop);
+    }
     return TRUE;
 }
 
@@ -223,12 +235,12 @@ void Engine::execute(const NavigationCommand& command) {
         command.action);
 }
 
-void Engine::showPanel(WebKitScriptDialog* dialog) {
+void Engine::showPanel(WebKitScriptDialog* dialog, bool offerToStop) {
     if (panel) panel->cancel();
     pendingDialog = ScriptDialogHandle(dialog);
     JavaScriptPanelRequest request{panelKind(webkit_script_dialog_get_dialog_type(dialog)),
                                    optionalText(webkit_script_dialog_get_message(dialog)).value_or(""), "",
-                                   originOf(webkit_web_view_get_uri(view.get()))};
+                                   originOf(webkit_web_view_get_uri(view.get())), offerToStop};
     if (request.kind == JavaScriptPanelRequest::Kind::prompt)
         request.defaultText = optionalText(webkit_script_dialog_prompt_get_default_text(dialog)).value_or("");
     GtkRoot* root = gtk_widget_get_root(GTK_WIDGET(view.get()));
@@ -243,6 +255,7 @@ void Engine::showPanel(WebKitScriptDialog* dialog) {
 void Engine::answerPanel(const JavaScriptPanelAnswer& answer) {
     WebKitScriptDialog* dialog = pendingDialog.get();
     if (!dialog) return;
+    dialogLimiter.dialogAnswered(answer.stopDialogs);
     const auto type = webkit_script_dialog_get_dialog_type(dialog);
     if (type == WEBKIT_SCRIPT_DIALOG_CONFIRM) webkit_script_dialog_confirm_set_confirmed(dialog, answer.accepted);
     if (type == WEBKIT_SCRIPT_DIALOG_PROMPT && answer.accepted)
