@@ -60,6 +60,10 @@ void JavaScriptPanel::buildTexts(const JavaScriptPanelRequest& request) {
 }
 
 void JavaScriptPanel::buildButtons(const JavaScriptPanelRequest& request) {
+    if (request.offerToStop) {
+        m_stopCheck.set_name("javascript-panel-stop");
+        m_layout.append(m_stopCheck);
+    }
     m_buttons.set_halign(Gtk::Align::END);
     m_okButton.set_name("javascript-panel-ok");
     m_okButton.signal_clicked().connect([this] { finish(true); });
@@ -75,7 +79,8 @@ void JavaScriptPanel::finish(bool accepted) {
     if (m_answered) return;
     m_answered = true;
     set_visible(false);
-    JavaScriptPanelAnswer answer{accepted, accepted && m_hasField ? std::string(m_field.get_text()) : std::string()};
+    JavaScriptPanelAnswer answer{accepted, accepted && m_hasField ? std::string(m_field.get_text()) : std::string(),
+                                 m_stopCheck.get_parent() && m_stopCheck.get_active()};
     if (m_onAnswer) m_onAnswer(answer);
 }
 

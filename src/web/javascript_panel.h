@@ -2,6 +2,7 @@
 
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
+#include <gtkmm/checkbutton.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/label.h>
 #include <gtkmm/window.h>
@@ -18,11 +19,13 @@ struct JavaScriptPanelRequest {
     std::string message;
     std::string defaultText;  // prompt only
     std::string origin;       // scheme, host and port of the asking page
+    bool offerToStop = false;  // the page keeps asking: offer to stop its dialogs
 };
 
 struct JavaScriptPanelAnswer {
-    bool accepted = false;  // "OK" closed the panel
-    std::string text;       // the field's text, for an accepted prompt
+    bool accepted = false;     // "OK" closed the panel
+    std::string text;          // the field's text, for an accepted prompt
+    bool stopDialogs = false;  // the user chose to stop this page's dialogs
 };
 
 // A modal window over the browser window that asks the page's question. It
@@ -52,6 +55,7 @@ private:
     Gtk::Label m_messageLabel;
     Gtk::Label m_informativeLabel;
     Gtk::Entry m_field;
+    Gtk::CheckButton m_stopCheck{"Prevent this page from creating more dialogs"};
     Gtk::Box m_buttons{Gtk::Orientation::HORIZONTAL, 8};
     Gtk::Button m_okButton{"OK"};
     Gtk::Button m_cancelButton{"Cancel"};

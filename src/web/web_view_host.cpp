@@ -2,8 +2,10 @@
 
 #include "web/gobject_handle.h"
 #include "web/javascript_panel.h"
+#include "web/new_window_policy.h"
 #include "web/saved_page_guard.h"
 #include "web/script_dialog_handle.h"
+#include "web/script_dialog_limiter.h"
 #include "web/tab_coordinator.h"
 
 #include <glibmm/main.h>
@@ -25,7 +27,7 @@ struct WebViewHost::Engine {
     void load(const Url& url);
     void execute(const NavigationCommand& command);
     void onMainLoop(std::function<void(Engine&)> work);
-    void showPanel(WebKitScriptDialog* dialog);
+    void showPanel(WebKitScriptDialog* dialog, bool offerToStop);
     void answerPanel(const JavaScriptPanelAnswer& answer);
     void shutDown();
 
@@ -39,6 +41,8 @@ struct WebViewHost::Engine {
     // The current command assignment has been executed; cleared by each new assignment.
     bool commandTaken = false;
     bool lastLoadFailed = false;
+    NewWindowPolicy newWindows;
+    ScriptDialogLimiter dialogLimiter;
     ScriptDialogHandle pendingDialog;
     std::unique_ptr<JavaScriptPanel> panel;
     std::vector<SignalHandler> handlers;
@@ -93,6 +97,9 @@ void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
     if (event == WEBKIT_LOAD_STARTED) {
         engine->lastLoadFailed = false;
         engine->coordinator.navigationStarted();
+    } else if (event == WEBKIT_LOAD_COMMITTED) {
+        engine->newWindows.pageChanged();
+        engine->dialogLimiter.pageChanged();
     } else if (event == WEBKIT_LOAD_FINISHED && !engine->lastLoadFailed) {
         // The engine also ends a failed load with "finished"; that one is no visit.
         engine->coordinator.navigationFinished({static_cast<bool>(webkit_web_view_can_go_back(view)),
@@ -105,6 +112,7 @@ void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
 gboolean onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GError*, gpointer data) {
     auto* engine = static_cast<Engine*>(data);
     engine->lastLoadFailed = true;
+    engine->newWindows.pageChanged();
     engine->coordinator.navigationFailed();
     return TRUE;  // handled: no engine error page
 }
@@ -129,15 +137,26 @@ gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPo
 
 GtkWidget* onCreate(WebKitWebView*, WebKitNavigationAction* action, gpointer data) {
     WebKitURIRequest* request = webkit_navigation_action_get_request(action);
-    const auto target = TabCoordinator::newWindowTarget(optionalText(request ? webkit_uri_request_get_uri(request) : nullptr));
+    auto* engine = static_cast<Engine*>(data);
+    const auto target = engine->newWindows.admit({optionalText(request ? webkit_uri_request_get_uri(request) : nullptr),
+                                                  static_cast<bool>(webkit_navigation_action_is_user_gesture(action))});
     // Loaded once the engine has finished asking, not from inside its request.
-    if (target) static_cast<Engine*>(data)->onMainLoop([url = *target](Engine& e) { e.load(url); });
+    if (target) engine->onMainLoop([url = *target](Engine& e) { e.load(url); });
     return nullptr;
 }
 
 gboolean onScriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer data) {
-    if (webkit_script_dialog_get_dialog_type(dialog) == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) return FALSE;
-    static_cast<Engine*>(data)->showPanel(dialog);
+    const auto type = webkit_script_dialog_get_dialog_type(dialog);
+    if (type == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) return FALSE;
+    auto* engine = static_cast<Engine*>(data);
+    const auto verdict = engine->dialogLimiter.dialogRequested();
+    if (verdict == ScriptDialogLimiter::Verdict::answerAtOnce) {
+        // As "Cancel" would: the alert returns, confirm is false, prompt none. Handled
+        // without keeping the dialog, the engine answers the page as soon as this returns.
+        if (type == WEBKIT_SCRIPT_DIALOG_CONFIRM) webkit_script_dialog_confirm_set_confirmed(dialog, FALSE);
+    } else {
+        engine->showPanel(dialog, verdict == ScriptDialogLimiter::Verdict::showWithOfferToStop);
+    }
     return TRUE;
 }
 
@@ -166,6 +185,8 @@ void Engine::build() {
     WebKitSettings* settings = webkit_settings_new();
     webkit_settings_set_enable_fullscreen(settings, TRUE);
     webkit_settings_set_enable_back_forward_navigation_gestures(settings, TRUE);
+    // The engine's own pop-up blocker, kept on whatever its default becomes.
+    webkit_settings_set_javascript_can_open_windows_automatically(settings, FALSE);
     view = GObjectRef<WebKitWebView>::adopt(
         WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "settings", settings, nullptr)));
     g_object_unref(settings);
@@ -217,12 +238,12 @@ void Engine::execute(const NavigationCommand& command) {
         command.action);
 }
 
-void Engine::showPanel(WebKitScriptDialog* dialog) {
+void Engine::showPanel(WebKitScriptDialog* dialog, bool offerToStop) {
     if (panel) panel->cancel();
     pendingDialog = ScriptDialogHandle(dialog);
     JavaScriptPanelRequest request{panelKind(webkit_script_dialog_get_dialog_type(dialog)),
                                    optionalText(webkit_script_dialog_get_message(dialog)).value_or(""), "",
-                                   originOf(webkit_web_view_get_uri(view.get()))};
+                                   originOf(webkit_web_view_get_uri(view.get())), offerToStop};
     if (request.kind == JavaScriptPanelRequest::Kind::prompt)
         request.defaultText = optionalText(webkit_script_dialog_prompt_get_default_text(dialog)).value_or("");
     GtkRoot* root = gtk_widget_get_root(GTK_WIDGET(view.get()));
@@ -237,6 +258,7 @@ void Engine::showPanel(WebKitScriptDialog* dialog) {
 void Engine::answerPanel(const JavaScriptPanelAnswer& answer) {
     WebKitScriptDialog* dialog = pendingDialog.get();
     if (!dialog) return;
+    dialogLimiter.dialogAnswered(answer.stopDialogs);
     const auto type = webkit_script_dialog_get_dialog_type(dialog);
     if (type == WEBKIT_SCRIPT_DIALOG_CONFIRM) webkit_script_dialog_confirm_set_confirmed(dialog, answer.accepted);
     if (type == WEBKIT_SCRIPT_DIALOG_PROMPT && answer.accepted)
