@@ -101,7 +101,10 @@ void HistoryPanel::buildList() {
     factory->signal_bind().connect([](const Glib::RefPtr<Gtk::ListItem>& item) {
         auto row = std::dynamic_pointer_cast<HistoryRowObject>(item->get_item());
         auto* widget = dynamic_cast<HistoryRowWidget*>(item->get_child());
-        if (row && widget) widget->show(row->row());
+        if (row && widget) widget->bind(*row);
+    });
+    factory->signal_unbind().connect([](const Glib::RefPtr<Gtk::ListItem>& item) {
+        if (auto* widget = dynamic_cast<HistoryRowWidget*>(item->get_child())) widget->unbind();
     });
     m_list.set_model(Gtk::NoSelection::create(m_rows.listModel()));
     m_list.set_factory(factory);

@@ -8,7 +8,7 @@ namespace {
 
 struct SarvikRowList {
     GObject parentInstance;
-    const std::vector<sarvik::HistoryRow>* rows;
+    sarvik::HistoryRowModel* model;
 };
 struct SarvikRowListClass {
     GObjectClass parentClass;
@@ -20,21 +20,21 @@ void sarvik_row_list_iface_init(GListModelInterface* iface);
 G_DEFINE_TYPE_WITH_CODE(SarvikRowList, sarvik_row_list, G_TYPE_OBJECT,
                         G_IMPLEMENT_INTERFACE(G_TYPE_LIST_MODEL, sarvik_row_list_iface_init))
 
-void sarvik_row_list_init(SarvikRowList* self) { self->rows = nullptr; }
+void sarvik_row_list_init(SarvikRowList* self) { self->model = nullptr; }
 void sarvik_row_list_class_init(SarvikRowListClass*) {}
 
 GType rowListItemType(GListModel*) { return G_TYPE_OBJECT; }
 
 guint rowListCount(GListModel* model) {
     auto* self = reinterpret_cast<SarvikRowList*>(model);
-    return self->rows ? static_cast<guint>(self->rows->size()) : 0;
+    return self->model ? static_cast<guint>(self->model->rows().size()) : 0;
 }
 
 gpointer rowListItem(GListModel* model, guint position) {
     auto* self = reinterpret_cast<SarvikRowList*>(model);
-    if (!self->rows || position >= self->rows->size()) return nullptr;
-    auto object = sarvik::HistoryRowObject::create((*self->rows)[position]);
-    return g_object_ref(object->gobj());
+    if (!self->model) return nullptr;
+    auto object = self->model->objectAt(position);
+    return object ? g_object_ref(object->gobj()) : nullptr;
 }
 
 void sarvik_row_list_iface_init(GListModelInterface* iface) {
@@ -47,23 +47,42 @@ void sarvik_row_list_iface_init(GListModelInterface* iface) {
 
 namespace sarvik {
 
-Glib::RefPtr<HistoryRowObject> HistoryRowObject::create(const HistoryRow& row) {
-    return Glib::make_refptr_for_instance(new HistoryRowObject(row));
+HistoryRowObject::~HistoryRowObject() {
+    if (m_model) m_model->m_live.erase(m_position);
+}
+
+void HistoryRowObject::setRow(const HistoryRow& row) {
+    if (m_row == row) return;
+    m_row = row;
+    m_changed.emit();
 }
 
 HistoryRowModel::HistoryRowModel() {
     auto* list = static_cast<SarvikRowList*>(g_object_new(sarvik_row_list_get_type(), nullptr));
-    list->rows = &m_rows;
+    list->model = this;
     m_model = G_OBJECT(list);
     m_listModel = Glib::wrap(G_LIST_MODEL(g_object_ref(m_model)));
 }
 
 HistoryRowModel::~HistoryRowModel() {
-    // Views may still hold the model; from now on it is empty and reads nothing of ours.
+    // Views may still hold the model and its objects; from now on they read nothing of ours.
     const auto count = static_cast<guint>(m_rows.size());
-    reinterpret_cast<SarvikRowList*>(m_model)->rows = nullptr;
+    for (auto& [position, object] : m_live) object->m_model = nullptr;
+    m_live.clear();
+    reinterpret_cast<SarvikRowList*>(m_model)->model = nullptr;
     if (count != 0) g_list_model_items_changed(G_LIST_MODEL(m_model), 0, count, 0);
     g_object_unref(m_model);
+}
+
+Glib::RefPtr<HistoryRowObject> HistoryRowModel::objectAt(guint position) {
+    if (position >= m_rows.size()) return {};
+    if (auto found = m_live.find(position); found != m_live.end()) {
+        found->second->reference();
+        return Glib::make_refptr_for_instance(found->second);
+    }
+    auto* object = new HistoryRowObject(this, position, m_rows[position]);
+    m_live.emplace(position, object);
+    return Glib::make_refptr_for_instance(object);
 }
 
 void HistoryRowModel::setRows(std::vector<HistoryRow> rows) {
@@ -75,10 +94,38 @@ void HistoryRowModel::setRows(std::vector<HistoryRow> rows) {
     std::size_t tail = 0;
     while (tail < shorter - head && m_rows[oldCount - 1 - tail] == rows[newCount - 1 - tail]) ++tail;
     m_rows = std::move(rows);
-    const auto removed = static_cast<guint>(oldCount - head - tail);
-    const auto added = static_cast<guint>(newCount - head - tail);
-    if (removed != 0 || added != 0)
-        g_list_model_items_changed(G_LIST_MODEL(m_model), static_cast<guint>(head), removed, added);
+    const std::size_t removed = oldCount - head - tail;
+    const std::size_t added = newCount - head - tail;
+    const std::size_t replaced = std::min(removed, added);
+    moveLiveObjects(head, removed, added);
+    if (removed != added)
+        g_list_model_items_changed(G_LIST_MODEL(m_model), static_cast<guint>(head + replaced),
+                                   static_cast<guint>(removed - replaced), static_cast<guint>(added - replaced));
+}
+
+// Of the changed span, as many rows as both lists have are replaced in place:
+// the objects there take their new rows (their widgets follow), so GTK neither
+// drops those widgets nor looks through the new rows for the objects it
+// tracks, which on a long list costs more than the rest together. Only the
+// difference in length is announced. The unchanged tail moves with its rows.
+void HistoryRowModel::moveLiveObjects(std::size_t head, std::size_t removed, std::size_t added) {
+    const std::size_t replacedEnd = head + std::min(removed, added);
+    std::unordered_map<guint, HistoryRowObject*> moved;
+    moved.reserve(m_live.size());
+    for (auto& [position, object] : m_live) {
+        if (position < head) {
+            moved.emplace(position, object);
+        } else if (position < replacedEnd) {
+            object->setRow(m_rows[position]);
+            moved.emplace(position, object);
+        } else if (position >= head + removed) {
+            object->m_position = static_cast<guint>(position - removed + added);
+            moved.emplace(object->m_position, object);
+        } else {
+            object->m_model = nullptr;
+        }
+    }
+    m_live = std::move(moved);
 }
 
 std::vector<HistoryRow> groupedRows(std::vector<std::pair<std::string, std::vector<HistoryItem>>> groups) {

@@ -66,6 +66,11 @@ void HistoryRowWidget::show(const HistoryRow& row) {
     if (item.visitCount >= 2) m_badge.set_text(std::to_string(item.visitCount));
 }
 
+void HistoryRowWidget::bind(HistoryRowObject& object) {
+    show(object.row());
+    m_binding = object.changed().connect([this, &object] { show(object.row()); });
+}
+
 void HistoryRowWidget::open() {
     if (!m_row.isHeader) m_state.navigate(m_row.item.url);
 }

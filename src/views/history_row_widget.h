@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/browser_state.h"
+#include "core/scoped_connection.h"
 #include "stores/browser_data_store.h"
 #include "views/history_row_model.h"
 #include "views/row_context_menu.h"
@@ -23,6 +24,9 @@ public:
     HistoryRowWidget(BrowserState& state, BrowserDataStore& store, const icu::DateFormat* timeFormat);
 
     void show(const HistoryRow& row);
+    // Shows the object's row now and whenever the model gives it another.
+    void bind(HistoryRowObject& object);
+    void unbind() { m_binding.disconnect(); }
     const HistoryRow& row() const { return m_row; }
 
     void open();
@@ -45,6 +49,7 @@ private:
     Gtk::Label m_time;
     Gtk::Label m_badge;
     std::unique_ptr<RowContextMenu> m_menu;
+    ScopedConnection m_binding;
 };
 
 }  // namespace sarvik

@@ -3,12 +3,8 @@
 namespace sarvik {
 
 RowContextMenu::RowContextMenu(Gtk::Widget& row, const std::vector<Item>& items)
-    : m_row(row), m_actions(Gio::SimpleActionGroup::create()), m_menu(Gio::Menu::create()),
-      m_click(Gtk::GestureClick::create()) {
+    : m_row(row), m_actions(Gio::SimpleActionGroup::create()), m_click(Gtk::GestureClick::create()) {
     m_row.insert_action_group("row", m_actions);
-    m_popover.set_menu_model(m_menu);
-    m_popover.set_has_arrow(false);
-    m_popover.set_parent(m_row);
     m_click->set_button(3);
     m_click->signal_pressed().connect([this](int, double x, double y) { popupAt(x, y); });
     m_row.add_controller(m_click);
@@ -18,7 +14,7 @@ RowContextMenu::RowContextMenu(Gtk::Widget& row, const std::vector<Item>& items)
 // A row may go before its menu (a list's row widgets are destroyed by GTK),
 // and then its controller and actions have gone with it.
 RowContextMenu::~RowContextMenu() {
-    if (m_popover.get_parent()) m_popover.unparent();
+    if (m_popover && m_popover->get_parent()) m_popover->unparent();
     if (!m_row.gobj() || !GTK_IS_WIDGET(m_row.gobj())) return;
     m_row.remove_controller(m_click);
     m_row.remove_action_group("row");
@@ -27,18 +23,32 @@ RowContextMenu::~RowContextMenu() {
 void RowContextMenu::setItems(const std::vector<Item>& items) {
     for (const auto& name : m_actionNames) m_actions->remove_action(name);
     m_actionNames.clear();
-    m_menu->remove_all();
+    m_labels.clear();
     for (const auto& item : items) {
         m_actions->add_action(item.actionName, item.run);
-        m_menu->append(item.label, "row." + item.actionName);
         m_actionNames.push_back(item.actionName);
+        m_labels.push_back(item.label);
     }
+    if (m_popover) buildPopover();
+}
+
+void RowContextMenu::buildPopover() {
+    auto menu = Gio::Menu::create();
+    for (std::size_t i = 0; i < m_labels.size(); ++i) menu->append(m_labels[i], "row." + m_actionNames[i]);
+    if (!m_popover) {
+        m_popover = std::make_unique<Gtk::PopoverMenu>();
+        m_popover->set_has_arrow(false);
+        m_popover->set_parent(m_row);
+    }
+    m_popover->set_menu_model(menu);
 }
 
 void RowContextMenu::popupAt(double x, double y) {
+    if (m_actionNames.empty()) return;
+    if (!m_popover) buildPopover();
     Gdk::Rectangle where(static_cast<int>(x), static_cast<int>(y), 1, 1);
-    m_popover.set_pointing_to(where);
-    m_popover.popup();
+    m_popover->set_pointing_to(where);
+    m_popover->popup();
 }
 
 }  // namespace sarvik

@@ -7,6 +7,7 @@
 #include <gtkmm/widget.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@ namespace sarvik {
 
 // A secondary-click menu on a list row. Each item is an action in the row's
 // "row" group ("row.<name>"), so the menu and keyboard or test callers run the
-// same handler. Owned by the row it is attached to.
+// same handler. Owned by the row it is attached to. A list makes and drops
+// many rows while it scrolls or refills, so the menu and its popover are only
+// built when the menu is first opened.
 class RowContextMenu {
 public:
     struct Item {
@@ -34,13 +37,14 @@ public:
 
 private:
     void popupAt(double x, double y);
+    void buildPopover();
 
     Gtk::Widget& m_row;
     Glib::RefPtr<Gio::SimpleActionGroup> m_actions;
-    Glib::RefPtr<Gio::Menu> m_menu;
-    Gtk::PopoverMenu m_popover;
+    std::unique_ptr<Gtk::PopoverMenu> m_popover;
     Glib::RefPtr<Gtk::GestureClick> m_click;
     std::vector<std::string> m_actionNames;
+    std::vector<std::string> m_labels;
 };
 
 }  // namespace sarvik
