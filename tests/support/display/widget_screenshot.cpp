@@ -21,7 +21,9 @@ GdkTexture* renderWidget(Gtk::Widget& widget) {
     const int height = widget.get_height();
     auto* native = widget.get_native();
     if (width <= 0 || height <= 0 || !native) return nullptr;
-    drainMainLoop();
+    // A bounded wait for pending redraws: while anything animates (a spinner,
+    // a loading page) the main loop is never idle.
+    runMainLoopUntil([] { return false; }, std::chrono::milliseconds(50));
     GdkPaintable* paintable = gtk_widget_paintable_new(widget.gobj());
     GtkSnapshot* snapshot = gtk_snapshot_new();
     gdk_paintable_snapshot(paintable, snapshot, width, height);
