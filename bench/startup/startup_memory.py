@@ -186,9 +186,9 @@ def main():
           "median of %d runs" % (args.settle, args.runs))
     print("Targets: start-up <= %.2fx floor, memory <= floor + 25 MB (%.1f MiB)"
           % (START_UP_RATIO_TARGET, MEMORY_MARGIN_TARGET_MIB))
+    print("Mesa shader cache: %s" % ("empty at every start" if args.cold_shader_cache else "kept between runs"))
     header = "%-8s %-8s %12s %10s %10s %10s %10s  %s"
     print(header % ("renderer", "program", "start-up s", "PSS MiB", "ratio", "diff s", "diff MiB", "targets"))
-    print("Mesa shader cache: %s" % ("empty at every start" if args.cold_shader_cache else "kept between runs"))
     missed = []
     for renderer in args.renderers.split(","):
         shader_cache = None if args.cold_shader_cache else tempfile.mkdtemp(prefix="sarvik-shaders-")
