@@ -1,6 +1,6 @@
 # make run    builds and starts the browser (installing missing packages first)
 # make test   builds and runs the whole test suite through CTest
-# make bench  builds and runs the benchmarks
+# make bench  builds and runs the benchmarks, then start-up and memory against a one-view floor program
 # make screenshots  runs the display tests, saving PNGs of the windows and panels to build/screenshots/
 # make install  installs system-wide (PREFIX=/usr/local by default)
 # make asan   builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs the unit tests
@@ -37,6 +37,8 @@ test: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; scripts/with-display $$b --benchmark_counters_tabular=true || exit 1; done
+	@echo "== start-up and memory against the floor program"
+	scripts/with-display python3 bench/startup/startup_memory.py --build $(BUILD_DIR)
 
 screenshots: build
 	mkdir -p $(BUILD_DIR)/screenshots

@@ -29,7 +29,6 @@ CollapsedToolbar::CollapsedToolbar(BrowserState& state)
     append(m_space);
     append(m_title);
 
-    m_expand.signal_clicked().connect([this] { m_state.isToolbarCollapsed = false; });
     m_connections += m_state.tabs.changed().connect(sigc::mem_fun(*this, &CollapsedToolbar::showTitle));
     m_connections += m_state.activeTabId.changed().connect(sigc::mem_fun(*this, &CollapsedToolbar::showTitle));
     showTitle();

@@ -19,6 +19,8 @@ public:
     explicit CollapsedToolbar(BrowserState& state);
 
     const Gtk::Label& title() const { return m_title; }
+    // Its click is answered by the toolbar, which times the switch of forms.
+    NavButton& expandButton() { return m_expand; }
 
 private:
     void showTitle();

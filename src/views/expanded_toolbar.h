@@ -20,6 +20,8 @@ public:
 
     AddressField& addressField() { return m_addressField; }
     TabStrip& tabStrip() { return m_tabStrip; }
+    // Its click is answered by the toolbar, which times the switch of forms.
+    NavButton& collapseButton() { return m_collapse; }
 
 private:
     void showPanel(ExplorerBarTab panel);

@@ -1,23 +1,11 @@
 #include "views/toolbar_view.h"
 
 namespace sarvik {
-namespace {
-
-constexpr unsigned kFormSwitchMilliseconds = 250;
-
-}  // namespace
-
 OrvelToolbarView::OrvelToolbarView(BrowserState& state)
     : Gtk::Box(Gtk::Orientation::VERTICAL, 0), m_state(state), m_expanded(state), m_collapsed(state) {
     set_name("toolbar");
     add_css_class("orvel-toolbar");
     m_forms.set_name("toolbar-forms");
-    m_forms.set_vhomogeneous(false);
-    m_forms.set_interpolate_size(true);
-    m_forms.set_transition_type(Gtk::StackTransitionType::CROSSFADE);
-    m_forms.set_transition_duration(kFormSwitchMilliseconds);
-    m_forms.add(m_expanded, "expanded");
-    m_forms.add(m_collapsed, "collapsed");
     m_progressRow.set_name("progress-row");
     m_progressRow.set_margin_start(8);
     m_progressRow.set_margin_end(8);
@@ -26,6 +14,8 @@ OrvelToolbarView::OrvelToolbarView(BrowserState& state)
     append(m_forms);
     append(m_progressRow);
 
+    m_expanded.collapseButton().signal_clicked().connect([this] { setCollapsedFromButton(true); });
+    m_collapsed.expandButton().signal_clicked().connect([this] { setCollapsedFromButton(false); });
     m_connections += m_state.isToolbarCollapsed.changed().connect(sigc::mem_fun(*this, &OrvelToolbarView::showForm));
     m_connections += m_state.tabs.changed().connect(sigc::mem_fun(*this, &OrvelToolbarView::showProgress));
     m_connections += m_state.activeTabId.changed().connect(sigc::mem_fun(*this, &OrvelToolbarView::showProgress));
@@ -33,9 +23,16 @@ OrvelToolbarView::OrvelToolbarView(BrowserState& state)
     showProgress();
 }
 
+void OrvelToolbarView::setCollapsedFromButton(bool collapsed) {
+    m_nextSwitchOrigin = FormSwitchOrigin::toolbarButton;
+    m_state.isToolbarCollapsed = collapsed;
+    m_nextSwitchOrigin = FormSwitchOrigin::menuCommand;
+}
+
 void OrvelToolbarView::showForm() {
-    m_forms.set_visible_child(m_state.isToolbarCollapsed.get() ? static_cast<Gtk::Widget&>(m_collapsed)
-                                                               : static_cast<Gtk::Widget&>(m_expanded));
+    Gtk::Widget& form = m_state.isToolbarCollapsed.get() ? static_cast<Gtk::Widget&>(m_collapsed)
+                                                         : static_cast<Gtk::Widget&>(m_expanded);
+    m_forms.show(form, formSwitchDurationMicroseconds(m_nextSwitchOrigin));
 }
 
 void OrvelToolbarView::showProgress() {

@@ -5,15 +5,17 @@
 #include "themes/orvel_progress_bar.h"
 #include "views/collapsed_toolbar.h"
 #include "views/expanded_toolbar.h"
+#include "views/form_switcher.h"
 
 #include <gtkmm/box.h>
-#include <gtkmm/stack.h>
 
 namespace sarvik {
 
 // The strip at the top of the main window: the expanded or the collapsed form
-// (switched with a 0.25 s slide whenever isToolbarCollapsed changes) over the
-// progress row, which is present only while the active tab loads. Owns no
+// over the progress row, which is present only while the active tab loads.
+// The forms crossfade ease-in-out whenever isToolbarCollapsed changes: over
+// 0.25 s from the toolbar's own collapse and expand buttons, over 0.2 s when
+// the window's "Toggle Toolbar" command (or anything else) flips it. Owns no
 // data: every part observes the shared BrowserState and redraws only itself.
 class OrvelToolbarView : public Gtk::Box {
 public:
@@ -23,19 +25,22 @@ public:
     CollapsedToolbar& collapsed() { return m_collapsed; }
     OrvelProgressBar& progressBar() { return m_progressBar; }
     const Gtk::Box& progressRow() const { return m_progressRow; }
+    const FormSwitcher& forms() const { return m_forms; }
 
     // Puts the cursor in the address field with its text selected; false (and
     // nothing done) while the toolbar is collapsed, which has no field.
     bool focusAddressField();
 
 private:
+    void setCollapsedFromButton(bool collapsed);
     void showForm();
     void showProgress();
 
     BrowserState& m_state;
-    Gtk::Stack m_forms;
     ExpandedToolbar m_expanded;
     CollapsedToolbar m_collapsed;
+    FormSwitcher m_forms{m_expanded, m_collapsed};
+    FormSwitchOrigin m_nextSwitchOrigin = FormSwitchOrigin::menuCommand;
     Gtk::Box m_progressRow{Gtk::Orientation::HORIZONTAL, 0};
     OrvelProgressBar m_progressBar;
     ConnectionSet m_connections;

@@ -11,6 +11,7 @@
 #include <gtkmm/window.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -361,21 +362,48 @@ TEST_F(ToolbarDisplayTest, ANewLoadStartsTheBarFromItsOwnProgress) {
 }
 
 TEST_F(ToolbarDisplayTest, CollapseAndExpandSwitchTheForms) {
-    auto& forms = named<Gtk::Stack>(m_toolbar, "toolbar-forms");
-    EXPECT_EQ(forms.get_visible_child(), &expanded());
+    const FormSwitcher& forms = m_toolbar.forms();
+    EXPECT_EQ(forms.visibleForm(), &expanded());
     click(named(expanded(), "collapse-button"));
     EXPECT_TRUE(m_state.isToolbarCollapsed.get());
-    EXPECT_EQ(forms.get_visible_child(), &collapsed());
+    EXPECT_EQ(forms.visibleForm(), &collapsed());
+    EXPECT_EQ(forms.lastSwitchDuration(), kToolbarButtonSwitchMicroseconds);
     updateActive([](BrowserTab& tab) { tab.title = "A page title"; });
     EXPECT_EQ(std::string(m_toolbar.collapsed().title().get_text()), "A page title");
     // The slim form has no address field, shortcuts or tab strip.
     EXPECT_TRUE(allNamed(collapsed(), "address-entry").empty());
     EXPECT_TRUE(allNamed(collapsed(), "favorites-button").empty());
     EXPECT_TRUE(allNamed(collapsed(), "tab-strip").empty());
-    ASSERT_TRUE(testing::runMainLoopUntil([&] { return !forms.get_transition_running(); }));
+    ASSERT_TRUE(testing::runMainLoopUntil([&] { return !forms.isSwitching(); }));
+    EXPECT_FALSE(expanded().get_child_visible());
     click(named(collapsed(), "expand-button"));
     EXPECT_FALSE(m_state.isToolbarCollapsed.get());
-    EXPECT_EQ(forms.get_visible_child(), &expanded());
+    EXPECT_EQ(forms.visibleForm(), &expanded());
+    EXPECT_EQ(forms.lastSwitchDuration(), kToolbarButtonSwitchMicroseconds);
+}
+
+// The window's command flips the field itself; the switch it causes is the
+// shorter one, and the height glides between the two forms' heights.
+TEST_F(ToolbarDisplayTest, ASwitchFromElsewhereIsShorterAndGlidesBetweenTheHeights) {
+    testing::drainMainLoop();
+    const int expandedHeight = m_toolbar.forms().get_height();
+    m_state.isToolbarCollapsed = true;
+    EXPECT_EQ(m_toolbar.forms().lastSwitchDuration(), kMenuCommandSwitchMicroseconds);
+    std::vector<int> heights;
+    while (m_toolbar.forms().isSwitching()) {
+        testing::runMainLoopUntil([] { return false; }, std::chrono::milliseconds(16));
+        heights.push_back(m_toolbar.forms().get_height());
+    }
+    testing::drainMainLoop();
+    const int collapsedHeight = m_toolbar.forms().get_height();
+    EXPECT_LT(collapsedHeight, expandedHeight);
+    ASSERT_GE(heights.size(), 2u);
+    for (int height : heights) {
+        EXPECT_LE(height, expandedHeight);
+        EXPECT_GE(height, collapsedHeight);
+    }
+    EXPECT_TRUE(std::any_of(heights.begin(), heights.end(),
+                            [&](int h) { return h > collapsedHeight && h < expandedHeight; }));
 }
 
 TEST_F(ToolbarDisplayTest, LongTitlesAreCutToTheirMaximumWidths) {
