@@ -74,6 +74,7 @@ private:
 
     void openLink(std::string_view attributes) {
         finishText();
+        m_pendingFolder.reset();  // a list after a link is no folder's: items stay in document order
         m_capturing = true;
         auto href = attributeValue(attributes, "href");
         const auto url = href ? trimmedAddress(*href) : std::string();
@@ -100,7 +101,7 @@ private:
         if (m_target) {
             auto& item = m_result.items[*m_target];
             item.title = collapsedText(m_text);
-            if (item.title.empty() && !item.isFolder) item.title = item.url;
+            if (item.title.empty() && !item.isFolder) item.title = collapsedWhitespace(item.url);
         }
         m_target.reset();
         m_capturing = false;

@@ -193,8 +193,9 @@ std::string decodedEntities(std::string_view text) {
     return out;
 }
 
-std::string collapsedText(std::string_view raw) {
-    const std::string decoded = validUtf8(decodedEntities(raw));
+std::string collapsedText(std::string_view raw) { return collapsedWhitespace(validUtf8(decodedEntities(raw))); }
+
+std::string collapsedWhitespace(std::string_view decoded) {
     std::string out;
     out.reserve(decoded.size());
     bool pendingSpace = false;

@@ -33,6 +33,8 @@ std::string decodedEntities(std::string_view text);
 // Entities decoded, invalid UTF-8 replaced, control characters and runs of
 // white space made one space, trimmed.
 std::string collapsedText(std::string_view raw);
+// Only the control characters and white space of that.
+std::string collapsedWhitespace(std::string_view text);
 
 // An address with surrounding white space removed.
 std::string trimmedAddress(std::string_view address);

@@ -105,6 +105,25 @@ TEST(FavoritesHtmlTest, UnclosedTagsEndWhereTheNextEntryBegins) {
               (std::vector<std::string>{"https://c.example/=https://c.example/"}));
 }
 
+// Inputs the fuzz target found: a title made from an address with runs of
+// spaces, and a link between a folder heading and a list.
+TEST(FavoritesHtmlTest, FuzzFindingsReadBackAsWritten) {
+    for (const std::string_view body : {"<DL><DT><A HREF=\"http://127.0.   <DT\"></A></DL>",
+                                        "<DL><DT><H3>F</H3><DT><A HREF=\"https://a.example/\">A</A><DL><DT><H3>G</H3></DL></DL>"}) {
+        const auto parsed = parseFavoritesHtml(file(body));
+        ASSERT_TRUE(parsed);
+        std::vector<Bookmark> bookmarks;
+        for (std::size_t i = 0; i < parsed->items.size(); ++i) {
+            const auto& item = parsed->items[i];
+            std::optional<Uuid> parent;
+            if (item.parent) parent = bookmarks[*item.parent].id;
+            bookmarks.push_back({Uuid::random(), item.title, item.url, parent, item.isFolder, Date{0},
+                                 static_cast<std::int64_t>(i)});
+        }
+        EXPECT_EQ(parseFavoritesHtml(writeFavoritesHtml(bookmarks))->items, parsed->items) << body;
+    }
+}
+
 TEST(FavoritesHtmlTest, HugeNestingIsFlattenedBelowTheDepthLimit) {
     std::string body;
     for (int i = 0; i < 100000; ++i) body += "<DT><H3>F</H3><DL>";
