@@ -3,6 +3,7 @@
 #include "core/browser_state.h"
 #include "stores/auction_store.h"
 #include "views/content_view.h"
+#include "views/favorites_file_commands.h"
 #include "views/main_window_handlers.h"
 
 #include <gtkmm/applicationwindow.h>
@@ -21,6 +22,7 @@ public:
                std::filesystem::path dataDirectory = defaultDataDirectory());
 
     ContentView& contentView() { return m_contentView; }
+    FavoritesFileCommands& favoritesFileCommands() { return m_favoritesFileCommands; }
 
 private:
     void followActiveTabTitle();
@@ -32,6 +34,7 @@ private:
     AuctionStore& m_auctionStore;
     ContentView m_contentView;
     MainWindowHandlers m_handlers;
+    FavoritesFileCommands m_favoritesFileCommands;
     ConnectionSet m_connections;
     ScopedConnection m_preferencesSubscription;
 };
