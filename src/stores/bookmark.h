@@ -4,6 +4,7 @@
 #include "core/uuid.h"
 
 #include <cstdint>
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,18 @@ struct Bookmark {
     std::int64_t sortOrder = 0;
 
     friend bool operator==(const Bookmark&, const Bookmark&) = default;
+};
+
+// One record of a favorites tree brought in from outside (an imported file).
+// `parent` is the position of its folder in the same list, always before it;
+// none means the top of the tree.
+struct ImportedFavorite {
+    std::string title;
+    std::string url;  // empty for a folder
+    bool isFolder = false;
+    std::optional<std::size_t> parent;
+
+    friend bool operator==(const ImportedFavorite&, const ImportedFavorite&) = default;
 };
 
 // One history entry per distinct address text.

@@ -114,6 +114,29 @@ void BrowserDataStore::addFolder(std::string_view title, std::optional<Uuid> par
         {Uuid::random(), validUtf8(title), "", parentFolderId, true, m_clock.now(), nextSortOrder(parentFolderId)});
 }
 
+Uuid BrowserDataStore::addFavoritesTree(std::string_view folderTitle, const std::vector<ImportedFavorite>& items) {
+    const Date now = m_clock.now();
+    std::vector<Bookmark> added;
+    added.reserve(items.size() + 1);
+    added.push_back({Uuid::random(), validUtf8(folderTitle), "", std::nullopt, true, now, nextSortOrder(std::nullopt)});
+    std::vector<std::size_t> recordOf(items.size(), 0);  // item -> position in `added`
+    std::vector<std::int64_t> childCount(items.size() + 1, 0);  // by position in `added`
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto& item = items[i];
+        const bool nested = item.parent && *item.parent < i && items[*item.parent].isFolder;
+        const std::size_t parent = nested ? recordOf[*item.parent] : 0;
+        added.push_back({Uuid::random(), validUtf8(item.title), item.isFolder ? "" : validUtf8(item.url),
+                         added[parent].id, item.isFolder, now, childCount[parent]++});
+        recordOf[i] = added.size() - 1;
+    }
+    const Uuid folderId = added.front().id;
+    m_bookmarks.modify([&](std::vector<Bookmark>& all) {
+        all.insert(all.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+    });
+    saveBookmarks();
+    return folderId;
+}
+
 // Deletes the record and, for a folder, everything below it, depth first as
 // the records are listed. Each id is visited once, so a folder that is its own
 // ancestor in an edited file ends the walk instead of recursing forever. The

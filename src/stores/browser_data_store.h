@@ -53,6 +53,10 @@ public:
 
     void addBookmark(std::string_view title, std::string_view url, std::optional<Uuid> parentFolderId);
     void addFolder(std::string_view title, std::optional<Uuid> parentFolderId);
+    // Adds a new top-level folder holding the tree (each item's parent before
+    // it; a parent that is not an earlier folder means the new folder), in one
+    // change and one save. Returns the new folder's id.
+    Uuid addFavoritesTree(std::string_view folderTitle, const std::vector<ImportedFavorite>& items);
     // A folder goes with everything below it, in one change and one save.
     void deleteBookmark(const Uuid& id);
     void renameBookmark(const Uuid& id, std::string_view title);

@@ -3,6 +3,7 @@
 #include "core/browser_state.h"
 #include "stores/auction_store.h"
 #include "views/content_view.h"
+#include "views/favorites_file_commands.h"
 #include "views/main_window_handlers.h"
 #include "views/scrapbook_archive_opener.h"
 
@@ -22,6 +23,7 @@ public:
                std::filesystem::path dataDirectory = defaultDataDirectory());
 
     ContentView& contentView() { return m_contentView; }
+    FavoritesFileCommands& favoritesFileCommands() { return m_favoritesFileCommands; }
 
 private:
     void followActiveTabTitle();
@@ -34,6 +36,7 @@ private:
     ContentView m_contentView;
     MainWindowHandlers m_handlers;
     ScrapbookArchiveOpener m_scrapbookArchiveOpener;
+    FavoritesFileCommands m_favoritesFileCommands;
     ConnectionSet m_connections;
     ScopedConnection m_preferencesSubscription;
 };

@@ -6,6 +6,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
+#include <sstream>
 #include <stdexcept>
 
 namespace sarvik::testing {
@@ -46,12 +49,56 @@ std::string readHead(int client, const std::atomic<bool>& stopping) {
     return request;
 }
 
-std::string pathOf(const std::string& request) {
-    const auto first = request.find(' ');
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return {};
-    const auto second = request.find(' ', first + 1);
-    if (second == std::string::npos) return {};
-    return request.substr(first + 1, second - first - 1);
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+HttpRequest parseRequest(const std::string& head) {
+    HttpRequest request;
+    std::istringstream lines(head.substr(0, head.find("\r\n\r\n")));
+    std::string line;
+    std::getline(lines, line);
+    std::istringstream requestLine(line);
+    requestLine >> request.method >> request.target;
+    request.path = request.target.substr(0, request.target.find('?'));
+    while (std::getline(lines, line)) {
+        const auto colon = line.find(':');
+        if (colon == std::string::npos) continue;
+        request.headers[lowerCase(trimmed(line.substr(0, colon)))] = trimmed(line.substr(colon + 1));
+    }
+    return request;
+}
+
+std::string reasonPhrase(int status) {
+    switch (status) {
+    case 200: return "OK";
+    case 404: return "Not Found";
+    case 500: return "Internal Server Error";
+    default: return "Status";
+    }
+}
+
+std::string renderHead(const HttpResponse& response) {
+    std::ostringstream out;
+    out << "HTTP/1.1 " << response.status << ' ' << reasonPhrase(response.status) << "\r\n"
+        << "Content-Type: " << response.contentType << "\r\n"
+        << "Content-Length: " << response.body.size() << "\r\n"
+        << "Connection: close\r\n";
+    bool cacheControl = false;
+    for (const auto& [name, value] : response.headers) {
+        out << name << ": " << value << "\r\n";
+        cacheControl = cacheControl || lowerCase(name) == "cache-control";
+    }
+    if (!cacheControl) out << "Cache-Control: no-store\r\n";
+    out << "\r\n";
+    return out.str();
 }
 
 }  // namespace
@@ -81,23 +128,44 @@ LoopbackHttpServer::~LoopbackHttpServer() {
 }
 
 void LoopbackHttpServer::serve(const std::string& path, std::string body, std::string contentType) {
-    std::lock_guard lock(m_mutex);
-    m_pages[path] = Page{std::move(body), std::move(contentType)};
+    HttpResponse response;
+    response.contentType = std::move(contentType);
+    response.body = std::move(body);
+    respond(path, std::move(response));
 }
 
 void LoopbackHttpServer::serveSlowly(const std::string& path, std::string body, std::chrono::milliseconds delay) {
-    std::lock_guard lock(m_mutex);
-    m_pages[path] = Page{std::move(body), "text/html; charset=utf-8", delay};
+    HttpResponse response;
+    response.body = std::move(body);
+    response.delay = delay;
+    respond(path, std::move(response));
 }
 
-std::string LoopbackHttpServer::url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(m_port) + path;
+void LoopbackHttpServer::respond(const std::string& path, HttpResponse response) {
+    std::lock_guard lock(m_mutex);
+    m_responses[path] = std::move(response);
+}
+
+std::string LoopbackHttpServer::url(std::string_view path) const {
+    return "http://127.0.0.1:" + std::to_string(m_port) + std::string(path);
 }
 
 int LoopbackHttpServer::requestCount(const std::string& path) const {
     std::lock_guard lock(m_mutex);
-    const auto found = m_requests.find(path);
-    return found == m_requests.end() ? 0 : found->second;
+    return static_cast<int>(std::count_if(m_requests.begin(), m_requests.end(),
+                                          [&](const HttpRequest& request) { return request.target == path; }));
+}
+
+std::vector<HttpRequest> LoopbackHttpServer::requests() const {
+    std::lock_guard lock(m_mutex);
+    return m_requests;
+}
+
+std::vector<HttpRequest> LoopbackHttpServer::requestsFor(std::string_view path) const {
+    std::vector<HttpRequest> matching;
+    for (auto& request : requests())
+        if (request.path == path) matching.push_back(std::move(request));
+    return matching;
 }
 
 void LoopbackHttpServer::run() {
@@ -115,28 +183,35 @@ void LoopbackHttpServer::run() {
     }
 }
 
+HttpResponse LoopbackHttpServer::responseFor(const HttpRequest& request) const {
+    auto found = m_responses.find(request.target);
+    if (found == m_responses.end()) found = m_responses.find(request.path);
+    if (found != m_responses.end()) return found->second;
+    HttpResponse missing;
+    missing.status = 404;
+    missing.contentType = "text/plain";
+    missing.body = "Not Found";
+    return missing;
+}
+
 void LoopbackHttpServer::answer(int client) {
     const std::string head = readHead(client, m_stopping);
     if (head.empty()) return;
-    const std::string path = pathOf(head);
-    Page page{"Not Found", "text/plain"};
-    std::string status = "404 Not Found";
+    HttpRequest request = parseRequest(head);
+    HttpResponse response;
     {
         std::lock_guard lock(m_mutex);
-        ++m_requests[path];
-        if (const auto found = m_pages.find(path); found != m_pages.end()) {
-            page = found->second;
-            status = "200 OK";
-        }
+        response = responseFor(request);
+        m_requests.push_back(std::move(request));
     }
-    sendAll(client, "HTTP/1.1 " + status + "\r\nContent-Type: " + page.contentType +
-                        "\r\nContent-Length: " + std::to_string(page.body.size()) +
-                        "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n");
+    sendAll(client, renderHead(response));
+    const std::size_t before = std::min(response.bytesBeforeDelay, response.body.size());
+    sendAll(client, response.body.substr(0, before));
     // Waits in small steps so a stopping server does not wait out the delay.
-    for (auto waited = std::chrono::milliseconds(0); waited < page.delay && !m_stopping;
+    for (auto waited = std::chrono::milliseconds(0); waited < response.delay && !m_stopping;
          waited += std::chrono::milliseconds(kPollMilliseconds))
         std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
-    sendAll(client, page.body);
+    if (!m_stopping) sendAll(client, response.body.substr(before));
 }
 
 }  // namespace sarvik::testing

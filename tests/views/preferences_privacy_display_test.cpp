@@ -2,7 +2,7 @@
 #include "widget_search.h"
 
 #include "support/display/loopback_web_view.h"
-#include "support/display/mini_http_server.h"
+#include "support/loopback_http_server.h"
 #include "support/file_helpers.h"
 #include "views/preferences_privacy_page.h"
 
@@ -51,9 +51,9 @@ TEST_F(PreferencesPrivacyTest, ShowsTheThreeButtonsAndTheInformationLines) {
 }
 
 TEST_F(PreferencesPrivacyTest, ClearCookiesMeansTheNextRequestCarriesNoCookie) {
-    testing::MiniHttpServer server;
-    server.route("/login", {200, "text/html", {{"Set-Cookie", "session=opaque-42; Path=/"}}, "<p>in</p>"});
-    server.route("/page", {200, "text/html", {{"Cache-Control", "no-store"}}, "<p>page</p>"});
+    testing::LoopbackHttpServer server;
+    server.respond("/login", {200, "text/html", {{"Set-Cookie", "session=opaque-42; Path=/"}}, "<p>in</p>"});
+    server.respond("/page", {200, "text/html", {{"Cache-Control", "no-store"}}, "<p>page</p>"});
     testing::LoopbackWebView web;
     ASSERT_TRUE(web.load(server.url("/login")));
     ASSERT_TRUE(web.load(server.url("/page")));

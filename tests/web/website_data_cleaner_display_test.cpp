@@ -2,7 +2,7 @@
 
 #include "support/display/gtk_test_environment.h"
 #include "support/display/loopback_web_view.h"
-#include "support/display/mini_http_server.h"
+#include "support/loopback_http_server.h"
 
 #include <gtest/gtest.h>
 #include <webkit/webkit.h>
@@ -14,8 +14,8 @@ namespace sarvik {
 namespace {
 
 using testing::LoopbackWebView;
-using testing::MiniHttpResponse;
-using testing::MiniHttpServer;
+using testing::HttpResponse;
+using testing::LoopbackHttpServer;
 using testing::runMainLoopUntil;
 
 constexpr const char* kCookie = "sarvik_probe=crumb";
@@ -65,10 +65,10 @@ bool waitForDiskCacheEntry() {
 class WebsiteDataCleanerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_server.route("/set", {200, "text/html", {{"Set-Cookie", std::string(kCookie) + "; Path=/"}}, "<p>set</p>"});
-        m_server.route("/check", {200, "text/html", {{"Cache-Control", "no-store"}}, "<p>check</p>"});
-        m_server.route("/cached", {200, "text/html", {{"Cache-Control", "max-age=3600"}}, "<p>cached</p>"});
-        m_server.route("/other", {200, "text/html", {{"Cache-Control", "no-store"}}, "<p>other</p>"});
+        m_server.respond("/set", {200, "text/html", {{"Set-Cookie", std::string(kCookie) + "; Path=/"}}, "<p>set</p>"});
+        m_server.respond("/check", {200, "text/html", {{"Cache-Control", "no-store"}}, "<p>check</p>"});
+        m_server.respond("/cached", {200, "text/html", {{"Cache-Control", "max-age=3600"}}, "<p>cached</p>"});
+        m_server.respond("/other", {200, "text/html", {{"Cache-Control", "no-store"}}, "<p>other</p>"});
         // Each test starts from an engine that keeps nothing from earlier runs.
         ASSERT_EQ(clearAndWait(WebsiteDataKind::all), true);
     }
@@ -87,7 +87,7 @@ protected:
         return m_server.requestsFor("/cached").size();
     }
 
-    MiniHttpServer m_server;
+    LoopbackHttpServer m_server;
     LoopbackWebView m_view;
 };
 
