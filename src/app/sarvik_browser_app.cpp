@@ -3,8 +3,11 @@
 #include "app/command_line_addresses.h"
 #include "app/menu_commands.h"
 #include "views/main_window.h"
+#include "web/sandbox_status.h"
 
 #include <giomm/applicationcommandline.h>
+
+#include <iostream>
 
 namespace sarvik {
 
@@ -15,11 +18,17 @@ Glib::RefPtr<SarvikBrowserApp> SarvikBrowserApp::create() { return Glib::make_re
 
 void SarvikBrowserApp::on_startup() {
     Gtk::Application::on_startup();
+    if (const auto warning = sandboxOffWarning()) std::cerr << *warning << std::endl;
     m_sharedBrowserState = std::make_unique<BrowserState>();
     m_sharedAuctionStore = std::make_unique<AuctionStore>(defaultDataDirectory());
     m_stylesheet = std::make_unique<ThemeStylesheet>(*m_sharedBrowserState, Gdk::Display::get_default());
-    m_preferencesWindow = std::make_unique<PreferencesWindow>(*m_sharedBrowserState, *m_sharedAuctionStore);
-    set_menubar(installMenuCommands(*this, [this] { m_preferencesWindow->open(); }));
+    set_menubar(installMenuCommands(*this, [this] { preferencesWindow().open(); }));
+}
+
+PreferencesWindow& SarvikBrowserApp::preferencesWindow() {
+    if (!m_preferencesWindow)
+        m_preferencesWindow = std::make_unique<PreferencesWindow>(*m_sharedBrowserState, *m_sharedAuctionStore);
+    return *m_preferencesWindow;
 }
 
 void SarvikBrowserApp::on_activate() {

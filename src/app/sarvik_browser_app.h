@@ -27,7 +27,8 @@ public:
 
     BrowserState& sharedBrowserState() { return *m_sharedBrowserState; }
     AuctionStore& sharedAuctionStore() { return *m_sharedAuctionStore; }
-    PreferencesWindow& preferencesWindow() { return *m_preferencesWindow; }
+    // Built when first asked for: it is not needed to show the first page.
+    PreferencesWindow& preferencesWindow();
 
 protected:
     SarvikBrowserApp();

@@ -26,16 +26,26 @@ FavoritesFileCommands::FavoritesFileCommands(Gtk::Window& window, BrowserDataSto
     m_subscriptions.push_back(center.subscribe(notifications::kExportFavorites, [this](const Notification&) {
         if (m_window.is_active()) showExportChooser();
     }));
+    m_subscriptions.push_back(center.subscribe(notifications::kRestoreFavorites, [this](const Notification&) {
+        if (m_window.is_active()) showRestoreDialog();
+    }));
 }
 
 FavoritesFileCommands::~FavoritesFileCommands() {
     m_subscriptions.clear();
     if (m_chooser) m_chooser->hide();
+    if (m_restoreDialog) m_restoreDialog->hide();
 }
 
 void FavoritesFileCommands::showImportChooser() { showChooser(Gtk::FileChooser::Action::OPEN, "Import Favorites"); }
 
 void FavoritesFileCommands::showExportChooser() { showChooser(Gtk::FileChooser::Action::SAVE, "Export Favorites"); }
+
+// Built afresh each time, so it lists the copies kept by then.
+void FavoritesFileCommands::showRestoreDialog() {
+    m_restoreDialog = std::make_unique<RestoreFavoritesDialog>(m_window, m_dataStore);
+    m_restoreDialog->present();
+}
 
 void FavoritesFileCommands::showChooser(Gtk::FileChooser::Action action, const Glib::ustring& title) {
     const bool importing = action == Gtk::FileChooser::Action::OPEN;

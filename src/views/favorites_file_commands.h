@@ -2,6 +2,7 @@
 
 #include "core/scoped_connection.h"
 #include "stores/browser_data_store.h"
+#include "views/restore_favorites_dialog.h"
 
 #include <gtkmm/filechoosernative.h>
 #include <gtkmm/messagedialog.h>
@@ -14,7 +15,7 @@
 
 namespace sarvik {
 
-// File → "Import Favorites…" and "Export Favorites…" for one window: a file
+// File → "Import Favorites…", "Export Favorites…" and "Restore Favorites…" for one window: a file
 // chooser, then the favorites read from or written to a bookmark file in the
 // format every browser shares. Acts only while its window is the active one.
 class FavoritesFileCommands {
@@ -35,6 +36,10 @@ public:
 
     void showImportChooser();
     void showExportChooser();
+    // File → "Restore Favorites…".
+    void showRestoreDialog();
+    // The restore dialog once opened, else null.
+    RestoreFavoritesDialog* restoreDialog() const { return m_restoreDialog.get(); }
 
 private:
     void showChooser(Gtk::FileChooser::Action action, const Glib::ustring& title);
@@ -44,6 +49,7 @@ private:
     BrowserDataStore& m_dataStore;
     Glib::RefPtr<Gtk::FileChooserNative> m_chooser;
     std::unique_ptr<Gtk::MessageDialog> m_message;
+    std::unique_ptr<RestoreFavoritesDialog> m_restoreDialog;
     std::vector<ScopedConnection> m_subscriptions;
 };
 

@@ -5,6 +5,9 @@
 #include "support/temporary_directory.h"
 
 #include <gtest/gtest.h>
+#include <gtkmm/label.h>
+
+#include <algorithm>
 
 namespace sarvik {
 namespace {
@@ -78,6 +81,47 @@ TEST_F(FavoritesFileCommandsTest, TheChoosersOpenAndCloseWithoutActing) {
     commands().showExportChooser();
     EXPECT_EQ(commands().chooser()->get_action(), Gtk::FileChooser::Action::SAVE);
     commands().chooser()->hide();
+}
+
+TEST_F(FavoritesFileCommandsTest, RestoringTodaysCopyBringsBackADeletedFavorite) {
+    store().addBookmark("Keep me", "https://keep.example/", std::nullopt);
+    const auto kept = store().bookmarks()->back();
+    const auto countWithIt = store().bookmarks()->size();
+    store().deleteBookmark(kept.id);  // same day: the copy made with it stays the newest
+    ASSERT_EQ(store().bookmarks()->size(), countWithIt - 1);
+
+    commands().showRestoreDialog();
+    auto* dialog = commands().restoreDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(dialog->backups().size(), 1u);
+    const auto* rowLabel = dynamic_cast<const Gtk::Label*>(dialog->list().get_row_at_index(0)->get_child());
+    ASSERT_NE(rowLabel, nullptr);
+    EXPECT_NE(std::string(rowLabel->get_text()).find(std::to_string(dialog->backups()[0].favoriteCount) + " favorites"),
+              std::string::npos);
+    EXPECT_FALSE(dialog->restoreButton().get_sensitive()) << "nothing chosen yet";
+    dialog->list().select_row(*dialog->list().get_row_at_index(0));
+    ASSERT_TRUE(dialog->restoreButton().get_sensitive());
+    dialog->restoreButton().signal_clicked().emit();
+
+    EXPECT_FALSE(dialog->get_visible());
+    const auto& restored = store().bookmarks().get();
+    EXPECT_EQ(restored.size(), countWithIt);
+    EXPECT_NE(std::find_if(restored.begin(), restored.end(), [&](const Bookmark& b) { return b.id == kept.id; }),
+              restored.end());
+}
+
+TEST_F(FavoritesFileCommandsTest, ACopyThatCanNoLongerBeReadChangesNothingAndSaysSo) {
+    store().addBookmark("Keep me", "https://keep.example/", std::nullopt);
+    commands().showRestoreDialog();
+    auto* dialog = commands().restoreDialog();
+    ASSERT_EQ(dialog->backups().size(), 1u);
+    testing::writeFile(dialog->backups()[0].file, "{ damaged");
+    const auto before = store().bookmarks().get();
+    dialog->list().select_row(*dialog->list().get_row_at_index(0));
+    dialog->restoreButton().signal_clicked().emit();
+    EXPECT_TRUE(dialog->get_visible());
+    EXPECT_NE(std::string(dialog->notice().get_text()).find("can no longer be read"), std::string::npos);
+    EXPECT_EQ(store().bookmarks().get(), before);
 }
 
 }  // namespace
