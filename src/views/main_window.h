@@ -4,6 +4,7 @@
 #include "stores/auction_store.h"
 #include "views/content_view.h"
 #include "views/main_window_handlers.h"
+#include "views/page_commands.h"
 
 #include <gtkmm/applicationwindow.h>
 
@@ -21,6 +22,7 @@ public:
                std::filesystem::path dataDirectory = defaultDataDirectory());
 
     ContentView& contentView() { return m_contentView; }
+    PageCommands& pageCommands() { return m_pageCommands; }
 
 private:
     void followActiveTabTitle();
@@ -32,6 +34,7 @@ private:
     AuctionStore& m_auctionStore;
     ContentView m_contentView;
     MainWindowHandlers m_handlers;
+    PageCommands m_pageCommands;
     ConnectionSet m_connections;
     ScopedConnection m_preferencesSubscription;
 };
