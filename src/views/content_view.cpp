@@ -17,6 +17,7 @@ ContentView::ContentView(BrowserState& browserState, AuctionStore& auctionStore,
       m_scrapbookStore(dataDirectory),
       m_toolbar(browserState),
       m_webArea(browserState, m_dataStore),
+      m_findBar(browserState, m_webArea),
       m_statusBar(browserState, auctionStore) {
     set_size_request(kMinimumWidth, kMinimumHeight);
 
@@ -40,6 +41,7 @@ ContentView::ContentView(BrowserState& browserState, AuctionStore& auctionStore,
     m_middleBand.append(m_explorerBarPlace);
     m_middleBand.append(m_webArea);
 
+    append(m_findBar);
     append(m_middleBand);
     append(m_statusBar);
 }

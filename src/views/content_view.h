@@ -5,6 +5,7 @@
 #include "stores/browser_data_store.h"
 #include "stores/scrapbook_store.h"
 #include "views/explorer_bar_view.h"
+#include "views/find_bar.h"
 #include "views/status_bar.h"
 #include "views/toolbar_view.h"
 #include "views/web_area.h"
@@ -36,6 +37,7 @@ public:
     // The explorer bar while it is shown, or null.
     ExplorerBarView* explorerBar() { return m_explorerBar.get(); }
     WebArea& webArea() { return m_webArea; }
+    FindBar& findBar() { return m_findBar; }
     StatusBar& statusBar() { return m_statusBar; }
     OrvelToolbarView& toolbar() { return m_toolbar; }
 
@@ -58,6 +60,8 @@ private:
     Gtk::Revealer m_explorerBarPlace;
     std::unique_ptr<ExplorerBarView> m_explorerBar;
     WebArea m_webArea;
+    // Under the toolbar, over the whole width of the middle band.
+    FindBar m_findBar;
     StatusBar m_statusBar;
     ConnectionSet m_connections;
 };

@@ -16,7 +16,8 @@ constexpr int kDefaultHeight = 800;
 
 MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, std::filesystem::path dataDirectory)
     : m_browserState(browserState), m_auctionStore(auctionStore), m_contentView(browserState, auctionStore, std::move(dataDirectory)), m_handlers(browserState),
-      m_scrapbookArchiveOpener(browserState), m_favoritesFileCommands(*this, m_contentView.dataStore()) {
+      m_scrapbookArchiveOpener(browserState), m_favoritesFileCommands(*this, m_contentView.dataStore()),
+      m_pageCommands(*this, browserState, m_contentView.webArea()) {
     set_name("main-window");
     set_default_size(kDefaultWidth, kDefaultHeight);
     set_titlebar(m_contentView.titleBar());

@@ -6,6 +6,7 @@
 #include "views/favorites_file_commands.h"
 #include "views/main_window_handlers.h"
 #include "views/scrapbook_archive_opener.h"
+#include "views/page_commands.h"
 
 #include <gtkmm/applicationwindow.h>
 
@@ -24,6 +25,7 @@ public:
 
     ContentView& contentView() { return m_contentView; }
     FavoritesFileCommands& favoritesFileCommands() { return m_favoritesFileCommands; }
+    PageCommands& pageCommands() { return m_pageCommands; }
 
 private:
     void followActiveTabTitle();
@@ -37,6 +39,7 @@ private:
     MainWindowHandlers m_handlers;
     ScrapbookArchiveOpener m_scrapbookArchiveOpener;
     FavoritesFileCommands m_favoritesFileCommands;
+    PageCommands m_pageCommands;
     ConnectionSet m_connections;
     ScopedConnection m_preferencesSubscription;
 };
