@@ -27,7 +27,7 @@ is_descendant() {  # is_descendant PID ANCESTOR
 }
 web_process_of() {  # prints the first WebKitWebProcess below the given browser
   local candidate
-  for candidate in $(pgrep -x WebKitWebProcess || true); do
+  for candidate in $(pgrep "^WebKitWebProces" || true); do  # comm holds 15 characters
     if is_descendant "$candidate" "$1"; then echo "$candidate"; return 0; fi
   done
   return 1
