@@ -12,9 +12,10 @@ ClosedTabHistory::ClosedTabHistory(BrowserState& state) : m_state(state) {
 void ClosedTabHistory::tabsChanged() {
     const auto& tabs = m_state.tabs.get();
     // Several tabs gone at once are remembered in list order, so the last of them reopens first.
-    for (const auto& [id, address] : m_known) {
-        const bool stillOpen = std::any_of(tabs.begin(), tabs.end(), [&](const BrowserTab& t) { return t.id == id; });
-        if (!stillOpen) remember(address);
+    for (const auto& known : m_known) {
+        const bool stillOpen =
+            std::any_of(tabs.begin(), tabs.end(), [&](const BrowserTab& t) { return t.id == known.first; });
+        if (!stillOpen) remember(known.second);
     }
     m_known.clear();
     m_known.reserve(tabs.size());
