@@ -27,12 +27,30 @@ RowContextMenu::~RowContextMenu() {
 void RowContextMenu::setItems(const std::vector<Item>& items) {
     for (const auto& name : m_actionNames) m_actions->remove_action(name);
     m_actionNames.clear();
+    m_labels.clear();
     m_menu->remove_all();
+    auto section = Gio::Menu::create();
     for (const auto& item : items) {
+        if (item.label.empty() && item.actionName.empty()) {
+            if (section->get_n_items() > 0) m_menu->append_section(section);
+            section = Gio::Menu::create();
+            continue;
+        }
         m_actions->add_action(item.actionName, item.run);
-        m_menu->append(item.label, "row." + item.actionName);
+        section->append(item.label, "row." + item.actionName);
         m_actionNames.push_back(item.actionName);
+        m_labels.push_back(item.label);
     }
+    if (section->get_n_items() > 0) m_menu->append_section(section);
+}
+
+bool RowContextMenu::activate(const std::string& label) {
+    for (std::size_t index = 0; index < m_labels.size(); ++index) {
+        if (m_labels[index] != label) continue;
+        m_actions->activate_action(m_actionNames[index]);
+        return true;
+    }
+    return false;
 }
 
 void RowContextMenu::popupAt(double x, double y) {

@@ -17,6 +17,8 @@ namespace sarvik {
 // same handler. Owned by the row it is attached to.
 class RowContextMenu {
 public:
+    // An item with an empty label and action name is a separator: the items
+    // after it form a section of their own.
     struct Item {
         std::string label;
         std::string actionName;
@@ -31,6 +33,10 @@ public:
     // Rebuilds the menu with other items (folders and pages differ).
     void setItems(const std::vector<Item>& items);
     bool hasItems() const { return !m_actionNames.empty(); }
+    // The entries' labels in order, separators left out.
+    const std::vector<std::string>& labels() const { return m_labels; }
+    // Runs the entry with that label as choosing it would; false when there is none.
+    bool activate(const std::string& label);
 
 private:
     void popupAt(double x, double y);
@@ -41,6 +47,7 @@ private:
     Gtk::PopoverMenu m_popover;
     Glib::RefPtr<Gtk::GestureClick> m_click;
     std::vector<std::string> m_actionNames;
+    std::vector<std::string> m_labels;
 };
 
 }  // namespace sarvik
