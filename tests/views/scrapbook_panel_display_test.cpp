@@ -172,6 +172,21 @@ TEST_F(ScrapbookPanelTest, SavingAServedPageAddsARowAndItsArchive) {
     EXPECT_FALSE(panel->header().resultRevealer().get_reveal_child());
 }
 
+TEST_F(ScrapbookPanelTest, APanelClosedDuringASaveLeavesTheSaveToTheStore) {
+    testing::LoopbackHttpServer server;
+    server.serve("/page", kPage);
+    testing::LoopbackWebView page;
+    ASSERT_TRUE(page.load(server.url("/page")));
+    pointActiveTabAt(state, server.url("/page"), "Kept Page");
+    show([&page] { return page.webView(); });
+
+    testing::click(panel->header().saveButton());
+    ASSERT_TRUE(panel->isSaving());
+    window->unset_child();
+    panel.reset();  // another explorer-bar tab was chosen
+    EXPECT_TRUE(runMainLoopUntil([&] { return !store.items()->empty(); }, std::chrono::seconds(20)));
+}
+
 TEST_F(ScrapbookPanelTest, AFailedSaveShowsTheFailureIconAndAddsNoRow) {
     // A view that never showed anything has no page to archive.
     auto* empty = WEBKIT_WEB_VIEW(g_object_ref_sink(g_object_new(WEBKIT_TYPE_WEB_VIEW, nullptr)));
