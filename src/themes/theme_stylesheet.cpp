@@ -4,6 +4,7 @@
 #include "themes/explorer_bar_css.h"
 #include "themes/find_bar_css.h"
 #include "themes/preferences_css.h"
+#include "themes/scrapbook_panel_css.h"
 #include "themes/theme_css.h"
 
 #include <gtkmm/stylecontext.h>
@@ -28,7 +29,8 @@ ThemeStylesheet::~ThemeStylesheet() { Gtk::StyleContext::remove_provider_for_dis
 
 void ThemeStylesheet::reload() {
     const OrvelColorTheme theme = m_state.colorTheme;
-    std::string css = themeCss(theme) + explorerBarCss(theme) + auctionPanelCss(theme) + preferencesCss(theme) + findBarCss(theme);
+    std::string css = themeCss(theme) + explorerBarCss(theme) + auctionPanelCss(theme) + scrapbookPanelCss(theme) +
+                      preferencesCss(theme) + findBarCss(theme);
     // Every assignment notifies, also with the same theme: skip the restyle then.
     if (css == m_css) return;
     m_css = std::move(css);

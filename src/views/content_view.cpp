@@ -1,5 +1,7 @@
 #include "views/content_view.h"
 
+#include "web/web_view_host.h"
+
 namespace sarvik {
 namespace {
 
@@ -56,7 +58,12 @@ ContentView::~ContentView() {
 void ContentView::followExplorerBarVisibility() {
     const bool visible = m_browserState.isExplorerBarVisible;
     if (visible && !m_explorerBar) {
-        m_explorerBar = std::make_unique<ExplorerBarView>(m_browserState, m_dataStore, m_scrapbookStore, m_auctionStore);
+        auto activeWebView = [this]() -> WebKitWebView* {
+            const auto* host = m_webArea.host();
+            return host ? host->webView() : nullptr;
+        };
+        m_explorerBar = std::make_unique<ExplorerBarView>(m_browserState, m_dataStore, m_scrapbookStore,
+                                                          m_auctionStore, activeWebView);
         m_explorerBarPlace.set_child(*m_explorerBar);
     }
     m_explorerBarPlace.set_reveal_child(visible);

@@ -4,6 +4,7 @@
 
 #include "views/favorites_panel.h"
 #include "views/history_panel.h"
+#include "views/scrapbook_panel.h"
 #include "views/search_panel.h"
 
 #include <gtkmm/image.h>
@@ -27,9 +28,9 @@ const char* tabIconName(ExplorerBarTab tab) {
 }  // namespace
 
 ExplorerBarView::ExplorerBarView(BrowserState& state, BrowserDataStore& dataStore, ScrapbookStore& scrapbookStore,
-                                 AuctionStore& auctionStore)
+                                 AuctionStore& auctionStore, ActiveWebView activeWebView)
     : Gtk::Box(Gtk::Orientation::VERTICAL), m_state(state), m_dataStore(dataStore),
-      m_scrapbookStore(scrapbookStore), m_auctionStore(auctionStore) {
+      m_scrapbookStore(scrapbookStore), m_auctionStore(auctionStore), m_activeWebView(std::move(activeWebView)) {
     add_css_class("orvel-explorer-bar");
     set_size_request(kWidth, -1);
     set_hexpand(false);
@@ -123,8 +124,7 @@ std::unique_ptr<Gtk::Widget> ExplorerBarView::makePanel(ExplorerBarTab tab) {
     case ExplorerBarTab::history: return std::make_unique<HistoryPanel>(m_state, m_dataStore);
     case ExplorerBarTab::search: return std::make_unique<SearchPanel>(m_state);
     case ExplorerBarTab::scrapbook:
-        // The Scrapbook panel (browser state and m_scrapbookStore) goes here.
-        return std::make_unique<Gtk::Box>(Gtk::Orientation::VERTICAL);
+        return std::make_unique<ScrapbookPanel>(m_state, m_scrapbookStore, m_activeWebView);
     case ExplorerBarTab::auction: return std::make_unique<AuctionManagerPanel>(m_state, m_auctionStore);
     }
     return std::make_unique<Gtk::Box>(Gtk::Orientation::VERTICAL);

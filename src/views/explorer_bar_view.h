@@ -12,8 +12,11 @@
 #include <gtkmm/scrolledwindow.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
+
+typedef struct _WebKitWebView WebKitWebView;
 
 namespace sarvik {
 
@@ -26,8 +29,11 @@ class ExplorerBarView : public Gtk::Box {
 public:
     static constexpr int kWidth = 250;
 
+    // The web view of the active tab, or null: what the Scrapbook panel saves.
+    using ActiveWebView = std::function<WebKitWebView*()>;
+
     ExplorerBarView(BrowserState& state, BrowserDataStore& dataStore, ScrapbookStore& scrapbookStore,
-                    AuctionStore& auctionStore);
+                    AuctionStore& auctionStore, ActiveWebView activeWebView = {});
     ~ExplorerBarView() override;
 
     Gtk::Label& title() { return m_title; }
@@ -51,6 +57,7 @@ private:
     BrowserDataStore& m_dataStore;
     ScrapbookStore& m_scrapbookStore;
     AuctionStore& m_auctionStore;
+    ActiveWebView m_activeWebView;
     Gtk::Label m_title;
     Gtk::Label m_badge;
     Gtk::Button m_close;

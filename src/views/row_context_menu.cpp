@@ -24,7 +24,12 @@ void RowContextMenu::setItems(const std::vector<Item>& items) {
     for (const auto& name : m_actionNames) m_actions->remove_action(name);
     m_actionNames.clear();
     m_labels.clear();
+    m_sectionStarts.clear();
     for (const auto& item : items) {
+        if (item.label.empty() && item.actionName.empty()) {
+            m_sectionStarts.push_back(m_labels.size());
+            continue;
+        }
         m_actions->add_action(item.actionName, item.run);
         m_actionNames.push_back(item.actionName);
         m_labels.push_back(item.label);
@@ -32,9 +37,27 @@ void RowContextMenu::setItems(const std::vector<Item>& items) {
     if (m_popover) buildPopover();
 }
 
+bool RowContextMenu::activate(const std::string& label) {
+    for (std::size_t index = 0; index < m_labels.size(); ++index) {
+        if (m_labels[index] != label) continue;
+        m_actions->activate_action(m_actionNames[index]);
+        return true;
+    }
+    return false;
+}
+
 void RowContextMenu::buildPopover() {
     auto menu = Gio::Menu::create();
-    for (std::size_t i = 0; i < m_labels.size(); ++i) menu->append(m_labels[i], "row." + m_actionNames[i]);
+    auto section = Gio::Menu::create();
+    auto nextStart = m_sectionStarts.begin();
+    for (std::size_t i = 0; i < m_labels.size(); ++i) {
+        for (; nextStart != m_sectionStarts.end() && *nextStart == i; ++nextStart) {
+            if (section->get_n_items() > 0) menu->append_section(section);
+            section = Gio::Menu::create();
+        }
+        section->append(m_labels[i], "row." + m_actionNames[i]);
+    }
+    if (section->get_n_items() > 0) menu->append_section(section);
     if (!m_popover) {
         m_popover = std::make_unique<Gtk::PopoverMenu>();
         m_popover->set_has_arrow(false);

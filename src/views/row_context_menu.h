@@ -20,6 +20,8 @@ namespace sarvik {
 // built when the menu is first opened.
 class RowContextMenu {
 public:
+    // An item with an empty label and action name is a separator: the items
+    // after it form a section of their own.
     struct Item {
         std::string label;
         std::string actionName;
@@ -34,6 +36,10 @@ public:
     // Rebuilds the menu with other items (folders and pages differ).
     void setItems(const std::vector<Item>& items);
     bool hasItems() const { return !m_actionNames.empty(); }
+    // The entries' labels in order, separators left out.
+    const std::vector<std::string>& labels() const { return m_labels; }
+    // Runs the entry with that label as choosing it would; false when there is none.
+    bool activate(const std::string& label);
 
 private:
     void popupAt(double x, double y);
@@ -45,6 +51,7 @@ private:
     Glib::RefPtr<Gtk::GestureClick> m_click;
     std::vector<std::string> m_actionNames;
     std::vector<std::string> m_labels;
+    std::vector<std::size_t> m_sectionStarts;  // label positions a separator comes before
 };
 
 }  // namespace sarvik

@@ -8,6 +8,7 @@
 #include "support/temporary_directory.h"
 #include "web/scrapbook_scheme.h"
 #include "web/web_page_archiver.h"
+#include "views/scrapbook_panel.h"
 
 #include <gtest/gtest.h>
 #include <webkit/webkit.h>
@@ -92,6 +93,31 @@ TEST_F(ScrapbookMainWindowDisplayTest, ASavedPageOpensOfflineInTheActiveTabAndTh
     live.serve("/page", "<!doctype html><title>Live</title><p>live</p>");
     state.navigate(live.url("/page"));
     EXPECT_TRUE(pageShown("Live"));
+}
+
+TEST_F(ScrapbookMainWindowDisplayTest, ThePanelSavesTheActiveTabAndOpensItOffline) {
+    ASSERT_TRUE(pageShown("Kept"));
+    state.isExplorerBarVisible = true;
+    state.selectedExplorerTab = ExplorerBarTab::scrapbook;
+    testing::drainMainLoop();
+    auto* bar = window->contentView().explorerBar();
+    ASSERT_NE(bar, nullptr);
+    auto* panel = dynamic_cast<ScrapbookPanel*>(bar->panel());
+    ASSERT_NE(panel, nullptr);
+
+    g_signal_emit_by_name(panel->header().saveButton().gobj(), "clicked");
+    ASSERT_TRUE(runMainLoopUntil([&] { return panel->saveSuccess().has_value(); }, std::chrono::seconds(20)));
+    ASSERT_EQ(panel->saveSuccess(), true);
+    ASSERT_EQ(store().items()->size(), 1u);
+    EXPECT_EQ(store().items()->front().title, "Kept");
+    server.reset();
+
+    panel->openItem(store().items()->front().id);
+    ASSERT_TRUE(runMainLoopUntil([&] {
+        const auto tab = state.activeTab();
+        return tab && tab->url && ScrapbookScheme::idOf(tab->url->absoluteString()) && !tab->isLoading;
+    }));
+    EXPECT_EQ(evaluateInPage(activeView(), "document.getElementById('text').textContent"), "Saved words");
 }
 
 TEST_F(ScrapbookMainWindowDisplayTest, AFailedSaveAddsNothing) {
