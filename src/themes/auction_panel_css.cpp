@@ -1,6 +1,7 @@
 #include "themes/auction_panel_css.h"
 
-#include <cstdio>
+#include "themes/theme_css.h"
+
 #include <sstream>
 
 namespace sarvik {
@@ -17,24 +18,17 @@ constexpr Rgba kPurple{0.69, 0.32, 0.87, 1};
 constexpr Rgba kWhite{1, 1, 1, 1};
 constexpr Rgba kSecondaryLabel{0.24, 0.24, 0.26, 0.6};
 
-std::string css(const Rgba& color) {
-    char text[64];
-    std::snprintf(text, sizeof text, "rgba(%d,%d,%d,%.3g)", static_cast<int>(color.red * 255 + 0.5),
-                  static_cast<int>(color.green * 255 + 0.5), static_cast<int>(color.blue * 255 + 0.5), color.alpha);
-    return text;
-}
-
 void colourNames(std::ostringstream& out, OrvelColorTheme theme) {
-    out << "@define-color auction_primary " << css(primaryColor(theme)) << ";\n"
-        << "@define-color auction_label " << css(labelColor(theme)) << ";\n"
-        << "@define-color auction_orange " << css(kOrange) << ";\n"
-        << "@define-color auction_red " << css(kRed) << ";\n"
-        << "@define-color auction_green " << css(kGreen) << ";\n"
-        << "@define-color auction_blue " << css(kBlue) << ";\n"
-        << "@define-color auction_gray " << css(kGray) << ";\n"
-        << "@define-color auction_purple " << css(kPurple) << ";\n"
-        << "@define-color auction_white " << css(kWhite) << ";\n"
-        << "@define-color auction_secondary_label " << css(kSecondaryLabel) << ";\n";
+    out << "@define-color auction_primary " << cssColor(primaryColor(theme)) << ";\n"
+        << "@define-color auction_label " << cssColor(labelColor(theme)) << ";\n"
+        << "@define-color auction_orange " << cssColor(kOrange) << ";\n"
+        << "@define-color auction_red " << cssColor(kRed) << ";\n"
+        << "@define-color auction_green " << cssColor(kGreen) << ";\n"
+        << "@define-color auction_blue " << cssColor(kBlue) << ";\n"
+        << "@define-color auction_gray " << cssColor(kGray) << ";\n"
+        << "@define-color auction_purple " << cssColor(kPurple) << ";\n"
+        << "@define-color auction_white " << cssColor(kWhite) << ";\n"
+        << "@define-color auction_secondary_label " << cssColor(kSecondaryLabel) << ";\n";
 }
 
 constexpr const char* kHeaderRules = R"(

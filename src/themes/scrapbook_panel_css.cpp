@@ -1,6 +1,7 @@
 #include "themes/scrapbook_panel_css.h"
 
-#include <cstdio>
+#include "themes/theme_css.h"
+
 #include <sstream>
 
 namespace sarvik {
@@ -12,19 +13,12 @@ constexpr Rgba kRed{1.00, 0.23, 0.19, 1};
 constexpr Rgba kYellow{1.00, 0.80, 0.00, 1};
 constexpr Rgba kSecondaryLabel{0.24, 0.24, 0.26, 0.6};
 
-std::string css(const Rgba& color) {
-    char text[64];
-    std::snprintf(text, sizeof text, "rgba(%d,%d,%d,%.3g)", static_cast<int>(color.red * 255 + 0.5),
-                  static_cast<int>(color.green * 255 + 0.5), static_cast<int>(color.blue * 255 + 0.5), color.alpha);
-    return text;
-}
-
 void colourNames(std::ostringstream& out, OrvelColorTheme theme) {
-    out << "@define-color scrapbook_primary " << css(primaryColor(theme)) << ";\n"
-        << "@define-color scrapbook_green " << css(kGreen) << ";\n"
-        << "@define-color scrapbook_red " << css(kRed) << ";\n"
-        << "@define-color scrapbook_yellow " << css(kYellow) << ";\n"
-        << "@define-color scrapbook_secondary_label " << css(kSecondaryLabel) << ";\n";
+    out << "@define-color scrapbook_primary " << cssColor(primaryColor(theme)) << ";\n"
+        << "@define-color scrapbook_green " << cssColor(kGreen) << ";\n"
+        << "@define-color scrapbook_red " << cssColor(kRed) << ";\n"
+        << "@define-color scrapbook_yellow " << cssColor(kYellow) << ";\n"
+        << "@define-color scrapbook_secondary_label " << cssColor(kSecondaryLabel) << ";\n";
 }
 
 constexpr const char* kHeaderRules = R"(
