@@ -105,7 +105,9 @@ TEST_F(MainWindowScreenshots, TheMenuCommandCollapsesTheToolbarToItsSlimForm) {
 }
 
 TEST_F(MainWindowScreenshots, ThreeTabsLoadingShowTheirSpinnersAndTheProgressRow) {
-    server.serveSlowly("/slow", kPage, std::chrono::milliseconds(4000));
+    // Long enough that the first tab is still loading when a slow machine has
+    // started the third tab's web process.
+    server.serveSlowly("/slow", kPage, std::chrono::seconds(60));
     state.navigate(server.url("/slow"));
     state.newTab(Url::parse(server.url("/slow")));
     state.newTab(Url::parse(server.url("/slow")));

@@ -137,7 +137,7 @@ TEST_F(WebViewHostDisplayTest, StopEndsASlowLoadWithoutAVisit) {
     showHost(firstTab);
     ASSERT_TRUE(waitForTitle(firstTab, "Home"));
     ASSERT_TRUE(runMainLoopUntil([&] { return historyHas(server.url("/home")); }));
-    server.serveSlowly("/slow", page("Slow"), std::chrono::seconds(3));
+    server.serveSlowly("/slow", page("Slow"), std::chrono::seconds(30));
     state.navigate(server.url("/slow"));
     ASSERT_TRUE(runMainLoopUntil([&] { return server.requestCount("/slow") == 1 && tab(firstTab).isLoading; }));
     state.navigationCommand = NavigationCommand::stop();
