@@ -22,6 +22,7 @@ void SarvikBrowserApp::on_startup() {
     m_sharedBrowserState = std::make_unique<BrowserState>();
     m_sharedAuctionStore = std::make_unique<AuctionStore>(defaultDataDirectory());
     m_stylesheet = std::make_unique<ThemeStylesheet>(*m_sharedBrowserState, Gdk::Display::get_default());
+    m_downloadManager = std::make_unique<DownloadManager>(m_downloads, defaultDownloadFolder());
     set_menubar(installMenuCommands(*this, [this] { preferencesWindow().open(); }));
 }
 
@@ -36,7 +37,8 @@ void SarvikBrowserApp::on_activate() {
         existing->present();
         return;
     }
-    auto* window = new MainWindow(*m_sharedBrowserState, *m_sharedAuctionStore);
+    auto* window = new MainWindow(*m_sharedBrowserState, *m_sharedAuctionStore, defaultDataDirectory(),
+                                  m_downloadManager.get());
     add_window(*window);
     window->signal_hide().connect([window] { delete window; });
     window->present();

@@ -3,8 +3,10 @@
 #include "core/browser_state.h"
 #include "core/url.h"
 #include "stores/auction_store.h"
+#include "stores/download_list.h"
 #include "themes/theme_stylesheet.h"
 #include "views/preferences_window.h"
+#include "web/download_manager.h"
 
 #include <gtkmm/application.h>
 
@@ -13,9 +15,9 @@
 
 namespace sarvik {
 
-// The application: owns the one BrowserState and the one AuctionStore that
-// the whole program shares, creates both before the first window, hands them
-// to every window it opens, and installs the menu bar.
+// The application: owns the one BrowserState, the one AuctionStore and the
+// session's downloads that the whole program shares, creates them before the
+// first window, hands them to every window it opens, and installs the menu bar.
 //
 // One instance per session: a second `sarvik-browser ADDRESS...` hands its
 // addresses to the running instance over the session bus and exits, so only
@@ -27,6 +29,7 @@ public:
 
     BrowserState& sharedBrowserState() { return *m_sharedBrowserState; }
     AuctionStore& sharedAuctionStore() { return *m_sharedAuctionStore; }
+    DownloadManager& sharedDownloads() { return *m_downloadManager; }
     // Built when first asked for: it is not needed to show the first page.
     PreferencesWindow& preferencesWindow();
 
@@ -42,6 +45,8 @@ private:
     std::unique_ptr<BrowserState> m_sharedBrowserState;
     std::unique_ptr<AuctionStore> m_sharedAuctionStore;
     std::unique_ptr<ThemeStylesheet> m_stylesheet;
+    DownloadList m_downloads;
+    std::unique_ptr<DownloadManager> m_downloadManager;  // after the list it records into
     std::unique_ptr<PreferencesWindow> m_preferencesWindow;  // one instance, opened from the Window menu
 };
 

@@ -98,4 +98,16 @@ std::string downloadStateText(const DownloadRecord& record) {
     return {};
 }
 
+std::string runningDownloadsText(const std::vector<DownloadRecord>& downloads) {
+    const DownloadRecord* first = nullptr;
+    std::size_t others = 0;
+    for (const auto& record : downloads) {
+        if (record.state != DownloadState::running) continue;
+        if (first) ++others;
+        else first = &record;
+    }
+    if (!first) return {};
+    return others == 0 ? first->fileName : first->fileName + " +" + std::to_string(others);
+}
+
 }  // namespace sarvik

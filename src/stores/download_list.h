@@ -58,4 +58,8 @@ private:
 // "Finished", "Failed: <why>", "Cancelled", or the percentage of a running one ("45%").
 std::string downloadStateText(const DownloadRecord& record);
 
+// The running downloads in a few words: the oldest running one's name, with
+// "+N" for the N others ("report.bin +2"); empty while none runs.
+std::string runningDownloadsText(const std::vector<DownloadRecord>& downloads);
+
 }  // namespace sarvik

@@ -14,7 +14,8 @@ constexpr int kDefaultHeight = 800;
 
 }  // namespace
 
-MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, std::filesystem::path dataDirectory)
+MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, std::filesystem::path dataDirectory,
+                       DownloadManager* downloads)
     : m_browserState(browserState), m_auctionStore(auctionStore), m_contentView(browserState, auctionStore, std::move(dataDirectory)), m_handlers(browserState),
       m_scrapbookArchiveOpener(browserState), m_favoritesFileCommands(*this, m_contentView.dataStore()),
       m_pageCommands(*this, browserState, m_contentView.webArea()) {
@@ -23,6 +24,7 @@ MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, s
     set_titlebar(m_contentView.titleBar());
     set_child(m_contentView);
     set_show_menubar(true);
+    if (downloads) m_contentView.statusBar().showDownloads(*downloads);
     m_connections += browserState.tabs.changed().connect([this] { followActiveTabTitle(); });
     m_connections += browserState.activeTabId.changed().connect([this] { followActiveTabTitle(); });
     followActiveTabTitle();

@@ -1,5 +1,7 @@
 #include "views/status_bar.h"
 
+#include "views/download_status.h"
+
 namespace sarvik {
 
 StatusBar::StatusBar(BrowserState& browserState, AuctionStore& auctionStore)
@@ -19,6 +21,16 @@ StatusBar::StatusBar(BrowserState& browserState, AuctionStore& auctionStore)
     append(m_tabCount);
     append(m_zoomBadge);
     append(m_themeSwatch);
+}
+
+StatusBar::~StatusBar() {
+    if (m_downloadStatus) remove(*m_downloadStatus);
+}
+
+void StatusBar::showDownloads(DownloadManager& manager) {
+    if (m_downloadStatus) return;
+    m_downloadStatus = std::make_unique<DownloadStatus>(manager);
+    insert_child_after(*m_downloadStatus, m_space);
 }
 
 }  // namespace sarvik

@@ -6,13 +6,23 @@
 
 #include <gtkmm/box.h>
 
+#include <memory>
+
 namespace sarvik {
+
+class DownloadManager;
+class DownloadStatus;
 
 // The bar along the window's bottom edge: load state, then (right-aligned)
 // the ending-soon badge, the tab count, the zoom badge and the theme swatch.
 class StatusBar : public Gtk::Box {
 public:
     StatusBar(BrowserState& browserState, AuctionStore& auctionStore);
+    ~StatusBar() override;
+
+    // Adds the downloads' progress and list (before the badges).
+    void showDownloads(DownloadManager& manager);
+    DownloadStatus* downloadStatus() { return m_downloadStatus.get(); }
 
     const LoadStateIndicator& loadState() const { return m_loadState; }
     AuctionBadge& auctionBadge() { return m_auctionBadge; }
@@ -27,6 +37,7 @@ private:
     TabCountLabel m_tabCount;
     ZoomBadge m_zoomBadge;
     ThemeSwatch m_themeSwatch;
+    std::unique_ptr<DownloadStatus> m_downloadStatus;
 };
 
 }  // namespace sarvik

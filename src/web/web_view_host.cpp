@@ -1,5 +1,6 @@
 #include "web/web_view_host.h"
 
+#include "web/download_policy.h"
 #include "web/gobject_handle.h"
 #include "web/javascript_panel.h"
 #include "web/new_window_policy.h"
@@ -193,6 +194,7 @@ void Engine::build() {
     gtk_widget_set_hexpand(GTK_WIDGET(view.get()), TRUE);
     gtk_widget_set_vexpand(GTK_WIDGET(view.get()), TRUE);
     guardSavedPages(view.get());  // ahead of the host's own policy handler
+    downloadResponsesNotShown(view.get());
     connectSignals();
 }
 

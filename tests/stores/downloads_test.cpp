@@ -93,5 +93,19 @@ TEST(DownloadListTest, KeepsTheNewestEndedButNeverDropsARunningOne) {
     EXPECT_EQ(list.runningCount(), 1u);
 }
 
+TEST(DownloadListTest, RunningTextNamesTheOldestRunningOneAndCountsTheOthers) {
+    DownloadList list;
+    EXPECT_EQ(runningDownloadsText(list.downloads()), "");
+    const auto a = list.start("a.bin", "/d/a.bin");
+    EXPECT_EQ(runningDownloadsText(list.downloads()), "a.bin");
+    const auto b = list.start("b.bin", "/d/b.bin");
+    list.start("c.bin", "/d/c.bin");
+    EXPECT_EQ(runningDownloadsText(list.downloads()), "a.bin +2");
+    list.finish(a, "/d/a.bin");
+    EXPECT_EQ(runningDownloadsText(list.downloads()), "b.bin +1");
+    list.fail(b, "gone");
+    EXPECT_EQ(runningDownloadsText(list.downloads()), "c.bin");
+}
+
 }  // namespace
 }  // namespace sarvik

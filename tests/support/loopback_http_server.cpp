@@ -89,7 +89,7 @@ std::string renderHead(const HttpResponse& response) {
     std::ostringstream out;
     out << "HTTP/1.1 " << response.status << ' ' << reasonPhrase(response.status) << "\r\n"
         << "Content-Type: " << response.contentType << "\r\n"
-        << "Content-Length: " << response.body.size() << "\r\n"
+        << "Content-Length: " << response.declaredLength.value_or(response.body.size()) << "\r\n"
         << "Connection: close\r\n";
     bool cacheControl = false;
     for (const auto& [name, value] : response.headers) {

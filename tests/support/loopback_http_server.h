@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -26,6 +27,9 @@ struct HttpResponse {
     // a test can watch a load or a download while it runs.
     std::chrono::milliseconds delay{0};
     std::size_t bytesBeforeDelay = 0;
+    // Sent as Content-Length instead of the body's own size: a larger one
+    // makes the server close the connection with the body cut short.
+    std::optional<std::size_t> declaredLength = std::nullopt;
 };
 
 // One request as the server saw it. Header names are lower case.
