@@ -16,6 +16,7 @@ DownloadStatus::DownloadStatus(DownloadManager& manager)
     m_running.set_name("download-running");
     m_progress.set_name("download-progress");
     m_progress.set_size_request(kProgressWidth, -1);
+    m_progress.set_hexpand(false);
     m_progress.set_valign(Gtk::Align::CENTER);
     m_runningLabel.set_name("download-running-name");
     m_runningLabel.add_css_class("orvel-download-running-name");
