@@ -197,6 +197,19 @@ TEST_F(DownloadsDisplayTest, AFailedDownloadSaysSoInItsRow) {
     EXPECT_FALSE(fs::exists(downloads / "broken.iso.part"));
 }
 
+TEST_F(DownloadsDisplayTest, EveryThemeStylesTheDownloadsWithoutCssErrors) {
+    server.respond("/held", heldAttachment("themed.bin"));
+    open("/held");
+    ASSERT_TRUE(runningShows("themed.bin"));
+    ASSERT_TRUE(popUp());
+    for (auto theme : kAllColorThemes) {
+        state.colorTheme = theme;
+        testing::drainMainLoop();
+    }
+    EXPECT_EQ(stylesheet.parseErrorCount(), 0);
+    EXPECT_NE(stylesheet.installedCss().find(".orvel-download-row"), std::string::npos);
+}
+
 TEST(DownloadsWindowTest, AWindowWithoutADownloadManagerHasNoDownloadsInItsStatusBar) {
     testing::TemporaryDirectory folder;
     BrowserState state;
