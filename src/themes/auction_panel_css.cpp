@@ -1,6 +1,7 @@
 #include "themes/auction_panel_css.h"
 
 #include "themes/theme_css.h"
+#include "themes/standard_colors.h"
 
 #include <sstream>
 
@@ -9,14 +10,14 @@ namespace {
 
 // The standard colours the panel names; the panel's only colour values
 // besides the theme roles.
-constexpr Rgba kOrange{1.00, 0.58, 0.00, 1};
-constexpr Rgba kRed{1.00, 0.23, 0.19, 1};
-constexpr Rgba kGreen{0.20, 0.78, 0.35, 1};
-constexpr Rgba kBlue{0.00, 0.48, 1.00, 1};
-constexpr Rgba kGray{0.56, 0.56, 0.58, 1};
-constexpr Rgba kPurple{0.69, 0.32, 0.87, 1};
-constexpr Rgba kWhite{1, 1, 1, 1};
-constexpr Rgba kSecondaryLabel{0.24, 0.24, 0.26, 0.6};
+using standard_colors::kOrange;
+using standard_colors::kRed;
+using standard_colors::kGreen;
+using standard_colors::kBlue;
+using standard_colors::kGray;
+using standard_colors::kPurple;
+using standard_colors::kWhite;
+using standard_colors::kSecondaryLabel;
 
 void colourNames(std::ostringstream& out, OrvelColorTheme theme) {
     out << "@define-color auction_primary " << cssColor(primaryColor(theme)) << ";\n"

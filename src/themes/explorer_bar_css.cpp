@@ -1,6 +1,7 @@
 #include "themes/explorer_bar_css.h"
 
 #include "themes/theme_css.h"
+#include "themes/standard_colors.h"
 
 
 namespace sarvik {
@@ -12,9 +13,9 @@ Rgba titleColor(OrvelColorTheme theme) {
     return {0.15, 0.15, 0.2, 1};
 }
 
-const Rgba kOrange{1.0, 0.584, 0.0, 1.0};
-const Rgba kWhite{1, 1, 1, 1};
-const Rgba kBlack{0, 0, 0, 1};
+using standard_colors::kOrange;
+using standard_colors::kWhite;
+using standard_colors::kBlack;
 
 std::string frameCss(OrvelColorTheme theme) {
     const Rgba primary = primaryColor(theme);

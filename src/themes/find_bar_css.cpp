@@ -1,6 +1,7 @@
 #include "themes/find_bar_css.h"
 
 #include "themes/theme_css.h"
+#include "themes/standard_colors.h"
 
 #include <sstream>
 
@@ -8,9 +9,9 @@ namespace sarvik {
 namespace {
 
 // System colours of the controls, which the theme tables do not cover.
-constexpr Rgba kWhite{1, 1, 1, 1};
-constexpr Rgba kBlack{0, 0, 0, 1};
-constexpr Rgba kOrange{1.0, 0.58, 0.0, 1};
+using standard_colors::kWhite;
+using standard_colors::kBlack;
+using standard_colors::kOrange;
 constexpr const char* kSecondaryText = "alpha(currentColor, 0.55)";
 
 // Like the toolbar, lighter: the band reads as part of it without competing.

@@ -1,6 +1,7 @@
 #include "themes/preferences_css.h"
 
 #include "themes/theme_css.h"
+#include "themes/standard_colors.h"
 
 #include <cctype>
 #include <sstream>
@@ -10,10 +11,10 @@ namespace {
 
 // System colours of the controls, which the theme tables do not cover.
 constexpr Rgba kControlBackground{1, 1, 1, 1};
-constexpr Rgba kGray{0.56, 0.56, 0.58, 1};
-constexpr Rgba kBlue{0.0, 0.48, 1.0, 1};
-constexpr Rgba kOrange{1.0, 0.58, 0.0, 1};
-constexpr Rgba kClear{0, 0, 0, 0};
+using standard_colors::kGray;
+using standard_colors::kBlue;
+using standard_colors::kOrange;
+using standard_colors::kClear;
 // The secondary text colour, relative to the primary one around it.
 constexpr const char* kSecondaryText = "alpha(currentColor, 0.55)";
 

@@ -1,6 +1,7 @@
 #include "themes/scrapbook_panel_css.h"
 
 #include "themes/theme_css.h"
+#include "themes/standard_colors.h"
 
 #include <sstream>
 
@@ -8,10 +9,10 @@ namespace sarvik {
 namespace {
 
 // The standard colours the panel names besides its theme role.
-constexpr Rgba kGreen{0.20, 0.78, 0.35, 1};
-constexpr Rgba kRed{1.00, 0.23, 0.19, 1};
-constexpr Rgba kYellow{1.00, 0.80, 0.00, 1};
-constexpr Rgba kSecondaryLabel{0.24, 0.24, 0.26, 0.6};
+using standard_colors::kGreen;
+using standard_colors::kRed;
+using standard_colors::kYellow;
+using standard_colors::kSecondaryLabel;
 
 void colourNames(std::ostringstream& out, OrvelColorTheme theme) {
     out << "@define-color scrapbook_primary " << cssColor(primaryColor(theme)) << ";\n"

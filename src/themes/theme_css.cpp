@@ -1,5 +1,7 @@
 #include "themes/theme_css.h"
 
+#include "themes/standard_colors.h"
+
 #include <cmath>
 #include <cstdio>
 #include <sstream>
@@ -8,11 +10,11 @@ namespace sarvik {
 namespace {
 
 // The platform colours the chrome names besides the theme's own.
-constexpr Rgba kWhite{1, 1, 1, 1};
-constexpr Rgba kBlack{0, 0, 0, 1};
-constexpr Rgba kGreen{0.20, 0.78, 0.35, 1};
-constexpr Rgba kOrange{1.00, 0.58, 0.00, 1};
-constexpr Rgba kGray{0.56, 0.56, 0.58, 1};
+using standard_colors::kWhite;
+using standard_colors::kBlack;
+using standard_colors::kGreen;
+using standard_colors::kOrange;
+using standard_colors::kGray;
 // The dimmed label colour, relative to the surrounding text colour.
 constexpr const char* kSecondaryLabel = "alpha(currentColor, 0.55)";
 
