@@ -1,5 +1,6 @@
 #include "themes/downloads_css.h"
 
+#include "themes/standard_colors.h"
 #include "themes/theme_css.h"
 
 #include <sstream>
@@ -7,9 +8,8 @@
 namespace sarvik {
 namespace {
 
-// System colours of the controls, which the theme tables do not cover.
-constexpr Rgba kWhite{1, 1, 1, 1};
-constexpr Rgba kOrange{1.0, 0.58, 0.0, 1};
+using standard_colors::kOrange;
+using standard_colors::kWhite;
 constexpr const char* kSecondaryText = "alpha(currentColor, 0.6)";
 
 void statusBarItems(std::ostringstream& css, OrvelColorTheme theme) {
