@@ -1,5 +1,6 @@
 #include "themes/theme_stylesheet.h"
 
+#include "themes/address_suggestions_css.h"
 #include "themes/auction_panel_css.h"
 #include "themes/explorer_bar_css.h"
 #include "themes/find_bar_css.h"
@@ -30,7 +31,7 @@ ThemeStylesheet::~ThemeStylesheet() { Gtk::StyleContext::remove_provider_for_dis
 void ThemeStylesheet::reload() {
     const OrvelColorTheme theme = m_state.colorTheme;
     std::string css = themeCss(theme) + explorerBarCss(theme) + auctionPanelCss(theme) + scrapbookPanelCss(theme) +
-                      preferencesCss(theme) + findBarCss(theme);
+                      preferencesCss(theme) + findBarCss(theme) + addressSuggestionsCss(theme);
     // Every assignment notifies, also with the same theme: skip the restyle then.
     if (css == m_css) return;
     m_css = std::move(css);
