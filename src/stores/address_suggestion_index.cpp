@@ -231,7 +231,10 @@ void AddressSuggestionIndex::addHistory(const std::vector<std::uint32_t>& matche
 std::vector<AddressSuggestion> AddressSuggestionIndex::suggest(std::string_view typed,
                                                                const std::vector<HistoryItem>& history) {
     const std::string_view text = trimmed(typed);
-    if (text.empty()) return {};
+    if (text.empty()) {
+        m_hasLastMatches = false;  // a cleared field starts a new search
+        return {};
+    }
     const std::string lowered = lowerCased(text);
     if (lowered.find('\0') != std::string::npos) return {};  // would match across the buffer's separators
     if (history.size() != m_entries.size()) syncHistory(history);
