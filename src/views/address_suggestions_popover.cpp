@@ -131,6 +131,7 @@ bool AddressSuggestionsPopover::onKey(guint key) {
 
 void AddressSuggestionsPopover::moveSelection(bool down) {
     const guint count = m_model->get_n_items();
+    if (count == 0) return;
     const auto selected = selectedRow();
     if (down) {
         const guint next = selected ? std::min(*selected + 1, count - 1) : 0;

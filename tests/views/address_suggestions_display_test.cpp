@@ -161,6 +161,7 @@ TEST_F(AddressSuggestionsDisplayTest, TypingShowsTheFavoriteThenHistoryByVisitCo
     key("Down");
     ASSERT_TRUE(runMainLoopUntil([&] { return list().selectedRow() == 0u; }));
     saveWindowWithPopoverIfRequested(*window, list(), "address-suggestions");
+    for (auto theme : kAllColorThemes) state.colorTheme = theme;
     EXPECT_EQ(stylesheet.parseErrorCount(), 0);
 }
 
