@@ -1,5 +1,6 @@
 #include "themes/theme_stylesheet.h"
 
+#include "themes/address_suggestions_css.h"
 #include "themes/auction_panel_css.h"
 #include "themes/downloads_css.h"
 #include "themes/explorer_bar_css.h"
@@ -31,7 +32,8 @@ ThemeStylesheet::~ThemeStylesheet() { Gtk::StyleContext::remove_provider_for_dis
 void ThemeStylesheet::reload() {
     const OrvelColorTheme theme = m_state.colorTheme;
     std::string css = themeCss(theme) + explorerBarCss(theme) + auctionPanelCss(theme) + scrapbookPanelCss(theme) +
-                      preferencesCss(theme) + findBarCss(theme) + downloadsCss(theme);
+                      preferencesCss(theme) + findBarCss(theme) + downloadsCss(theme) +
+                      addressSuggestionsCss(theme);
     // Every assignment notifies, also with the same theme: skip the restyle then.
     if (css == m_css) return;
     m_css = std::move(css);

@@ -19,7 +19,9 @@ AddressField::AddressField(BrowserState& state) : Gtk::Box(Gtk::Orientation::HOR
     append(m_entry);
 
     m_entry.signal_changed().connect([this] {
-        if (!m_writingEntry) m_state.addressBarText = std::string(m_entry.get_text());
+        if (m_writingEntry) return;
+        m_state.addressBarText = std::string(m_entry.get_text());
+        if (m_suggestions) m_suggestions->showFor(m_state.addressBarText.get());
     });
     m_entry.signal_activate().connect([this] { m_state.navigate(m_state.addressBarText.get()); });
     m_keys = Gtk::EventControllerKey::create();
@@ -42,6 +44,7 @@ AddressField::AddressField(BrowserState& state) : Gtk::Box(Gtk::Orientation::HOR
 void AddressField::showAddressText() {
     const std::string& text = m_state.addressBarText.get();
     if (m_entry.get_text().raw() == text) return;
+    if (m_suggestions) m_suggestions->close();
     m_writingEntry = true;
     m_entry.set_text(text);
     m_writingEntry = false;
@@ -60,6 +63,10 @@ void AddressField::restoreActiveAddress() {
     const BrowserTab* tab = m_state.findTab(m_state.activeTabId);
     m_state.addressBarText = tab && tab->url ? tab->url->absoluteString() : std::string();
     m_entry.set_position(-1);
+}
+
+void AddressField::offerSuggestions(const BrowserDataStore& store) {
+    m_suggestions = std::make_unique<AddressSuggestionsPopover>(m_state, store, *this, m_entry);
 }
 
 void AddressField::focusAndSelectAll() {

@@ -2,11 +2,15 @@
 
 #include "core/browser_state.h"
 #include "core/scoped_connection.h"
+#include "stores/browser_data_store.h"
+#include "views/address_suggestions_popover.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/eventcontrollerkey.h>
 #include <gtkmm/image.h>
+
+#include <memory>
 
 namespace sarvik {
 
@@ -15,7 +19,8 @@ namespace sarvik {
 // keystroke is written at once; a change from elsewhere replaces the text
 // (an echo of our own keystroke does not, so the cursor stays put). Return
 // navigates to the current addressBarText; Escape puts back the active tab's
-// address.
+// address. Once offered a store, typing also shows the suggestion list under
+// the field (AddressSuggestionsPopover).
 class AddressField : public Gtk::Box {
 public:
     explicit AddressField(BrowserState& state);
@@ -23,6 +28,9 @@ public:
     Gtk::Entry& entry() { return m_entry; }
     void focusAndSelectAll();
     bool showsSecureSymbol() const { return m_secure; }
+    void offerSuggestions(const BrowserDataStore& store);
+    // Null until offerSuggestions().
+    AddressSuggestionsPopover* suggestions() { return m_suggestions.get(); }
 
 private:
     void showAddressText();
@@ -35,6 +43,7 @@ private:
     Glib::RefPtr<Gtk::EventControllerKey> m_keys;
     bool m_secure = false;
     bool m_writingEntry = false;
+    std::unique_ptr<AddressSuggestionsPopover> m_suggestions;
     ConnectionSet m_connections;
 };
 

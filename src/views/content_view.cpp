@@ -24,6 +24,7 @@ ContentView::ContentView(BrowserState& browserState, AuctionStore& auctionStore,
     set_size_request(kMinimumWidth, kMinimumHeight);
 
     m_toolbar.set_hexpand(true);
+    m_toolbar.expanded().addressField().offerSuggestions(m_dataStore);
     m_titleRow.append(m_toolbar);
     m_windowControls.set_valign(Gtk::Align::START);
     m_titleRow.append(m_windowControls);
