@@ -1,5 +1,6 @@
 #include "themes/address_suggestions_css.h"
 
+#include "themes/standard_colors.h"
 #include "themes/theme_css.h"
 
 #include <sstream>
@@ -7,9 +8,9 @@
 namespace sarvik {
 namespace {
 
-// System colours of the list, which the theme tables do not cover.
-constexpr Rgba kWhite{1, 1, 1, 1};
-constexpr Rgba kBlack{0, 0, 0, 1};
+using standard_colors::kBlack;
+using standard_colors::kWhite;
+// The favourite star's gold, which no theme table covers.
 constexpr Rgba kStarGold{1.0, 0.72, 0.0, 1};
 
 void panel(std::ostringstream& css, OrvelColorTheme theme) {
