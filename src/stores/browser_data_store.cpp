@@ -51,6 +51,7 @@ BrowserDataStore::BrowserDataStore(fs::path directory, const Clock& clock, FileL
       m_bookmarksFile(directory / "bookmarks.json", files),
       m_historyFile(directory / "history.json", files),
       m_backups(directory / "backups", clock, files) {
+    m_historyChanged = m_history.changed().connect(sigc::mem_fun(*this, &BrowserDataStore::forgetHistoryOrder));
     ensureDirectory(directory);
     removeStaleTemporaryFiles(m_bookmarksFile.path());
     removeStaleTemporaryFiles(m_historyFile.path());

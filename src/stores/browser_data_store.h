@@ -4,6 +4,7 @@
 #include "core/data_directory.h"
 #include "core/date.h"
 #include "core/published.h"
+#include "core/scoped_connection.h"
 #include "stores/bookmark.h"
 #include "stores/favorites_backups.h"
 #include "stores/history_search_index.h"
@@ -70,6 +71,16 @@ public:
     // Entries whose title, or else address, contains the query, ignoring case
     // (Unicode lower case of both sides); all of them for an empty query. Newest first.
     std::vector<HistoryItem> searchHistory(std::string_view query) const;
+    // The positions in history() of those entries, in the same order, for
+    // lists that show a few of many. A query that contains the previous one
+    // looks only through the previous matches.
+    std::vector<std::size_t> searchHistoryPositions(std::string_view query) const;
+    struct HistoryDay {
+        std::string title;
+        std::vector<std::size_t> positions;  // in history(), newest first
+    };
+    // groupedHistory() as positions in history().
+    std::vector<HistoryDay> historyDays() const;
     // All entries newest first, in runs of equal date text (medium date style of
     // the default locale and time zone at the time of the call).
     std::vector<std::pair<std::string, std::vector<HistoryItem>>> groupedHistory() const;
@@ -80,6 +91,8 @@ private:
     std::int64_t nextSortOrder(const std::optional<Uuid>& parentFolderId) const;
     void appendBookmark(Bookmark bookmark);
     std::vector<std::size_t> historyNewestFirst(std::vector<std::size_t> positions) const;
+    const std::vector<std::size_t>& allHistoryNewestFirst() const;
+    void forgetHistoryOrder();
 
     const Clock& m_clock;
     FileLayer& m_files;
@@ -89,6 +102,13 @@ private:
     Published<std::vector<Bookmark>> m_bookmarks;
     Published<std::vector<HistoryItem>> m_history;
     mutable HistorySearchIndex m_searchIndex;
+    // Kept until the history changes: the newest-first order of all entries,
+    // and the last search (lowered query and matches) to narrow from.
+    mutable std::vector<std::size_t> m_newestFirst;
+    mutable bool m_hasNewestFirst = false;
+    mutable std::string m_lastQuery;
+    mutable std::vector<std::size_t> m_lastMatches;
+    ScopedConnection m_historyChanged;
 };
 
 }  // namespace sarvik

@@ -64,43 +64,78 @@ std::vector<std::size_t> BrowserDataStore::historyNewestFirst(std::vector<std::s
     return positions;
 }
 
+// Connected before anyone else can subscribe, so every observer of the history reads fresh results.
+void BrowserDataStore::forgetHistoryOrder() {
+    m_hasNewestFirst = false;
+    m_newestFirst.clear();
+    m_lastQuery.clear();
+    m_lastMatches.clear();
+}
+
+const std::vector<std::size_t>& BrowserDataStore::allHistoryNewestFirst() const {
+    if (!m_hasNewestFirst) {
+        std::vector<std::size_t> positions(m_history->size());
+        std::iota(positions.begin(), positions.end(), std::size_t{0});
+        m_newestFirst = historyNewestFirst(std::move(positions));
+        m_hasNewestFirst = true;
+    }
+    return m_newestFirst;
+}
+
+// Every entry that contains a longer query also contains the shorter one it
+// extends, so typing on narrows the last matches instead of the whole history.
+// The test is on the lowered texts, which case mapping can change at the end
+// (a final sigma), not on what was typed.
+std::vector<std::size_t> BrowserDataStore::searchHistoryPositions(std::string_view query) const {
+    if (query.empty()) return allHistoryNewestFirst();
+    std::string lowered = lowerCased(query);
+    const bool narrows = !m_lastQuery.empty() && lowered.find(m_lastQuery) != std::string::npos;
+    const auto& candidates = narrows ? m_lastMatches : allHistoryNewestFirst();
+    std::vector<std::size_t> found = m_searchIndex.matchesAmong(m_history.get(), lowered, candidates);
+    m_lastQuery = std::move(lowered);
+    m_lastMatches = found;
+    return found;
+}
+
 std::vector<HistoryItem> BrowserDataStore::searchHistory(std::string_view query) const {
     const auto& all = m_history.get();
-    std::vector<std::size_t> positions;
-    if (query.empty()) {
-        positions.resize(all.size());
-        std::iota(positions.begin(), positions.end(), std::size_t{0});
-    } else {
-        positions = m_searchIndex.matches(all, lowerCased(query));
-    }
     std::vector<HistoryItem> result;
+    const auto positions = searchHistoryPositions(query);
     result.reserve(positions.size());
-    for (std::size_t i : historyNewestFirst(std::move(positions))) result.push_back(all[i]);
+    for (std::size_t i : positions) result.push_back(all[i]);
     return result;
 }
 
-std::vector<std::pair<std::string, std::vector<HistoryItem>>> BrowserDataStore::groupedHistory() const {
+std::vector<BrowserDataStore::HistoryDay> BrowserDataStore::historyDays() const {
     const auto& all = m_history.get();
-    std::vector<std::size_t> positions(all.size());
-    std::iota(positions.begin(), positions.end(), std::size_t{0});
-    positions = historyNewestFirst(std::move(positions));
-
-    // First the runs of equal date text, then each group filled at its final size.
-    std::vector<std::pair<std::string, std::vector<HistoryItem>>> groups;
+    const auto& positions = allHistoryNewestFirst();
+    // First the runs of equal date text, then each day filled at its final size.
+    std::vector<HistoryDay> days;
     std::vector<std::size_t> runEnds;
     HistoryDayFormatter formatter;
     for (std::size_t i = 0; i < positions.size(); ++i) {
         const std::string& day = formatter.format(all[positions[i]].visitedAt);
-        if (!groups.empty() && groups.back().first == day) continue;
-        if (!groups.empty()) runEnds.push_back(i);
-        groups.emplace_back(day, std::vector<HistoryItem>{});
+        if (!days.empty() && days.back().title == day) continue;
+        if (!days.empty()) runEnds.push_back(i);
+        days.push_back({day, {}});
     }
     runEnds.push_back(positions.size());
     std::size_t next = 0;
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        auto& items = groups[g].second;
-        items.reserve(runEnds[g] - next);
-        for (; next < runEnds[g]; ++next) items.push_back(all[positions[next]]);
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        days[d].positions.assign(positions.begin() + static_cast<std::ptrdiff_t>(next),
+                                 positions.begin() + static_cast<std::ptrdiff_t>(runEnds[d]));
+        next = runEnds[d];
+    }
+    return days;
+}
+
+std::vector<std::pair<std::string, std::vector<HistoryItem>>> BrowserDataStore::groupedHistory() const {
+    const auto& all = m_history.get();
+    std::vector<std::pair<std::string, std::vector<HistoryItem>>> groups;
+    for (auto& day : historyDays()) {
+        auto& items = groups.emplace_back(std::move(day.title), std::vector<HistoryItem>{}).second;
+        items.reserve(day.positions.size());
+        for (std::size_t i : day.positions) items.push_back(all[i]);
     }
     return groups;
 }

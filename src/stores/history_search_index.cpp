@@ -56,16 +56,29 @@ void HistorySearchIndex::rebuild(const std::vector<HistoryItem>& history) {
     for (const auto& item : history) m_entries.push_back(entryFor(item));
 }
 
+bool HistorySearchIndex::entryMatches(const std::vector<HistoryItem>& history, std::size_t i,
+                                      std::string_view loweredQuery) const {
+    const Entry& entry = m_entries[i];
+    return contains(textOf(entry.title, history[i].title), loweredQuery) ||
+           contains(textOf(entry.url, history[i].url), loweredQuery);
+}
+
 std::vector<std::size_t> HistorySearchIndex::matches(const std::vector<HistoryItem>& history,
                                                      std::string_view loweredQuery) {
     if (!m_isBuilt || m_entries.size() != history.size()) rebuild(history);
     std::vector<std::size_t> found;
-    for (std::size_t i = 0; i < history.size(); ++i) {
-        const Entry& entry = m_entries[i];
-        if (contains(textOf(entry.title, history[i].title), loweredQuery) ||
-            contains(textOf(entry.url, history[i].url), loweredQuery))
-            found.push_back(i);
-    }
+    for (std::size_t i = 0; i < history.size(); ++i)
+        if (entryMatches(history, i, loweredQuery)) found.push_back(i);
+    return found;
+}
+
+std::vector<std::size_t> HistorySearchIndex::matchesAmong(const std::vector<HistoryItem>& history,
+                                                          std::string_view loweredQuery,
+                                                          const std::vector<std::size_t>& candidates) {
+    if (!m_isBuilt || m_entries.size() != history.size()) rebuild(history);
+    std::vector<std::size_t> found;
+    for (std::size_t i : candidates)
+        if (i < history.size() && entryMatches(history, i, loweredQuery)) found.push_back(i);
     return found;
 }
 

@@ -25,6 +25,9 @@ public:
     // Positions in `history` of the entries whose lower-cased title, or else
     // address, contains `loweredQuery`, in list order.
     std::vector<std::size_t> matches(const std::vector<HistoryItem>& history, std::string_view loweredQuery);
+    // The same test over `candidates` only (positions in `history`), keeping their order.
+    std::vector<std::size_t> matchesAmong(const std::vector<HistoryItem>& history, std::string_view loweredQuery,
+                                          const std::vector<std::size_t>& candidates);
 
 private:
     static constexpr std::size_t kOriginal = static_cast<std::size_t>(-1);  // the text itself is lower case
@@ -42,6 +45,7 @@ private:
     Entry entryFor(const HistoryItem& item) { return {lowered(item.title), lowered(item.url)}; }
     std::string_view textOf(const Span& span, const std::string& original) const;
     void rebuild(const std::vector<HistoryItem>& history);
+    bool entryMatches(const std::vector<HistoryItem>& history, std::size_t i, std::string_view loweredQuery) const;
 
     std::vector<Entry> m_entries;
     std::string m_text;

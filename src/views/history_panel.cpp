@@ -32,7 +32,8 @@ void fillEmptyState(Gtk::Box& box, const char* icon, const char* iconClass) {
 
 HistoryPanel::HistoryPanel(BrowserState& state, BrowserDataStore& store)
     : Gtk::Box(Gtk::Orientation::VERTICAL), m_state(state), m_store(store),
-      m_timeFormat(icu::DateFormat::createTimeInstance(icu::DateFormat::kShort)) {
+      m_timeFormat(icu::DateFormat::createTimeInstance(icu::DateFormat::kShort)),
+      m_rows(store.history().get()) {
     add_css_class("orvel-history-panel");
     buildSearchBox();
     buildButtonRow();
@@ -134,19 +135,20 @@ void HistoryPanel::buildEmptyStates() {
 void HistoryPanel::refresh() {
     const std::string query = m_searchField.get_text();
     m_clearSearch.set_visible(!query.empty());
+    const auto& history = m_store.history().get();
     if (query.empty())
-        m_rows.setRows(groupedRows(m_store.groupedHistory()));
+        m_rows.setRows(groupedRows(history, m_store.historyDays()));
     else
-        m_rows.setRows(resultRows(m_store.searchHistory(query)));
-    const bool isEmpty = m_rows.rows().empty();
+        m_rows.setRows(resultRows(history, m_store.searchHistoryPositions(query)));
+    const bool isEmpty = m_rows.size() == 0;
     m_scroller.set_visible(!isEmpty);
     m_emptyHistory.set_visible(isEmpty && query.empty());
     m_noResults.set_visible(isEmpty && !query.empty());
 }
 
 void HistoryPanel::activateRow(guint position) {
-    if (position >= m_rows.rows().size()) return;
-    const auto& row = m_rows.rows()[position];
+    if (position >= m_rows.size()) return;
+    const HistoryRow row = m_rows.rowAt(position);
     if (!row.isHeader) m_state.navigate(row.item.url);
 }
 

@@ -33,7 +33,8 @@ public:
     Gtk::Button& clearSearchButton() { return m_clearSearch; }
     Gtk::Button& clearAllButton() { return m_clearAll; }
     Gtk::ListView& listView() { return m_list; }
-    const std::vector<HistoryRow>& rows() const { return m_rows.rows(); }
+    std::size_t rowCount() const { return m_rows.size(); }
+    HistoryRow rowAt(std::size_t position) const { return m_rows.rowAt(position); }
     // The clear-history confirmation while it is shown.
     Gtk::MessageDialog* clearConfirmation() { return m_confirmation.get(); }
     Gtk::Widget& emptyState() { return m_emptyHistory; }

@@ -27,7 +27,7 @@ GType rowListItemType(GListModel*) { return G_TYPE_OBJECT; }
 
 guint rowListCount(GListModel* model) {
     auto* self = reinterpret_cast<SarvikRowList*>(model);
-    return self->model ? static_cast<guint>(self->model->rows().size()) : 0;
+    return self->model ? static_cast<guint>(self->model->size()) : 0;
 }
 
 gpointer rowListItem(GListModel* model, guint position) {
@@ -51,13 +51,13 @@ HistoryRowObject::~HistoryRowObject() {
     if (m_model) m_model->m_live.erase(m_position);
 }
 
-void HistoryRowObject::setRow(const HistoryRow& row) {
+void HistoryRowObject::setRow(HistoryRow row) {
     if (m_row == row) return;
-    m_row = row;
+    m_row = std::move(row);
     m_changed.emit();
 }
 
-HistoryRowModel::HistoryRowModel() {
+HistoryRowModel::HistoryRowModel(const std::vector<HistoryItem>& history) : m_history(history) {
     auto* list = static_cast<SarvikRowList*>(g_object_new(sarvik_row_list_get_type(), nullptr));
     list->model = this;
     m_model = G_OBJECT(list);
@@ -66,7 +66,7 @@ HistoryRowModel::HistoryRowModel() {
 
 HistoryRowModel::~HistoryRowModel() {
     // Views may still hold the model and its objects; from now on they read nothing of ours.
-    const auto count = static_cast<guint>(m_rows.size());
+    const auto count = static_cast<guint>(size());
     for (auto& [position, object] : m_live) object->m_model = nullptr;
     m_live.clear();
     reinterpret_cast<SarvikRowList*>(m_model)->model = nullptr;
@@ -74,25 +74,45 @@ HistoryRowModel::~HistoryRowModel() {
     g_object_unref(m_model);
 }
 
+// A key whose entry is no longer where it was (the history changed and the
+// rows are not yet renewed) shows an empty entry until they are.
+HistoryRow HistoryRowModel::rowAt(std::size_t position) const {
+    if (position >= size()) return {};
+    const HistoryRowKey& key = m_rows.keys[position];
+    if (key.isHeader) return HistoryRow{true, m_rows.headers[key.index], {}};
+    if (key.index < m_history.size() && m_history[key.index].id == key.id)
+        return HistoryRow{false, {}, m_history[key.index]};
+    return {};
+}
+
 Glib::RefPtr<HistoryRowObject> HistoryRowModel::objectAt(guint position) {
-    if (position >= m_rows.size()) return {};
+    if (position >= size()) return {};
     if (auto found = m_live.find(position); found != m_live.end()) {
         found->second->reference();
         return Glib::make_refptr_for_instance(found->second);
     }
-    auto* object = new HistoryRowObject(this, position, m_rows[position]);
+    auto* object = new HistoryRowObject(this, position, rowAt(position));
     m_live.emplace(position, object);
     return Glib::make_refptr_for_instance(object);
 }
 
-void HistoryRowModel::setRows(std::vector<HistoryRow> rows) {
-    const std::size_t oldCount = m_rows.size();
-    const std::size_t newCount = rows.size();
+// The same entry (by id, as positions shift) or a header with the same text.
+bool HistoryRowModel::isSameRow(const HistoryRowList& old, std::size_t oldPosition, const HistoryRowList& now,
+                                std::size_t nowPosition) const {
+    const HistoryRowKey& a = old.keys[oldPosition];
+    const HistoryRowKey& b = now.keys[nowPosition];
+    if (a.isHeader != b.isHeader) return false;
+    return a.isHeader ? old.headers[a.index] == now.headers[b.index] : a.id == b.id;
+}
+
+void HistoryRowModel::setRows(HistoryRowList rows) {
+    const std::size_t oldCount = size();
+    const std::size_t newCount = rows.keys.size();
     const std::size_t shorter = std::min(oldCount, newCount);
     std::size_t head = 0;
-    while (head < shorter && m_rows[head] == rows[head]) ++head;
+    while (head < shorter && isSameRow(m_rows, head, rows, head)) ++head;
     std::size_t tail = 0;
-    while (tail < shorter - head && m_rows[oldCount - 1 - tail] == rows[newCount - 1 - tail]) ++tail;
+    while (tail < shorter - head && isSameRow(m_rows, oldCount - 1 - tail, rows, newCount - 1 - tail)) ++tail;
     m_rows = std::move(rows);
     const std::size_t removed = oldCount - head - tail;
     const std::size_t added = newCount - head - tail;
@@ -103,20 +123,18 @@ void HistoryRowModel::setRows(std::vector<HistoryRow> rows) {
                                    static_cast<guint>(removed - replaced), static_cast<guint>(added - replaced));
 }
 
-// Of the changed span, as many rows as both lists have are replaced in place:
-// the objects there take their new rows (their widgets follow), so GTK neither
-// drops those widgets nor looks through the new rows for the objects it
-// tracks, which on a long list costs more than the rest together. Only the
-// difference in length is announced. The unchanged tail moves with its rows.
+// Of the changed span, as many rows as both lists have are replaced in place,
+// so GTK neither drops those widgets nor looks through the new rows for the
+// objects it tracks, which on a long list costs more than the rest together.
+// Only the difference in length is announced; the unchanged tail moves with
+// its rows. Every kept object then takes the row now at its place: an entry
+// in the unchanged head or tail may still have new contents (a revisit).
 void HistoryRowModel::moveLiveObjects(std::size_t head, std::size_t removed, std::size_t added) {
     const std::size_t replacedEnd = head + std::min(removed, added);
     std::unordered_map<guint, HistoryRowObject*> moved;
     moved.reserve(m_live.size());
     for (auto& [position, object] : m_live) {
-        if (position < head) {
-            moved.emplace(position, object);
-        } else if (position < replacedEnd) {
-            object->setRow(m_rows[position]);
+        if (position < replacedEnd) {
             moved.emplace(position, object);
         } else if (position >= head + removed) {
             object->m_position = static_cast<guint>(position - removed + added);
@@ -126,24 +144,27 @@ void HistoryRowModel::moveLiveObjects(std::size_t head, std::size_t removed, std
         }
     }
     m_live = std::move(moved);
+    for (auto& [position, object] : m_live) object->setRow(rowAt(position));
 }
 
-std::vector<HistoryRow> groupedRows(std::vector<std::pair<std::string, std::vector<HistoryItem>>> groups) {
-    std::size_t count = groups.size();
-    for (const auto& group : groups) count += group.second.size();
-    std::vector<HistoryRow> rows;
-    rows.reserve(count);
-    for (auto& [day, items] : groups) {
-        rows.push_back(HistoryRow{true, std::move(day), {}});
-        for (auto& item : items) rows.push_back(HistoryRow{false, {}, std::move(item)});
+HistoryRowList groupedRows(const std::vector<HistoryItem>& history, std::vector<BrowserDataStore::HistoryDay> days) {
+    HistoryRowList rows;
+    std::size_t count = days.size();
+    for (const auto& day : days) count += day.positions.size();
+    rows.keys.reserve(count);
+    rows.headers.reserve(days.size());
+    for (auto& day : days) {
+        rows.keys.push_back({Uuid(), rows.headers.size(), true});
+        rows.headers.push_back(std::move(day.title));
+        for (std::size_t i : day.positions) rows.keys.push_back({history[i].id, i, false});
     }
     return rows;
 }
 
-std::vector<HistoryRow> resultRows(std::vector<HistoryItem> items) {
-    std::vector<HistoryRow> rows;
-    rows.reserve(items.size());
-    for (auto& item : items) rows.push_back(HistoryRow{false, {}, std::move(item)});
+HistoryRowList resultRows(const std::vector<HistoryItem>& history, const std::vector<std::size_t>& positions) {
+    HistoryRowList rows;
+    rows.keys.reserve(positions.size());
+    for (std::size_t i : positions) rows.keys.push_back({history[i].id, i, false});
     return rows;
 }
 

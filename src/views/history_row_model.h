@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stores/bookmark.h"
+#include "stores/browser_data_store.h"
 
 #include <giomm/listmodel.h>
 #include <glibmm/object.h>
@@ -9,6 +10,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace sarvik {
@@ -38,9 +40,9 @@ public:
 
 private:
     friend class HistoryRowModel;
-    HistoryRowObject(HistoryRowModel* model, guint position, const HistoryRow& row)
-        : m_model(model), m_position(position), m_row(row) {}
-    void setRow(const HistoryRow& row);
+    HistoryRowObject(HistoryRowModel* model, guint position, HistoryRow row)
+        : m_model(model), m_position(position), m_row(std::move(row)) {}
+    void setRow(HistoryRow row);
 
     HistoryRowModel* m_model;  // none once the model has let go of this object
     guint m_position;
@@ -48,22 +50,42 @@ private:
     sigc::signal<void()> m_changed;
 };
 
-// A list model over rows held in a plain vector. Items are made only when
-// the list view asks for one (the visible rows). A new set of rows is
-// compared with the old at both ends: between the unchanged head and tail the
-// rows are replaced in place and only a difference in length is announced, in
-// one change, so a new visit or a deletion redraws a few rows of a long
-// history and a new search rebinds just the rows on screen.
+// Which row a position shows, without a copy of it: an entry by its position
+// in the history (and its id, to tell entries apart when positions shift) or
+// a day header by its number.
+struct HistoryRowKey {
+    Uuid id;
+    std::size_t index = 0;
+    bool isHeader = false;
+};
+
+// The rows of the panel as keys, with the header texts they name.
+struct HistoryRowList {
+    std::vector<HistoryRowKey> keys;
+    std::vector<std::string> headers;
+};
+
+// A list model over keyed rows that read the entries from the history they
+// came from. Items are made only when the list view asks for one (the rows
+// on screen). A new set of rows is compared with the old at both ends:
+// between the unchanged head and tail the rows are replaced in place and only
+// a difference in length is announced, in one change, so a new visit or a
+// deletion redraws a few rows of a long history and a new search rebinds just
+// the rows on screen. Every object GTK holds then takes the row now at its
+// place; its widget hears of it only when what it shows is different.
 class HistoryRowModel {
 public:
-    HistoryRowModel();
+    explicit HistoryRowModel(const std::vector<HistoryItem>& history);
     ~HistoryRowModel();
     HistoryRowModel(const HistoryRowModel&) = delete;
     HistoryRowModel& operator=(const HistoryRowModel&) = delete;
 
     Glib::RefPtr<Gio::ListModel> listModel() const { return m_listModel; }
-    const std::vector<HistoryRow>& rows() const { return m_rows; }
-    void setRows(std::vector<HistoryRow> rows);
+    std::size_t size() const { return m_rows.keys.size(); }
+    // A copy of the row at a position (an empty entry past the end).
+    HistoryRow rowAt(std::size_t position) const;
+    // Keys read the history this model was made with, as it is now.
+    void setRows(HistoryRowList rows);
 
     // The row object for a position (the one already handed out, if GTK still
     // holds it); null past the end.
@@ -71,17 +93,20 @@ public:
 
 private:
     friend class HistoryRowObject;
+    bool isSameRow(const HistoryRowList& old, std::size_t oldPosition, const HistoryRowList& now,
+                   std::size_t nowPosition) const;
     void moveLiveObjects(std::size_t head, std::size_t removed, std::size_t added);
 
-    std::vector<HistoryRow> m_rows;
+    const std::vector<HistoryItem>& m_history;
+    HistoryRowList m_rows;
     std::unordered_map<guint, HistoryRowObject*> m_live;
     GObject* m_model = nullptr;
     Glib::RefPtr<Gio::ListModel> m_listModel;
 };
 
 // Rows for the grouped history (a header before each day's entries) or for
-// search results (entries only).
-std::vector<HistoryRow> groupedRows(std::vector<std::pair<std::string, std::vector<HistoryItem>>> groups);
-std::vector<HistoryRow> resultRows(std::vector<HistoryItem> items);
+// search results (entries only), from positions in `history`.
+HistoryRowList groupedRows(const std::vector<HistoryItem>& history, std::vector<BrowserDataStore::HistoryDay> days);
+HistoryRowList resultRows(const std::vector<HistoryItem>& history, const std::vector<std::size_t>& positions);
 
 }  // namespace sarvik
