@@ -14,10 +14,11 @@ HistoryRowWidget::HistoryRowWidget(BrowserState& state, BrowserDataStore& store,
     m_clock.add_css_class("orvel-small-icon");
     m_clock.add_css_class("orvel-secondary-text");
     m_clock.add_css_class("orvel-faint");
-    for (auto* label : {&m_title, &m_url}) {
-        label->set_xalign(0);
-        label->set_single_line_mode(true);
-        label->set_ellipsize(Pango::EllipsizeMode::END);
+    for (auto* text : {&m_title, &m_url}) {
+        text->set_xalign(0);
+        text->set_min_lines(1);
+        text->set_nat_lines(1);
+        text->set_text_overflow(Gtk::Inscription::Overflow::ELLIPSIZE_END);
     }
     m_title.add_css_class("orvel-history-title");
     m_url.add_css_class("orvel-history-url");

@@ -8,6 +8,7 @@
 
 #include <gtkmm/box.h>
 #include <gtkmm/image.h>
+#include <gtkmm/inscription.h>
 #include <gtkmm/label.h>
 
 #include <unicode/datefmt.h>
@@ -44,8 +45,10 @@ private:
     Gtk::Box m_entry{Gtk::Orientation::HORIZONTAL, 6};
     Gtk::Image m_clock;
     Gtk::Box m_texts{Gtk::Orientation::VERTICAL, 1};
-    Gtk::Label m_title;
-    Gtk::Label m_url;
+    // Sized by font metrics rather than by their text, so rebinding the
+    // list's rows after a search does not lay out every row's text again.
+    Gtk::Inscription m_title;
+    Gtk::Inscription m_url;
     Gtk::Label m_time;
     Gtk::Label m_badge;
     std::unique_ptr<RowContextMenu> m_menu;

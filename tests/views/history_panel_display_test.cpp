@@ -3,6 +3,7 @@
 #include "support/file_helpers.h"
 #include "views/history_panel.h"
 #include "views/history_row_widget.h"
+#include "widget_search.h"
 
 #include <gtkmm/messagedialog.h>
 
@@ -33,11 +34,9 @@ protected:
                 lines.push_back("# " + row->row().headerText);
                 continue;
             }
-            std::vector<Gtk::Label*> labels;
-            collectWidgets(*row, labels);
             std::string line;
-            for (auto* label : labels)
-                if (label->get_visible() && label->get_mapped()) line += std::string(label->get_text()) + "|";
+            for (auto* text : testing::textWidgets(*row))
+                if (text->get_visible() && text->get_mapped()) line += *testing::shownText(*text) + "|";
             lines.push_back(line);
         }
         return lines;

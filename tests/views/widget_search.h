@@ -2,6 +2,7 @@
 
 #include <gtkmm/button.h>
 #include <gtkmm/checkbutton.h>
+#include <gtkmm/inscription.h>
 #include <gtkmm/label.h>
 #include <gtkmm/widget.h>
 
@@ -9,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,12 +33,24 @@ std::vector<T*> findAll(Gtk::Widget& root, const std::function<bool(T&)>& matche
     return found;
 }
 
-// The texts of every label inside a widget, in tree order, joined with spaces.
+// The text a label or an inscription shows; nothing for other widgets.
+inline std::optional<std::string> shownText(Gtk::Widget& widget) {
+    if (auto* label = dynamic_cast<Gtk::Label*>(&widget)) return std::string(label->get_text());
+    if (auto* inscription = dynamic_cast<Gtk::Inscription*>(&widget)) return std::string(inscription->get_text());
+    return std::nullopt;
+}
+
+// Every label and inscription inside a widget, in tree order.
+inline std::vector<Gtk::Widget*> textWidgets(Gtk::Widget& root) {
+    return findAll<Gtk::Widget>(root, [](Gtk::Widget& w) { return shownText(w).has_value(); });
+}
+
+// The texts of every label and inscription inside a widget, in tree order, joined with spaces.
 inline std::string textOf(Gtk::Widget& widget) {
     std::string text;
-    for (auto* label : findAll<Gtk::Label>(widget)) {
+    for (auto* shown : textWidgets(widget)) {
         if (!text.empty()) text += ' ';
-        text += label->get_text();
+        text += *shownText(*shown);
     }
     return text;
 }
