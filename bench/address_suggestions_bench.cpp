@@ -9,58 +9,25 @@
 #include "themes/theme_stylesheet.h"
 #include "views/address_field.h"
 
+#include "gtk_bench_support.h"
+
 #include <benchmark/benchmark.h>
-#include <glibmm/main.h>
-#include <gtkmm/application.h>
 #include <gtkmm/window.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
 namespace {
 
 using namespace sarvik;
+using bench::drain;
+using bench::waitForPaint;
 namespace fs = std::filesystem;
 
 constexpr int kEntries = 100000;
 constexpr int kDays = 1000;
 constexpr int kFavorites = 60;
-
-void writeHistory(const fs::path& file) {
-    std::ofstream out(file);
-    out << '[';
-    const double newest = Date::fromUnixTime(1796558400.0).secondsSinceReference;
-    const double step = kDays * 86400.0 / kEntries;
-    for (int i = 0; i < kEntries; ++i) {
-        if (i) out << ',';
-        out << R"({"id":")" << Uuid::random().toString() << R"(","title":"Page )" << i << R"( of site )" << i % 997
-            << R"(","url":"https://site)" << i % 997 << ".example/page/" << i << R"(","visitedAt":)"
-            << static_cast<long long>(newest - i * step) << R"(,"visitCount":)" << 1 + i % 7 << '}';
-    }
-    out << ']';
-}
-
-void drain() {
-    auto context = Glib::MainContext::get_default();
-    while (context->pending()) context->iteration(false);
-}
-
-// Runs the main loop until the widget's frame clock has painted a frame.
-void waitForPaint(Gtk::Widget& widget) {
-    GdkFrameClock* frameClock = gtk_widget_get_frame_clock(widget.gobj());
-    if (!frameClock) return;
-    bool painted = false;
-    auto onPaint = +[](GdkFrameClock*, gpointer flag) { *static_cast<bool*>(flag) = true; };
-    const gulong handler = g_signal_connect(frameClock, "after-paint", G_CALLBACK(onPaint), &painted);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    auto context = Glib::MainContext::get_default();
-    while (!painted && std::chrono::steady_clock::now() < deadline) context->iteration(true);
-    g_signal_handler_disconnect(frameClock, handler);
-}
 
 // One address field over the large history, shared by every benchmark.
 struct Fixture {
@@ -73,7 +40,7 @@ struct Fixture {
 
     Fixture() {
         fs::create_directories(directory);
-        writeHistory(directory / "history.json");
+        bench::writeHistory(directory / "history.json", kEntries, kDays, 7);
         state = std::make_unique<BrowserState>();
         dataStore = std::make_unique<BrowserDataStore>(directory);
         // Named so that they share in a few results without filling the list.
@@ -183,14 +150,5 @@ SUGGESTION_CASES(BM_KeystrokeToRedrawnList, 30);
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    auto application = Gtk::Application::create("org.sarvikbrowser.SarvikBrowser.SuggestionsBench",
-                                                Gio::Application::Flags::NON_UNIQUE);
-    application->register_application();
-    application->hold();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    application->release();
-    return 0;
+    return sarvik::bench::runWithApplication(argc, argv, "org.sarvikbrowser.SarvikBrowser.SuggestionsBench");
 }

@@ -10,78 +10,29 @@
 #include "views/explorer_bar_view.h"
 #include "views/history_panel.h"
 
+#include "gtk_bench_support.h"
+
 #include <benchmark/benchmark.h>
-#include <glibmm/main.h>
-#include <gtkmm/application.h>
 #include <gtkmm/cssprovider.h>
 #include <gtkmm/stylecontext.h>
 #include <gtkmm/window.h>
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace {
 
 using namespace sarvik;
+using bench::drain;
+using bench::settle;
+using bench::waitForPaint;
 namespace fs = std::filesystem;
 
 constexpr int kEntries = 100000;
 constexpr int kDays = 1000;
-
-void writeHistory(const fs::path& file) {
-    std::ofstream out(file);
-    out << '[';
-    const double newest = Date::fromUnixTime(1796558400.0).secondsSinceReference;
-    const double step = kDays * 86400.0 / kEntries;
-    for (int i = 0; i < kEntries; ++i) {
-        if (i) out << ',';
-        out << R"({"id":")" << Uuid::random().toString() << R"(","title":"Page )" << i << R"( of site )" << i % 997
-            << R"(","url":"https://site)" << i % 997 << ".example/page/" << i << R"(","visitedAt":)"
-            << static_cast<long long>(newest - i * step) << R"(,"visitCount":)" << 1 + i % 3 << '}';
-    }
-    out << ']';
-}
-
-void drain() {
-    auto context = Glib::MainContext::get_default();
-    while (context->pending()) context->iteration(false);
-}
-
-// Runs the main loop for a while with nothing to do. The frame clock paces
-// frames a refresh interval apart, so an input right after a frame waits for
-// the next slot; a user's keystroke comes to a list shown for a while.
-void settle(std::chrono::milliseconds span = std::chrono::milliseconds(100)) {
-    bool done = false;
-    auto timeout = Glib::signal_timeout().connect([&done] {
-        done = true;
-        return false;
-    }, static_cast<unsigned>(span.count()));
-    auto context = Glib::MainContext::get_default();
-    while (!done) context->iteration(true);
-}
-
-// Runs the main loop until the window's frame clock has painted a frame.
-void waitForPaint(Gtk::Window& window) {
-    GdkFrameClock* frameClock = gtk_widget_get_frame_clock(GTK_WIDGET(window.gobj()));
-    bool painted = false;
-    auto onPaint = +[](GdkFrameClock*, gpointer flag) { *static_cast<bool*>(flag) = true; };
-    const gulong handler = g_signal_connect(frameClock, "after-paint", G_CALLBACK(onPaint), &painted);
-    // Wakes the loop at the deadline when nothing was left to paint.
-    bool late = false;
-    auto timeout = Glib::signal_timeout().connect([&late] {
-        late = true;
-        return false;
-    }, 10000);
-    auto context = Glib::MainContext::get_default();
-    while (!painted && !late) context->iteration(true);
-    timeout.disconnect();
-    g_signal_handler_disconnect(frameClock, handler);
-}
 
 // One explorer bar over the large history, shared by every benchmark.
 struct Fixture {
@@ -95,7 +46,7 @@ struct Fixture {
 
     Fixture() {
         fs::create_directories(directory);
-        writeHistory(directory / "history.json");
+        bench::writeHistory(directory / "history.json", kEntries, kDays, 3);
         state = std::make_unique<BrowserState>();
         dataStore = std::make_unique<BrowserDataStore>(directory);
         scrapbook = std::make_unique<ScrapbookStore>(directory);
@@ -190,14 +141,5 @@ int main(int argc, char** argv) {
     UErrorCode status = U_ZERO_ERROR;
     icu::Locale::setDefault(icu::Locale("en_US"), status);
     icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("UTC"));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    auto application = Gtk::Application::create("org.sarvikbrowser.SarvikBrowser.Bench",
-                                                 Gio::Application::Flags::NON_UNIQUE);
-    application->register_application();
-    application->hold();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    application->release();
-    return 0;
+    return sarvik::bench::runWithApplication(argc, argv, "org.sarvikbrowser.SarvikBrowser.Bench");
 }

@@ -1,5 +1,7 @@
 #include "themes/theme_css.h"
 
+#include "support/css_rules.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,13 +10,7 @@
 namespace sarvik {
 namespace {
 
-// The text of the first rule whose selector is exactly `selector`.
-std::string ruleBody(const std::string& css, const std::string& selector) {
-    const auto start = css.find("\n" + selector + " {");
-    if (start == std::string::npos) return {};
-    const auto open = css.find('{', start);
-    return css.substr(open + 1, css.find('}', open) - open - 1);
-}
+using testing::cssRuleBody;
 
 TEST(ThemeCssTest, FormatsColoursAndGradientsFromTheTables) {
     EXPECT_EQ(cssColor({0.20, 0.45, 0.85, 1}), "rgba(20%, 45%, 85%, 1)");
@@ -38,7 +34,7 @@ TEST(ThemeCssTest, DefinesTheRoleColoursOfTheTheme) {
 }
 
 TEST(ThemeCssTest, StatusBarUsesTheToolbarGradientAtThreeTenthsOpacity) {
-    const std::string body = ruleBody(themeCss(OrvelColorTheme::grape), ".orvel-status-bar");
+    const std::string body = cssRuleBody(themeCss(OrvelColorTheme::grape), ".orvel-status-bar");
     EXPECT_NE(body.find("rgba(85%, 75%, 100%, 0.27) 0%, rgba(70%, 50%, 88%, 0.21) 25%, rgba(55%, 30%, 75%, 0.18) "
                         "50%, rgba(70%, 50%, 88%, 0.21) 75%, rgba(85%, 75%, 100%, 0.15) 100%"),
               std::string::npos)
@@ -48,16 +44,16 @@ TEST(ThemeCssTest, StatusBarUsesTheToolbarGradientAtThreeTenthsOpacity) {
 
 TEST(ThemeCssTest, ToolbarHasItsGradientAndBottomLine) {
     const std::string css = themeCss(OrvelColorTheme::tangerine);
-    const std::string body = ruleBody(css, ".orvel-toolbar");
+    const std::string body = cssRuleBody(css, ".orvel-toolbar");
     EXPECT_NE(body.find(cssGradient(toolbarGradient(OrvelColorTheme::tangerine))), std::string::npos);
     EXPECT_NE(body.find("border-bottom: 1px solid alpha(@orvel_primary, 0.3)"), std::string::npos);
-    EXPECT_NE(ruleBody(css, ".orvel-explorer-bar").find(cssGradient(toolbarGradient(OrvelColorTheme::tangerine))),
+    EXPECT_NE(cssRuleBody(css, ".orvel-explorer-bar").find(cssGradient(toolbarGradient(OrvelColorTheme::tangerine))),
               std::string::npos);
 }
 
 TEST(ThemeCssTest, PushButtonHasItsGlossShadowAndPressedLook) {
     const std::string css = themeCss(OrvelColorTheme::blueberry);
-    const std::string normal = ruleBody(css, ".orvel-button");
+    const std::string normal = cssRuleBody(css, ".orvel-button");
     // The first .orvel-button rule is the stock-decoration reset; the look is in the second.
     const std::string look = css.substr(css.find("\n.orvel-button {", css.find("\n.orvel-button {") + 1));
     EXPECT_NE(normal.find("border: none"), std::string::npos);
@@ -70,9 +66,9 @@ TEST(ThemeCssTest, PushButtonHasItsGlossShadowAndPressedLook) {
     EXPECT_NE(look.find("transition: background-image 100ms ease-in-out, box-shadow 100ms ease-in-out, "
                         "transform 100ms ease-in-out"),
               std::string::npos);
-    const std::string small = ruleBody(css, ".orvel-button.small");
+    const std::string small = cssRuleBody(css, ".orvel-button.small");
     EXPECT_NE(small.find("font-size: 11px;\n  padding: 4px 8px;\n  border-radius: 4px;"), std::string::npos);
-    const std::string pressed = ruleBody(css, ".orvel-button:active");
+    const std::string pressed = cssRuleBody(css, ".orvel-button:active");
     EXPECT_NE(pressed.find("rgba(100%, 100%, 100%, 0.1) 0%"), std::string::npos);
     EXPECT_NE(pressed.find("0 0px 1px alpha(@orvel_primary, 0.1)"), std::string::npos);
     EXPECT_NE(pressed.find("transform: scale(0.96)"), std::string::npos);
@@ -80,7 +76,7 @@ TEST(ThemeCssTest, PushButtonHasItsGlossShadowAndPressedLook) {
 
 TEST(ThemeCssTest, NavigationButtonIsARoundButtonWithSizedLabels) {
     const std::string css = themeCss(OrvelColorTheme::lime);
-    const std::string pressed = ruleBody(css, ".orvel-nav-button:active");
+    const std::string pressed = cssRuleBody(css, ".orvel-nav-button:active");
     EXPECT_NE(pressed.find("transform: scale(0.92)"), std::string::npos);
     EXPECT_NE(pressed.find("rgba(100%, 100%, 100%, 0.1) 0%"), std::string::npos);
     EXPECT_NE(css.find("border-radius: 9999px;\n  background-image: linear-gradient(to bottom, rgba(100%, 100%, 100%, "
@@ -88,11 +84,11 @@ TEST(ThemeCssTest, NavigationButtonIsARoundButtonWithSizedLabels) {
               std::string::npos);
     EXPECT_NE(css.find("0 2px 4px alpha(@orvel_primary, 0.35)"), std::string::npos);
     EXPECT_NE(css.find("transform 120ms ease-in-out"), std::string::npos);
-    EXPECT_NE(ruleBody(css, ".orvel-nav-button.size-32").find("min-width: 32px;\n  min-height: 32px;\n  font-size: 14.4px"),
+    EXPECT_NE(cssRuleBody(css, ".orvel-nav-button.size-32").find("min-width: 32px;\n  min-height: 32px;\n  font-size: 14.4px"),
               std::string::npos);
-    EXPECT_NE(ruleBody(css, ".orvel-nav-button.size-28").find("font-size: 12.6px"), std::string::npos);
-    EXPECT_NE(ruleBody(css, ".orvel-nav-button.size-24").find("font-size: 10.8px"), std::string::npos);
-    EXPECT_NE(ruleBody(css, ".orvel-nav-button.size-22").find("font-size: 9.9px"), std::string::npos);
+    EXPECT_NE(cssRuleBody(css, ".orvel-nav-button.size-28").find("font-size: 12.6px"), std::string::npos);
+    EXPECT_NE(cssRuleBody(css, ".orvel-nav-button.size-24").find("font-size: 10.8px"), std::string::npos);
+    EXPECT_NE(cssRuleBody(css, ".orvel-nav-button.size-22").find("font-size: 9.9px"), std::string::npos);
 }
 
 TEST(ThemeCssTest, ExplorerTabIsPlainUntilSelected) {
@@ -100,10 +96,10 @@ TEST(ThemeCssTest, ExplorerTabIsPlainUntilSelected) {
     const std::string look = css.substr(css.find("\n.orvel-explorer-tab {", css.find("\n.orvel-explorer-tab {") + 1));
     EXPECT_NE(look.find("background-image: none"), std::string::npos);
     EXPECT_NE(look.find("alpha(@orvel_primary, 0)"), std::string::npos);
-    const std::string selected = ruleBody(css, ".orvel-explorer-tab.selected");
+    const std::string selected = cssRuleBody(css, ".orvel-explorer-tab.selected");
     EXPECT_NE(selected.find(cssGradient(buttonGradient(OrvelColorTheme::strawberry))), std::string::npos);
     EXPECT_NE(selected.find("font-weight: 600"), std::string::npos);
-    EXPECT_NE(ruleBody(css, ".orvel-explorer-tab:active").find("scale(0.95)"), std::string::npos);
+    EXPECT_NE(cssRuleBody(css, ".orvel-explorer-tab:active").find("scale(0.95)"), std::string::npos);
 }
 
 TEST(ThemeCssTest, EveryControlClassHasARule) {
@@ -113,11 +109,11 @@ TEST(ThemeCssTest, EveryControlClassHasARule) {
           ".orvel-explorer-tab.selected", ".orvel-progress", ".orvel-address-field", ".orvel-tab-item",
           ".orvel-tab-item.active", ".orvel-status-bar", ".orvel-status-text", ".orvel-auction-badge",
           ".orvel-tab-count", ".orvel-zoom-badge", ".orvel-theme-swatch", ".orvel-done-icon", ".orvel-explorer-bar"})
-        EXPECT_FALSE(ruleBody(css, selector).empty()) << selector;
-    EXPECT_NE(ruleBody(css, ".orvel-zoom-badge").find("border-radius: 3px;\n  padding: 1px 4px;"), std::string::npos);
-    EXPECT_NE(ruleBody(css, ".orvel-auction-badge").find("padding: 2px 6px"), std::string::npos);
-    EXPECT_NE(ruleBody(css, ".orvel-theme-swatch").find("min-width: 8px;\n  min-height: 8px;"), std::string::npos);
-    EXPECT_NE(ruleBody(css, ".orvel-done-icon").find("alpha(@orvel_green, 0.6)"), std::string::npos);
+        EXPECT_FALSE(cssRuleBody(css, selector).empty()) << selector;
+    EXPECT_NE(cssRuleBody(css, ".orvel-zoom-badge").find("border-radius: 3px;\n  padding: 1px 4px;"), std::string::npos);
+    EXPECT_NE(cssRuleBody(css, ".orvel-auction-badge").find("padding: 2px 6px"), std::string::npos);
+    EXPECT_NE(cssRuleBody(css, ".orvel-theme-swatch").find("min-width: 8px;\n  min-height: 8px;"), std::string::npos);
+    EXPECT_NE(cssRuleBody(css, ".orvel-done-icon").find("alpha(@orvel_green, 0.6)"), std::string::npos);
 }
 
 TEST(ThemeCssTest, EachThemeRendersDifferentCssWithBalancedBraces) {
