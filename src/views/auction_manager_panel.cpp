@@ -2,6 +2,7 @@
 
 #include "views/auction_panel_actions.h"
 #include "views/auction_row.h"
+#include "web/main_loop_hop.h"
 
 #include <gdkmm/clipboard.h>
 #include <gdkmm/display.h>
@@ -143,10 +144,7 @@ void AuctionManagerPanel::refreshTimes() {
 void AuctionManagerPanel::scheduleTimeRefresh() {
     // Page loading publishes many changes a second: draw once per burst.
     if (m_pendingTimeRefresh.connected()) return;
-    m_pendingTimeRefresh = Glib::signal_idle().connect([this] {
-        refreshTimes();
-        return false;
-    });
+    m_pendingTimeRefresh = scheduleSoon([this] { refreshTimes(); });
 }
 
 void AuctionManagerPanel::showContent() {

@@ -4,8 +4,7 @@
 #include "core/notification_center.h"
 #include "core/notification_names.h"
 #include "stores/favorites_html.h"
-
-#include <glibmm/main.h>
+#include "web/main_loop_hop.h"
 
 #include <system_error>
 
@@ -62,7 +61,7 @@ void FavoritesFileCommands::showChooser(Gtk::FileChooser::Action action, const G
         if (response == Gtk::ResponseType::ACCEPT && file && !file->get_path().empty())
             importing ? importFrom(file->get_path()) : exportTo(file->get_path());
         // Released later: the chooser is still inside its own signal here.
-        Glib::signal_idle().connect_once([chooser = m_chooser] {});
+        runSoon([chooser = m_chooser] {});
         m_chooser.reset();
     });
     m_chooser->show();

@@ -4,8 +4,8 @@
 #include "core/notification_names.h"
 #include "views/command_window.h"
 #include "views/web_area.h"
+#include "web/main_loop_hop.h"
 
-#include <glibmm/main.h>
 #include <gtkmm/eventcontrollerkey.h>
 #include <webkit/webkit.h>
 
@@ -27,10 +27,7 @@ FindBar::FindBar(BrowserState& browserState, WebArea& webArea) : m_browserState(
     m_connections += browserState.activeTabId.changed().connect([this] {
         // The web area builds the new tab's view on the main loop; follow it there.
         if (m_pendingFollow.connected()) return;
-        m_pendingFollow = Glib::signal_idle().connect([this] {
-            followActiveTab();
-            return false;
-        });
+        m_pendingFollow = scheduleSoon([this] { followActiveTab(); });
     });
     showPosition();
 }

@@ -1,8 +1,8 @@
 #include "views/history_panel.h"
 
 #include "views/history_row_widget.h"
+#include "web/main_loop_hop.h"
 
-#include <glibmm/main.h>
 #include <gtkmm/noselection.h>
 #include <gtkmm/separator.h>
 #include <gtkmm/signallistitemfactory.h>
@@ -168,7 +168,7 @@ void HistoryPanel::askToClear() {
 void HistoryPanel::answerClear(int response) {
     if (response == Gtk::ResponseType::ACCEPT) m_store.clearHistory();
     // Closed from its own handler: let the dialog finish its signal first.
-    Glib::signal_idle().connect_once([dialog = std::shared_ptr<Gtk::MessageDialog>(std::move(m_confirmation))] {
+    runSoon([dialog = std::shared_ptr<Gtk::MessageDialog>(std::move(m_confirmation))] {
         dialog->hide();
     });
 }

@@ -1,12 +1,12 @@
 #include "views/preferences_window.h"
 
 #include "views/preferences_view.h"
+#include "web/main_loop_hop.h"
 
 #include <gtkmm/button.h>
 #include <gtkmm/eventcontrollerkey.h>
 #include <gtkmm/headerbar.h>
 #include <gtkmm/separator.h>
-#include <glibmm/main.h>
 
 #include <map>
 
@@ -106,7 +106,7 @@ PreferencesSheet::PreferencesSheet(Gtk::Window& parent, BrowserState& state, Auc
 void PreferencesSheet::closeSoon() {
     // Closing destroys the sheet and everything in it; wait until the button
     // or key handler that asked has returned. The slot dies with the sheet.
-    Glib::signal_idle().connect_once(sigc::mem_fun(*this, &PreferencesSheet::close));
+    runSoon(sigc::mem_fun(*this, &PreferencesSheet::close));
 }
 
 PreferencesSheet::~PreferencesSheet() {

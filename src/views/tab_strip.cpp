@@ -1,8 +1,7 @@
 #include "views/tab_strip.h"
 
 #include "views/toolbar_symbols.h"
-
-#include <glibmm/main.h>
+#include "web/main_loop_hop.h"
 
 #include <algorithm>
 #include <utility>
@@ -64,10 +63,9 @@ void TabStrip::rebuildItems() {
 void TabStrip::closeLater(const Uuid& id) {
     m_pendingCloses.push_back(id);
     if (m_pendingClose.connected()) return;
-    m_pendingClose = Glib::signal_idle().connect([this] {
+    m_pendingClose = scheduleSoon([this] {
         const std::vector<Uuid> ids = std::exchange(m_pendingCloses, {});
         for (const Uuid& each : ids) m_state.closeTab(each);
-        return false;
     });
 }
 

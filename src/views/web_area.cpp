@@ -1,6 +1,6 @@
 #include "views/web_area.h"
 
-#include <glibmm/main.h>
+#include "web/main_loop_hop.h"
 
 namespace sarvik {
 
@@ -37,10 +37,7 @@ WebViewHost* WebArea::host() const {
 
 void WebArea::scheduleSync() {
     if (m_pendingSync.connected()) return;
-    m_pendingSync = Glib::signal_idle().connect([this] {
-        sync();
-        return false;
-    });
+    m_pendingSync = scheduleSoon([this] { sync(); });
 }
 
 void WebArea::releaseClosedTabs() {
@@ -73,7 +70,6 @@ void WebArea::sync() {
         return;
     }
     m_stack.set_visible_child(*active);
-    active->update();  // a command issued while this tab was in the background is its own now
 }
 
 }  // namespace sarvik

@@ -4,8 +4,8 @@
 #include "stores/download_files.h"
 #include "stores/download_names.h"
 #include "web/gobject_handle.h"
+#include "web/main_loop_hop.h"
 
-#include <glibmm/main.h>
 #include <webkit/webkit.h>
 
 #include <algorithm>
@@ -212,7 +212,7 @@ void DownloadManager::adopt(WebKitDownload* download) {
 void DownloadManager::retire(Transfer* transfer) {
     // Released once the engine's signal has returned, not from inside it.
     transfer->handlers.clear();
-    Glib::signal_idle().connect_once([this, transfer, token = std::weak_ptr<bool>(m_alive)] {
+    runSoon([this, transfer, token = std::weak_ptr<bool>(m_alive)] {
         if (token.expired()) return;
         std::erase_if(m_transfers, [&](const std::unique_ptr<Transfer>& t) { return t.get() == transfer; });
     });

@@ -3,13 +3,13 @@
 #include "web/download_policy.h"
 #include "web/gobject_handle.h"
 #include "web/javascript_panel.h"
+#include "web/main_loop_hop.h"
 #include "web/new_window_policy.h"
 #include "web/saved_page_guard.h"
 #include "web/script_dialog_handle.h"
 #include "web/script_dialog_limiter.h"
 #include "web/tab_coordinator.h"
 
-#include <glibmm/main.h>
 #include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
@@ -39,7 +39,7 @@ struct WebViewHost::Engine {
     // Callbacks queued on the main loop hold this weakly: once the engine
     // has gone they find it expired and do nothing.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
-    // The current command assignment has been executed; cleared by each new assignment.
+    // The current command was executed here or was issued for another tab; renewed by each new assignment.
     bool commandTaken = false;
     bool lastLoadFailed = false;
     NewWindowPolicy newWindows;
@@ -213,7 +213,7 @@ void Engine::connectSignals() {
 }
 
 void Engine::onMainLoop(std::function<void(Engine&)> work) {
-    Glib::signal_idle().connect_once([this, token = std::weak_ptr<bool>(alive), work = std::move(work)] {
+    runSoon([this, token = std::weak_ptr<bool>(alive), work = std::move(work)] {
         if (!token.expired()) work(*this);
     });
 }
@@ -284,8 +284,10 @@ WebViewHost::WebViewHost(BrowserState& browserState, BrowserDataStore& dataStore
     gtk_box_append(gobj(), GTK_WIDGET(m_engine->view.get()));
     if (const auto first = m_engine->coordinator.firstLoadUrl()) m_engine->load(*first);
 
-    m_connections += browserState.navigationCommand.changed().connect([this] {
-        m_engine->commandTaken = false;
+    m_connections += browserState.navigationCommand.changed().connect([this, &browserState] {
+        // A command is for the tab that was active when it was issued: switching tabs before the
+        // command is cleared must not run it again in the tab switched to.
+        m_engine->commandTaken = browserState.activeTabId.get() != m_tabId;
         update();
     });
     m_connections += browserState.anyChanged().connect([this] { update(); });
@@ -309,7 +311,7 @@ void WebViewHost::update() {
     if (!command) return;
     engine.commandTaken = true;
     // Queued before executing, so the reset runs ahead of every observation the command causes.
-    Glib::signal_idle().connect_once([&state = engine.state] { state.navigationCommand = std::nullopt; });
+    runSoon([&state = engine.state] { state.navigationCommand = std::nullopt; });
     engine.execute(*command);
 }
 

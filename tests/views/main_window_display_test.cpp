@@ -129,6 +129,51 @@ TEST_F(MainWindowDisplayTest, OnlyTheActiveTabsViewExecutesCommands) {
     EXPECT_EQ(server.requestCount("/home"), 2) << "one load for the first tab, one for the command";
 }
 
+TEST_F(MainWindowDisplayTest, ACommandStaysWithTheTabItWasIssuedFor) {
+    const Uuid first = state.activeTabId;
+    ASSERT_TRUE(loaded(first, "Home"));
+    state.newTab(Url::parse(server.url("/other")));
+    const Uuid second = state.activeTabId;
+    ASSERT_TRUE(loaded(second, "Other"));
+
+    // Switched away within the same turn of the main loop, before the command is cleared.
+    state.navigationCommand = NavigationCommand::reload();
+    state.selectTab(first);
+    EXPECT_TRUE(runMainLoopUntil([&] { return server.requestCount("/other") == 2; }));
+    EXPECT_FALSE(runMainLoopUntil([&] { return server.requestCount("/home") > 1; }, std::chrono::milliseconds(500)))
+        << "the tab switched to must not run the command as well";
+}
+
+// A display too slow for its animations: GTK's drawing is due again as soon as a frame is done.
+class DrawingAlwaysDue {
+public:
+    DrawingAlwaysDue() : m_source(g_idle_add_full(GDK_PRIORITY_REDRAW, slowFrame, nullptr, nullptr)) {}
+    ~DrawingAlwaysDue() { g_source_remove(m_source); }
+    DrawingAlwaysDue(const DrawingAlwaysDue&) = delete;
+    DrawingAlwaysDue& operator=(const DrawingAlwaysDue&) = delete;
+
+private:
+    static gboolean slowFrame(gpointer) {
+        g_usleep(2000);
+        return G_SOURCE_CONTINUE;
+    }
+    guint m_source;
+};
+
+TEST_F(MainWindowDisplayTest, TabsAndCommandsKeepWorkingWhileDrawingIsAlwaysDue) {
+    ASSERT_TRUE(loaded(state.activeTabId, "Home"));
+    DrawingAlwaysDue slowDisplay;
+
+    state.newTab(Url::parse(server.url("/other")));
+    const Uuid second = state.activeTabId;
+    EXPECT_TRUE(loaded(second, "Other")) << "the new tab's view is built and reports its page";
+    state.navigate(server.url("/home"));
+    EXPECT_TRUE(runMainLoopUntil([&] { return !state.navigationCommand->has_value(); }));
+    EXPECT_TRUE(loaded(second, "Home"));
+    state.closeTab(second);
+    EXPECT_TRUE(runMainLoopUntil([&] { return window->contentView().webArea().hostCount() == 1u; }));
+}
+
 TEST_F(MainWindowDisplayTest, ZoomReachesTheActiveViewAndANewTabStartsAtActualSize) {
     ASSERT_TRUE(loaded(state.activeTabId, "Home"));
     post(names::kZoomIn);
