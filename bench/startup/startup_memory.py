@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Start-up time and memory of the browser against a one-view floor program.
 
-For each renderer (GTK's default and GSK_RENDERER=cairo) and each program,
+For each renderer (each program's own choice, GSK_RENDERER=cairo and
+GSK_RENDERER=gl) and each program,
 starts the program several times on a small page served here on 127.0.0.1,
 each run with its own temporary XDG directories, and measures:
 
@@ -9,6 +10,10 @@ each run with its own temporary XDG directories, and measures:
   page reports by requesting /loaded from this server;
 - memory: a few seconds after onload, the PSS of the process and all its
   descendants (the WebKit web and network processes), from smaps_rollup.
+
+Where GL can only run in software the browser chooses cairo by itself, so in
+the "default" rows the floor runs GTK's GL renderer and the browser cairo; the
+"gl" rows hold both to GL.
 
 Prints the medians with the ratio and difference against the floor, and the
 targets: start-up within 1.15 times the floor's, memory within floor + 25 MB.
@@ -175,7 +180,8 @@ def main():
     parser.add_argument("--runs", type=int, default=5, help="runs per program and renderer (default: 5)")
     parser.add_argument("--settle", type=float, default=3.0, help="seconds after onload before memory is read")
     parser.add_argument("--timeout", type=int, default=60, help="seconds to wait for onload")
-    parser.add_argument("--renderers", default="default,cairo", help="comma-separated GSK renderers")
+    parser.add_argument("--renderers", default="default,cairo,gl",
+                        help="comma-separated GSK renderers; default leaves each program its own choice")
     parser.add_argument("--cold-shader-cache", action="store_true",
                         help="start every run with an empty Mesa shader cache (a first start)")
     args = parser.parse_args()

@@ -1,5 +1,6 @@
 #include "support/display/gtk_test_environment.h"
 
+#include "app/renderer_choice.h"
 #include "support/temporary_directory.h"
 
 #include <glibmm/main.h>
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
     setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    sarvik::choosePreferredRenderer();  // the renderer the browser itself would run
     auto application = Gtk::Application::create("org.sarvikbrowser.SarvikBrowser.Tests",
                                                  Gio::Application::Flags::NON_UNIQUE);
     application->register_application();
