@@ -45,6 +45,20 @@ protected:
         });
     }
 
+    // The home page in the first tab, then "/other" in a second, active tab; nothing if either fails to load.
+    struct TwoTabs {
+        Uuid first;
+        Uuid second;
+    };
+    std::optional<TwoTabs> openHomeAndOther() {
+        const Uuid first = state.activeTabId;
+        if (!loaded(first, "Home")) return std::nullopt;
+        state.newTab(Url::parse(server.url("/other")));
+        const Uuid second = state.activeTabId;
+        if (!loaded(second, "Other")) return std::nullopt;
+        return TwoTabs{first, second};
+    }
+
     testing::LoopbackHttpServer server;
     testing::TemporaryDirectory folder;
     BrowserState state;
@@ -103,11 +117,9 @@ TEST_F(MainWindowDisplayTest, SwitchingTabsKeepsEachPageAndItsHistory) {
 }
 
 TEST_F(MainWindowDisplayTest, ClosingATabReleasesItsViewAndKeepsTheOthers) {
-    const Uuid first = state.activeTabId;
-    ASSERT_TRUE(loaded(first, "Home"));
-    state.newTab(Url::parse(server.url("/other")));
-    const Uuid second = state.activeTabId;
-    ASSERT_TRUE(loaded(second, "Other"));
+    const auto tabs = openHomeAndOther();
+    ASSERT_TRUE(tabs);
+    const auto [first, second] = *tabs;
     EXPECT_EQ(window->contentView().webArea().hostCount(), 2u);
 
     state.closeTab(second);
@@ -118,11 +130,9 @@ TEST_F(MainWindowDisplayTest, ClosingATabReleasesItsViewAndKeepsTheOthers) {
 }
 
 TEST_F(MainWindowDisplayTest, OnlyTheActiveTabsViewExecutesCommands) {
-    const Uuid first = state.activeTabId;
-    ASSERT_TRUE(loaded(first, "Home"));
-    state.newTab(Url::parse(server.url("/other")));
-    const Uuid second = state.activeTabId;
-    ASSERT_TRUE(loaded(second, "Other"));
+    const auto tabs = openHomeAndOther();
+    ASSERT_TRUE(tabs);
+    const auto [first, second] = *tabs;
     state.navigate(server.url("/home"));
     EXPECT_TRUE(loaded(second, "Home"));
     EXPECT_EQ(state.findTab(first)->title, "Home");
@@ -130,11 +140,9 @@ TEST_F(MainWindowDisplayTest, OnlyTheActiveTabsViewExecutesCommands) {
 }
 
 TEST_F(MainWindowDisplayTest, ACommandStaysWithTheTabItWasIssuedFor) {
-    const Uuid first = state.activeTabId;
-    ASSERT_TRUE(loaded(first, "Home"));
-    state.newTab(Url::parse(server.url("/other")));
-    const Uuid second = state.activeTabId;
-    ASSERT_TRUE(loaded(second, "Other"));
+    const auto tabs = openHomeAndOther();
+    ASSERT_TRUE(tabs);
+    const auto [first, second] = *tabs;
 
     // Switched away within the same turn of the main loop, before the command is cleared.
     state.navigationCommand = NavigationCommand::reload();
