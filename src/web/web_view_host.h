@@ -16,7 +16,7 @@ namespace sarvik {
 
 // The web view of one tab, kept for the tab's whole life: it
 // builds and configures the engine's view, starts the first load (the tab's
-// address or the home page), executes the pending navigation command while
+// address or the home page), executes each navigation command issued while
 // its tab is the active one, and reports the engine's progress, title,
 // address, loading and back/forward state into the tab's record through a
 // TabCoordinator. Finished pages are recorded in history.
@@ -32,10 +32,6 @@ public:
 
     const Uuid& tabId() const { return m_tabId; }
 
-    // Executes the pending command if it is for this host (the layout calls
-    // this after each published change; the host also does by itself).
-    void update();
-
     // The engine objects, for the web layer and its tests.
     WebKitWebView* webView() const;
     GCancellable* cancellable() const;
@@ -43,6 +39,9 @@ public:
     struct Engine;
 
 private:
+    // Executes the pending command if it was issued for this host's tab; runs after each published change.
+    void update();
+
     const Uuid m_tabId;
     std::unique_ptr<Engine> m_engine;
     ConnectionSet m_connections;
