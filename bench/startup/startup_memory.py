@@ -15,8 +15,9 @@ Where GL can only run in software the browser chooses cairo by itself, so in
 the "default" rows the floor runs GTK's GL renderer and the browser cairo; the
 "gl" rows hold both to GL.
 
-Prints the medians with the ratio and difference against the floor, and the
-targets: start-up within 1.15 times the floor's, memory within floor + 25 MB.
+Prints the medians with the ratio and difference against the floor, the
+spread of the ratio from one turn to the next, and the targets: start-up
+within 1.15 times the floor's, memory within floor + 25 MB.
 Needs a display (run it under scripts/with-display).
 """
 
@@ -161,7 +162,7 @@ def run_once(command, renderer, settle_seconds, timeout, shader_cache=None):
 
 
 def measure(programs, renderer, runs, settle_seconds, timeout, shader_cache):
-    """Medians per program; the programs take turns so that drift on the
+    """Each program's runs; the programs take turns so that drift on the
     machine weighs on each alike. One unmeasured run of each first starts the
     session's accessibility bus and fills the shader cache."""
     results = {name: [] for name, _ in programs}
@@ -170,14 +171,28 @@ def measure(programs, renderer, runs, settle_seconds, timeout, shader_cache):
     for _ in range(runs):
         for name, command in programs:
             results[name].append(run_once(command, renderer, settle_seconds, timeout, shader_cache))
-    return {name: (statistics.median(r[0] for r in runs_), statistics.median(r[1] for r in runs_))
-            for name, runs_ in results.items()}
+    return results
+
+
+def medians(runs):
+    """The median start-up and the median memory of one program's runs."""
+    return statistics.median(r[0] for r in runs), statistics.median(r[1] for r in runs)
+
+
+def start_up_ratio_quartiles(floor_runs, browser_runs):
+    """The first and third quartiles of the start-up ratio within each turn:
+    how far one turn's ratio strays from another's on this machine."""
+    ratios = [browser[0] / floor[0] for floor, browser in zip(floor_runs, browser_runs)]
+    if len(ratios) < 2:
+        return ratios[0], ratios[0]
+    quartiles = statistics.quantiles(ratios, n=4)
+    return quartiles[0], quartiles[2]
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default="build", help="build directory (default: build)")
-    parser.add_argument("--runs", type=int, default=5, help="runs per program and renderer (default: 5)")
+    parser.add_argument("--runs", type=int, default=9, help="runs per program and renderer (default: 9)")
     parser.add_argument("--settle", type=float, default=3.0, help="seconds after onload before memory is read")
     parser.add_argument("--timeout", type=int, default=60, help="seconds to wait for onload")
     parser.add_argument("--renderers", default="default,cairo,gl",
@@ -193,19 +208,21 @@ def main():
     print("Targets: start-up <= %.2fx floor, memory <= floor + 25 MB (%.1f MiB)"
           % (START_UP_RATIO_TARGET, MEMORY_MARGIN_TARGET_MIB))
     print("Mesa shader cache: %s" % ("empty at every start" if args.cold_shader_cache else "kept between runs"))
-    header = "%-8s %-8s %12s %10s %10s %10s %10s  %s"
-    print(header % ("renderer", "program", "start-up s", "PSS MiB", "ratio", "diff s", "diff MiB", "targets"))
+    header = "%-8s %-8s %12s %10s %10s %10s %10s  %-22s %s"
+    print(header % ("renderer", "program", "start-up s", "PSS MiB", "ratio", "diff s", "diff MiB", "targets",
+                    "turn ratios q1-q3"))
     missed = []
     for renderer in args.renderers.split(","):
         shader_cache = None if args.cold_shader_cache else tempfile.mkdtemp(prefix="sarvik-shaders-")
         try:
-            medians = measure(programs, renderer, args.runs, args.settle, args.timeout, shader_cache)
+            results = measure(programs, renderer, args.runs, args.settle, args.timeout, shader_cache)
         finally:
             if shader_cache:
                 shutil.rmtree(shader_cache, ignore_errors=True)
-        floor_start_up, floor_memory = medians["floor"]
+        floor_start_up, floor_memory = medians(results["floor"])
         print("%-8s %-8s %12.3f %10.1f" % (renderer, "floor", floor_start_up, floor_memory))
-        start_up, memory = medians["browser"]
+        start_up, memory = medians(results["browser"])
+        low, high = start_up_ratio_quartiles(results["floor"], results["browser"])
         ratio, extra = start_up / floor_start_up, memory - floor_memory
         verdict = []
         if ratio > START_UP_RATIO_TARGET:
@@ -213,9 +230,9 @@ def main():
         if extra > MEMORY_MARGIN_TARGET_MIB:
             verdict.append("memory over")
         missed += ["%s: %s" % (renderer, v) for v in verdict]
-        print("%-8s %-8s %12.3f %10.1f %9.2fx %+10.3f %+10.1f  %s" % (
+        print("%-8s %-8s %12.3f %10.1f %9.3fx %+10.3f %+10.1f  %-22s %.2f-%.2fx" % (
             renderer, "browser", start_up, memory, ratio, start_up - floor_start_up, extra,
-            ", ".join(verdict) or "met"))
+            ", ".join(verdict) or "met", low, high))
         sys.stdout.flush()
     # A missed target is a figure to report, not a failed build.
     print("All targets met." if not missed else "Targets missed: " + "; ".join(missed))
