@@ -2,6 +2,9 @@
 
 #include <glib.h>
 
+#include <algorithm>
+#include <string>
+
 namespace sarvik {
 namespace {
 
@@ -24,6 +27,66 @@ bool isQueryAllowed(unsigned char c) {
 }
 
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// "scheme://..." with a scheme of RFC 3986 letters, or "about:": typed
+// addresses that say how to load them.
+bool hasScheme(std::string_view text) {
+    if (startsWith(text, "about:")) return true;
+    const auto end = text.find("://");
+    if (end == std::string_view::npos || end == 0 || !g_ascii_isalpha(text[0])) return false;
+    for (char c : text.substr(0, end))
+        if (!g_ascii_isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+    return true;
+}
+
+// Letters, digits, dots and hyphens, not all digits ("10:30" is a time), or a bracketed IPv6 literal.
+bool looksLikeHostName(std::string_view name) {
+    if (name.size() > 2 && name.front() == '[' && name.back() == ']') return true;
+    const bool hostCharacters = std::all_of(name.begin(), name.end(), [](char c) { return g_ascii_isalnum(c) || c == '.' || c == '-'; });
+    const bool named = std::any_of(name.begin(), name.end(), [](char c) { return !g_ascii_isdigit(c); });
+    return !name.empty() && hostCharacters && named;
+}
+
+struct HostPart {
+    std::string_view name;
+    bool hasPort = false;  // ":" and one to five digits end the host part
+};
+
+// "host[:port]" at the start of scheme-less text, up to the first / ? or #.
+HostPart hostPartOf(std::string_view text) {
+    std::string_view part = text.substr(0, std::min(text.find_first_of("/?#"), text.size()));
+    if (part.find('@') != std::string_view::npos) return {};
+    const auto colon = part.rfind(':');
+    if (colon == std::string_view::npos || (part.front() == '[' && part.find(']') > colon)) return {part, false};
+    const std::string_view port = part.substr(colon + 1);
+    const bool digits = !port.empty() && port.size() <= 5 &&
+                        std::all_of(port.begin(), port.end(), [](char c) { return g_ascii_isdigit(c); });
+    const std::string_view name = part.substr(0, colon);
+    if (!digits || !looksLikeHostName(name)) return {part, false};
+    return {name, std::stoi(std::string(port)) <= 65535};
+}
+
+bool isIpv4Literal(std::string_view name) {
+    int parts = 0;
+    std::size_t digits = 0;
+    for (char c : name) {
+        if (c == '.') {
+            if (digits == 0) return false;
+            ++parts;
+            digits = 0;
+        } else if (!g_ascii_isdigit(c) || ++digits > 3) {
+            return false;
+        }
+    }
+    return parts == 3 && digits > 0;
+}
+
+// Local servers and IP literals usually speak plain http.
+bool isLocalHost(std::string_view name) {
+    if (g_ascii_strcasecmp(std::string(name).c_str(), "localhost") == 0) return true;
+    if (name.size() > 2 && name.front() == '[' && name.back() == ']') return true;
+    return isIpv4Literal(name);
+}
 
 }  // namespace
 
@@ -64,10 +127,11 @@ std::string percentEncodeQuery(std::string_view text) {
 
 std::string resolveAddressText(std::string_view typed, std::string_view searchPrefix) {
     const std::string text = trimWhitespaceAndNewlines(typed);
-    const bool looksLikeAddress = text.find('.') != std::string::npos && text.find(' ') == std::string::npos;
-    if (looksLikeAddress) {
-        if (startsWith(text, "http://") || startsWith(text, "https://")) return text;
-        return "https://" + text;
+    if (text.find(' ') == std::string::npos) {
+        if (hasScheme(text)) return text;
+        const HostPart host = hostPartOf(text);
+        if (host.hasPort || isLocalHost(host.name)) return "http://" + text;
+        if (text.find('.') != std::string::npos) return "https://" + text;
     }
     return std::string(searchPrefix) + percentEncodeQuery(text);
 }

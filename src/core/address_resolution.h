@@ -12,9 +12,10 @@ std::string trimWhitespaceAndNewlines(std::string_view text);
 // digits and -._~!$&'()*+,;=:@/?), one %XX (upper-case hex) per UTF-8 byte.
 std::string percentEncodeQuery(std::string_view text);
 
-// The address field's rule: text with a full stop and no space is an address
-// (https:// is put in front unless it starts with http:// or https://);
-// anything else is a search, appended encoded to searchPrefix. Returns the URL text.
+// The address field's rule, for text without a space: a "scheme://" or
+// "about:" address is used as written; "host:port", localhost and IP
+// literals get http:// in front; other text with a full stop gets https://.
+// Anything else is a search, appended encoded to searchPrefix. Returns the URL text.
 std::string resolveAddressText(std::string_view typed, std::string_view searchPrefix);
 
 }  // namespace sarvik

@@ -3,6 +3,7 @@
 #include "core/address_resolution.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace sarvik {
 namespace {
@@ -10,6 +11,10 @@ namespace {
 constexpr double kZoomStep = 0.1;
 constexpr double kMinimumZoom = 0.3;
 constexpr double kMaximumZoom = 3.0;
+
+// Steps of 0.1 in binary floating point drift (0.9 + 0.1 * 17 is 2.5999...),
+// and the badge would then show 259 %: the zoom is kept in hundredths.
+double hundredths(double zoom) { return std::round(zoom * 100.0) / 100.0; }
 
 }  // namespace
 
@@ -80,14 +85,19 @@ void BrowserState::navigate(std::string_view text) {
         navigationCommand = NavigationCommand::load(std::move(*url));
 }
 
+void BrowserState::openAddress(std::string_view address) {
+    if (auto url = Url::parse(address)) navigationCommand = NavigationCommand::load(std::move(*url));
+    else navigate(address);
+}
+
 void BrowserState::zoomIn() {
-    const double next = pageZoom + kZoomStep;
+    const double next = hundredths(pageZoom + kZoomStep);
     pageZoom = next > kMaximumZoom ? kMaximumZoom : next;
     navigationCommand = NavigationCommand::zoom(pageZoom);
 }
 
 void BrowserState::zoomOut() {
-    const double next = pageZoom - kZoomStep;
+    const double next = hundredths(pageZoom - kZoomStep);
     pageZoom = next <= kMinimumZoom ? kMinimumZoom : next;
     navigationCommand = NavigationCommand::zoom(pageZoom);
 }

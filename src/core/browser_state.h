@@ -55,6 +55,9 @@ public:
     void closeTab(const Uuid& id);
     void selectTab(const Uuid& id);
     void navigate(std::string_view text);
+    // A stored address (a favorite, a history entry, the home page) loads as
+    // it is when it parses as a URL; anything else goes through navigate().
+    void openAddress(std::string_view address);
     void zoomIn();
     void zoomOut();
     void resetZoom();
