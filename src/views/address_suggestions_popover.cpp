@@ -148,7 +148,7 @@ void AddressSuggestionsPopover::open(guint position) {
     const std::string url = object->suggestion().url;
     close();
     m_state.addressBarText = url;
-    m_state.navigate(url);
+    m_state.openAddress(url);
 }
 
 void AddressSuggestionsPopover::setupRow(const Glib::RefPtr<Gtk::ListItem>& listItem) {

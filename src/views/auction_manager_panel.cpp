@@ -187,7 +187,7 @@ std::optional<AuctionItem> AuctionManagerPanel::findItem(const Glib::ustring& id
 }
 
 void AuctionManagerPanel::openItem(const Glib::ustring& idText) {
-    if (const auto item = findItem(idText)) m_state.navigate(item->url);
+    if (const auto item = findItem(idText)) m_state.openAddress(item->url);
 }
 
 void AuctionManagerPanel::setItemStatus(const Glib::ustring& target) {

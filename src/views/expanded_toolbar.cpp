@@ -44,7 +44,7 @@ ExpandedToolbar::ExpandedToolbar(BrowserState& state)
     append(m_mainRow);
     append(m_tabStrip);
 
-    m_home.signal_clicked().connect([this] { m_state.navigate(m_state.homePage.get()); });
+    m_home.signal_clicked().connect([this] { m_state.openAddress(m_state.homePage.get()); });
     m_favorites.signal_clicked().connect([this] { showPanel(ExplorerBarTab::favorites); });
     m_scrapbook.signal_clicked().connect([this] { showPanel(ExplorerBarTab::scrapbook); });
     m_auction.signal_clicked().connect([this] { showPanel(ExplorerBarTab::auction); });

@@ -179,7 +179,7 @@ void FavoritesPanel::confirmNewFolder() {
     m_newFolderRow.set_visible(false);
 }
 
-void FavoritesPanel::open(const Bookmark& bookmark) { m_state.navigate(bookmark.url); }
+void FavoritesPanel::open(const Bookmark& bookmark) { m_state.openAddress(bookmark.url); }
 
 void FavoritesPanel::openInNewTab(const Bookmark& bookmark) { m_state.newTab(Url::parse(bookmark.url)); }
 

@@ -149,7 +149,7 @@ void HistoryPanel::refresh() {
 void HistoryPanel::activateRow(guint position) {
     if (position >= m_rows.size()) return;
     const HistoryRow row = m_rows.rowAt(position);
-    if (!row.isHeader) m_state.navigate(row.item.url);
+    if (!row.isHeader) m_state.openAddress(row.item.url);
 }
 
 void HistoryPanel::askToClear() {

@@ -73,7 +73,7 @@ void HistoryRowWidget::bind(HistoryRowObject& object) {
 }
 
 void HistoryRowWidget::open() {
-    if (!m_row.isHeader) m_state.navigate(m_row.item.url);
+    if (!m_row.isHeader) m_state.openAddress(m_row.item.url);
 }
 
 void HistoryRowWidget::openInNewTab() {

@@ -178,7 +178,7 @@ void ScrapbookPanel::openItem(const Uuid& id) {
 }
 
 void ScrapbookPanel::openOriginalUrl(const Uuid& id) {
-    if (const auto item = findItem(id)) m_state.navigate(item->url);
+    if (const auto item = findItem(id)) m_state.openAddress(item->url);
 }
 
 void ScrapbookPanel::moveItem(const Uuid& id, const std::optional<Uuid>& folderId) { m_store.moveItem(id, folderId); }
