@@ -17,6 +17,8 @@ struct BrowserTab {
     bool canGoBack = false;
     bool canGoForward = false;
     double estimatedProgress = 0.0;
+    // Why the last load failed, while its error page is shown; none once another load starts.
+    std::optional<std::string> loadError;
     // Favicons are never fetched or shown; the slot exists so the record is complete.
     std::optional<std::string> favicon;
 

@@ -15,6 +15,7 @@ using standard_colors::kBlack;
 using standard_colors::kGreen;
 using standard_colors::kOrange;
 using standard_colors::kGray;
+using standard_colors::kRed;
 // The dimmed label colour, relative to the surrounding text colour.
 constexpr const char* kSecondaryLabel = "alpha(currentColor, 0.55)";
 
@@ -166,7 +167,8 @@ void statusItems(std::ostringstream& css) {
         << "  background-color: alpha(@orvel_gray, 0.1);\n  border-radius: 3px;\n  padding: 1px 4px;\n}\n"
         << ".orvel-theme-swatch {\n  min-width: 8px;\n  min-height: 8px;\n  border-radius: 9999px;\n"
         << "  background-color: @orvel_primary;\n}\n"
-        << ".orvel-done-icon {\n  color: alpha(@orvel_green, 0.6);\n  -gtk-icon-size: 9px;\n}\n";
+        << ".orvel-done-icon {\n  color: alpha(@orvel_green, 0.6);\n  -gtk-icon-size: 9px;\n}\n"
+        << ".orvel-done-icon.failed {\n  color: " << cssColor(kRed) << ";\n}\n";
 }
 
 }  // namespace

@@ -141,7 +141,7 @@ void AddressSuggestionsPopover::moveSelection(bool down) {
     }
 }
 
-// The chosen address goes into the field and is opened as Return opens a typed one.
+// The chosen address goes into the field and loads as the stored address it is.
 void AddressSuggestionsPopover::open(guint position) {
     const auto object = m_model->get_item(position);
     if (!object) return;

@@ -19,6 +19,8 @@ LoadStateIndicator::LoadStateIndicator(BrowserState& browserState)
     m_doneIcon.set_pixel_size(kSymbolSize);
     m_doneIcon.add_css_class("orvel-done-icon");
     m_label.add_css_class("orvel-status-text");
+    // A long load error must not widen the window.
+    m_label.set_ellipsize(Pango::EllipsizeMode::END);
     append(m_spinner);
     append(m_doneIcon);
     append(m_label);
@@ -33,7 +35,11 @@ void LoadStateIndicator::refresh() {
     m_spinner.set_visible(loading);
     m_spinner.set_spinning(loading);
     m_doneIcon.set_visible(!loading);
-    m_label.set_text(loading ? "Loading..." : "Done");
+    const bool failed = !loading && tab && tab->loadError;
+    m_doneIcon.set_from_icon_name(failed ? "dialog-error-symbolic" : "object-select-symbolic");
+    if (failed) m_doneIcon.add_css_class("failed");
+    else m_doneIcon.remove_css_class("failed");
+    m_label.set_text(loading ? "Loading..." : failed ? *tab->loadError : "Done");
 }
 
 AuctionBadge::AuctionBadge(BrowserState& browserState, AuctionStore& auctionStore)

@@ -1,5 +1,7 @@
 #include "web/tab_coordinator.h"
 
+#include "web/main_loop_hop.h"
+
 #include <utility>
 
 namespace sarvik {
@@ -29,14 +31,28 @@ std::optional<NavigationCommand> TabCoordinator::commandToExecute() const {
     return m_browserState.navigationCommand.get();
 }
 
+void TabCoordinator::executeCommands(std::function<void(const NavigationCommand&)> execute) {
+    m_execute = std::move(execute);
+    // Each assignment is one command; other published changes never run it again.
+    m_commandConnection = m_browserState.navigationCommand.changed().connect([this] { executePendingCommand(); });
+    executePendingCommand();
+}
+
+void TabCoordinator::executePendingCommand() {
+    const auto command = commandToExecute();
+    if (!command) return;
+    runSoon([&state = m_browserState] { state.navigationCommand = std::nullopt; });
+    m_execute(*command);
+}
+
 void TabCoordinator::progressChanged(double progress) {
     updateRecord([&](BrowserTab& tab) { tab.estimatedProgress = progress; });
 }
 
 void TabCoordinator::titleChanged(const std::optional<std::string>& title) {
-    if (title && m_visitAwaitingTitle) m_dataStore.recordVisit(*title, *std::exchange(m_visitAwaitingTitle, std::nullopt));
     // Pages clear their title while the next one loads; the tab keeps the last real one.
     if (!title || title->empty()) return;
+    if (m_visitAwaitingTitle) m_dataStore.recordVisit(*title, *std::exchange(m_visitAwaitingTitle, std::nullopt));
     updateRecord([&](BrowserTab& tab) { tab.title = *title; });
 }
 
@@ -58,11 +74,17 @@ void TabCoordinator::backForwardChanged(bool canGoBack, bool canGoForward) {
     });
 }
 
+void TabCoordinator::titleWaitOver() {
+    const auto address = std::exchange(m_visitAwaitingTitle, std::nullopt);
+    if (address) m_dataStore.recordVisit("", *address);
+}
+
 void TabCoordinator::navigationStarted() {
-    m_visitAwaitingTitle.reset();
+    titleWaitOver();
     updateRecord([](BrowserTab& tab) {
         tab.isLoading = true;
         tab.estimatedProgress = 0.0;
+        tab.loadError.reset();
     });
 }
 
@@ -73,17 +95,23 @@ void TabCoordinator::navigationFinished(const FinishedNavigation& page) {
         tab.canGoBack = page.canGoBack;
         tab.canGoForward = page.canGoForward;
     });
-    m_visitAwaitingTitle.reset();
+    titleWaitOver();
     if (!page.uri) return;
     const std::optional<Url> url = Url::parse(*page.uri);
     std::string address = url ? url->absoluteString() : *page.uri;
     if (address.empty() || address == kBlankPage) return;
-    if (page.title) m_dataStore.recordVisit(*page.title, address);
-    else m_visitAwaitingTitle = std::move(address);
+    if (page.title && !page.title->empty()) {
+        m_dataStore.recordVisit(*page.title, address);
+        return;
+    }
+    m_visitAwaitingTitle = std::move(address);
 }
 
-void TabCoordinator::navigationFailed() {
-    updateRecord([](BrowserTab& tab) { tab.isLoading = false; });
+void TabCoordinator::navigationFailed(std::optional<std::string> message) {
+    updateRecord([&](BrowserTab& tab) {
+        tab.isLoading = false;
+        tab.loadError = std::move(message);
+    });
 }
 
 PolicyAnswer TabCoordinator::decidePolicy(const NavigationAction& action) {

@@ -5,6 +5,9 @@
 #include "core/uuid.h"
 #include "stores/browser_data_store.h"
 
+#include "core/scoped_connection.h"
+
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -47,18 +50,30 @@ public:
     // and the command stays pending for the active tab's host.
     std::optional<NavigationCommand> commandToExecute() const;
 
+    // From now on, runs `execute` for the pending command if it is this
+    // tab's, and then once for each command issued while this tab is the
+    // active one, after queuing the command's reset on the main loop (so the
+    // reset runs ahead of everything the command causes).
+    void executeCommands(std::function<void(const NavigationCommand&)> execute);
+
     void progressChanged(double progress);
     void titleChanged(const std::optional<std::string>& title);
     void urlChanged(const std::optional<std::string>& uri);
     void loadingChanged(bool isLoading);
     void backForwardChanged(bool canGoBack, bool canGoForward);
 
-    // A finished page is recorded in history with its title; when the engine
-    // has no title yet at that moment, the visit is recorded as soon as the
-    // title arrives (a page that never gets one is not recorded).
+    // A finished page is recorded in history with its title. The engine often
+    // has no title, or an empty one, when the page finishes; the visit then
+    // waits for the first non-empty title. When the wait ends without one
+    // (the next navigation starts, or titleWaitOver()), the visit is recorded
+    // with an empty title: a page without one is still a page the user saw.
     void navigationStarted();
     void navigationFinished(const FinishedNavigation& page);
-    void navigationFailed();
+    // A failure ends loading; with a message, the tab shows it (an error page)
+    // until the next navigation starts.
+    void navigationFailed(std::optional<std::string> message = std::nullopt);
+    bool isAwaitingTitle() const { return m_visitAwaitingTitle.has_value(); }
+    void titleWaitOver();
 
     // Ctrl-click or middle click on a link opens it in a new tab and keeps
     // the current page; everything else goes ahead.
@@ -72,13 +87,16 @@ private:
     void updateRecord(Mutator&& mutate) {
         m_browserState.updateTab(m_tabId, std::forward<Mutator>(mutate));
     }
+    void executePendingCommand();
 
     BrowserState& m_browserState;
     BrowserDataStore& m_dataStore;
     const Uuid m_tabId;
-    // This engine can report a page's title only after the page has
+    std::function<void(const NavigationCommand&)> m_execute;
+    // The engine often reports a page's title only after the page has
     // finished; the visit then waits here for the title to arrive.
     std::optional<std::string> m_visitAwaitingTitle;
+    ScopedConnection m_commandConnection;
 };
 
 }  // namespace sarvik

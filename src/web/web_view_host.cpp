@@ -1,6 +1,7 @@
 #include "web/web_view_host.h"
 
 #include "web/download_policy.h"
+#include "web/error_page.h"
 #include "web/gobject_handle.h"
 #include "web/javascript_panel.h"
 #include "web/main_loop_hop.h"
@@ -15,9 +16,13 @@
 
 #include <functional>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace sarvik {
+
+// The page shown for a failed load: asked for, then loading (its load is no visit).
+enum class ErrorPage { none, requested, loading };
 
 struct WebViewHost::Engine {
     Engine(BrowserState& browserState, BrowserDataStore& dataStore, const Uuid& tabId)
@@ -27,6 +32,8 @@ struct WebViewHost::Engine {
     void connectSignals();
     void load(const Url& url);
     void execute(const NavigationCommand& command);
+    void awaitTitle();
+    void applyZoom() { webkit_web_view_set_zoom_level(view.get(), state.pageZoom.get()); }
     void onMainLoop(std::function<void(Engine&)> work);
     void showPanel(WebKitScriptDialog* dialog, bool offerToStop);
     void answerPanel(const JavaScriptPanelAnswer& answer);
@@ -39,14 +46,14 @@ struct WebViewHost::Engine {
     // Callbacks queued on the main loop hold this weakly: once the engine
     // has gone they find it expired and do nothing.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
-    // The current command was executed here or was issued for another tab; renewed by each new assignment.
-    bool commandTaken = false;
     bool lastLoadFailed = false;
+    ErrorPage errorPage = ErrorPage::none;
     NewWindowPolicy newWindows;
     ScriptDialogLimiter dialogLimiter;
     ScriptDialogHandle pendingDialog;
     std::unique_ptr<JavaScriptPanel> panel;
     std::vector<SignalHandler> handlers;
+    ScopedConnection titleWait;
 };
 
 namespace {
@@ -93,29 +100,64 @@ void onBackForwardChanged(WebKitBackForwardList*, WebKitBackForwardListItem*, gp
     });
 }
 
+void onLoadStarted(Engine& engine) {
+    engine.lastLoadFailed = false;
+    engine.errorPage = engine.errorPage == ErrorPage::requested ? ErrorPage::loading : ErrorPage::none;
+    // The error page's own load keeps the failure on the tab.
+    if (engine.errorPage != ErrorPage::loading) engine.coordinator.navigationStarted();
+}
+
+void onLoadFinished(WebKitWebView* view, Engine& engine) {
+    // The engine also ends a failed load with "finished"; that one is no visit.
+    if (std::exchange(engine.lastLoadFailed, false)) return;
+    if (engine.errorPage == ErrorPage::loading) {
+        engine.errorPage = ErrorPage::none;
+        engine.coordinator.loadingChanged(false);
+        return;
+    }
+    engine.coordinator.navigationFinished({static_cast<bool>(webkit_web_view_can_go_back(view)),
+                                           static_cast<bool>(webkit_web_view_can_go_forward(view)),
+                                           optionalText(webkit_web_view_get_uri(view)),
+                                           optionalText(webkit_web_view_get_title(view))});
+    if (engine.coordinator.isAwaitingTitle()) engine.awaitTitle();
+}
+
 void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
     auto* engine = static_cast<Engine*>(data);
     if (event == WEBKIT_LOAD_STARTED) {
-        engine->lastLoadFailed = false;
-        engine->coordinator.navigationStarted();
+        onLoadStarted(*engine);
     } else if (event == WEBKIT_LOAD_COMMITTED) {
         engine->newWindows.pageChanged();
         engine->dialogLimiter.pageChanged();
-    } else if (event == WEBKIT_LOAD_FINISHED && !engine->lastLoadFailed) {
-        // The engine also ends a failed load with "finished"; that one is no visit.
-        engine->coordinator.navigationFinished({static_cast<bool>(webkit_web_view_can_go_back(view)),
-                                                static_cast<bool>(webkit_web_view_can_go_forward(view)),
-                                                optionalText(webkit_web_view_get_uri(view)),
-                                                optionalText(webkit_web_view_get_title(view))});
+    } else if (event == WEBKIT_LOAD_FINISHED) {
+        onLoadFinished(view, *engine);
     }
 }
 
-gboolean onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GError*, gpointer data) {
+// A load the user or the browser ended on purpose (Stop, a new address, a
+// download, a refused saved-page request) is no failure to show.
+bool isDeliberateEnd(const GError* error) {
+    return g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
+           g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE) ||
+           g_error_matches(error, WEBKIT_MEDIA_ERROR, WEBKIT_MEDIA_ERROR_WILL_HANDLE_LOAD);
+}
+
+gboolean onLoadFailed(WebKitWebView* view, WebKitLoadEvent, gchar* failingUri, GError* error, gpointer data) {
     auto* engine = static_cast<Engine*>(data);
     engine->lastLoadFailed = true;
     engine->newWindows.pageChanged();
-    engine->coordinator.navigationFailed();
-    return TRUE;  // handled: no engine error page
+    if (isDeliberateEnd(error) || engine->errorPage == ErrorPage::loading) {
+        engine->coordinator.navigationFailed();
+        return TRUE;
+    }
+    const std::string address = failingUri ? failingUri : "";
+    const std::string message = error && error->message ? error->message : "The page could not be loaded.";
+    engine->coordinator.navigationFailed(message);
+    // Shown under the failed address, so the address field keeps it and Reload tries it again.
+    engine->errorPage = ErrorPage::requested;
+    const std::string html = errorPageHtml(address, message, engine->state.colorTheme.get());
+    webkit_web_view_load_alternate_html(view, html.c_str(), address.c_str(), nullptr);
+    return TRUE;  // handled: our page, not the engine's
 }
 
 NavigationAction plainAction(WebKitNavigationAction* action) {
@@ -218,7 +260,19 @@ void Engine::onMainLoop(std::function<void(Engine&)> work) {
     });
 }
 
+// A page that keeps an empty title is recorded with it after a while, so it still reaches the History panel.
+void Engine::awaitTitle() {
+    constexpr unsigned kTitleWaitMilliseconds = 3000;
+    titleWait = Glib::signal_timeout().connect(
+        [this] {
+            coordinator.titleWaitOver();
+            return false;
+        },
+        kTitleWaitMilliseconds);
+}
+
 void Engine::load(const Url& url) {
+    errorPage = ErrorPage::none;
     // The engine's default cache policy follows the protocol's own caching rules.
     auto request = GObjectRef<WebKitURIRequest>::adopt(webkit_uri_request_new(url.absoluteString().c_str()));
     allowLoad(view.get(), url.absoluteString());
@@ -227,6 +281,7 @@ void Engine::load(const Url& url) {
 
 void Engine::execute(const NavigationCommand& command) {
     WebKitWebView* v = view.get();
+    if (!std::holds_alternative<NavigationCommand::Zoom>(command.action)) errorPage = ErrorPage::none;
     std::visit(
         [&](const auto& action) {
             using Action = std::decay_t<decltype(action)>;
@@ -270,6 +325,7 @@ void Engine::answerPanel(const JavaScriptPanelAnswer& answer) {
 
 void Engine::shutDown() {
     handlers.clear();
+    titleWait.disconnect();
     alive.reset();
     g_cancellable_cancel(cancellable.get());
     if (panel) panel->cancel();
@@ -284,16 +340,12 @@ WebViewHost::WebViewHost(BrowserState& browserState, BrowserDataStore& dataStore
     gtk_box_append(gobj(), GTK_WIDGET(m_engine->view.get()));
     if (const auto first = m_engine->coordinator.firstLoadUrl()) m_engine->load(*first);
 
-    m_connections += browserState.navigationCommand.changed().connect([this, &browserState] {
-        // A command is for the tab that was active when it was issued: switching tabs before the
-        // command is cleared must not run it again in the tab switched to.
-        m_engine->commandTaken = browserState.activeTabId.get() != m_tabId;
-        update();
+    // One zoom for the whole browser: every tab's page follows it, not only the active one.
+    m_engine->applyZoom();
+    m_connections += browserState.pageZoom.changed().connect([engine = m_engine.get()] { engine->applyZoom(); });
+    m_engine->coordinator.executeCommands([engine = m_engine.get()](const NavigationCommand& command) {
+        engine->execute(command);
     });
-    m_connections += browserState.anyChanged().connect([this] { update(); });
-    m_connections += dataStore.bookmarks().changed().connect([this] { update(); });
-    m_connections += dataStore.history().changed().connect([this] { update(); });
-    update();
 }
 
 WebViewHost::~WebViewHost() {
@@ -301,18 +353,6 @@ WebViewHost::~WebViewHost() {
     m_engine->shutDown();
     gtk_box_remove(gobj(), GTK_WIDGET(m_engine->view.get()));
     m_engine.reset();
-}
-
-void WebViewHost::update() {
-    Engine& engine = *m_engine;
-    // Executing writes tab records, which runs this again: the command in hand is done.
-    if (engine.commandTaken) return;
-    const auto command = engine.coordinator.commandToExecute();
-    if (!command) return;
-    engine.commandTaken = true;
-    // Queued before executing, so the reset runs ahead of every observation the command causes.
-    runSoon([&state = engine.state] { state.navigationCommand = std::nullopt; });
-    engine.execute(*command);
 }
 
 WebKitWebView* WebViewHost::webView() const { return m_engine->view.get(); }

@@ -39,9 +39,6 @@ public:
     struct Engine;
 
 private:
-    // Executes the pending command if it was issued for this host's tab; runs after each published change.
-    void update();
-
     const Uuid m_tabId;
     std::unique_ptr<Engine> m_engine;
     ConnectionSet m_connections;

@@ -204,6 +204,7 @@ void LoopbackHttpServer::answer(int client) {
         response = responseFor(request);
         m_requests.push_back(std::move(request));
     }
+    if (response.dropConnection) return;
     sendAll(client, renderHead(response));
     const std::size_t before = std::min(response.bytesBeforeDelay, response.body.size());
     sendAll(client, response.body.substr(0, before));

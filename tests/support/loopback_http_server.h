@@ -30,6 +30,8 @@ struct HttpResponse {
     // Sent as Content-Length instead of the body's own size: a larger one
     // makes the server close the connection with the body cut short.
     std::optional<std::size_t> declaredLength = std::nullopt;
+    // Closes the connection without answering, so the load fails.
+    bool dropConnection = false;
 };
 
 // One request as the server saw it. Header names are lower case.

@@ -10,6 +10,8 @@ TEST(StatusBarTextsTest, ZoomIsTruncatedToWholePercent) {
     EXPECT_EQ(zoomBadgeText(1.1), "110%");
     EXPECT_EQ(zoomBadgeText(0.30000000000000016), "30%");
     EXPECT_EQ(zoomBadgeText(0.999), "99%");
+    EXPECT_EQ(zoomBadgeText(2.3), "230%");
+    EXPECT_EQ(zoomBadgeText(0.57), "57%");
     EXPECT_EQ(zoomBadgeText(3.0), "300%");
 }
 

@@ -3,10 +3,18 @@
 #include "support/fake_clock.h"
 #include "support/temporary_directory.h"
 
+#include <glibmm/main.h>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace sarvik {
 namespace {
+
+void drainMainLoop() {
+    auto context = Glib::MainContext::get_default();
+    while (context->pending()) context->iteration(false);
+}
 
 class TabCoordinatorTest : public ::testing::Test {
 protected:
@@ -36,6 +44,31 @@ TEST_F(TabCoordinatorTest, ACommandIsOnlyForTheActiveTabsHost) {
     state.newTab();
     EXPECT_EQ(coordinator.commandToExecute(), std::nullopt);
     EXPECT_EQ(state.navigationCommand.get(), NavigationCommand::reload()) << "stays pending for the active host";
+}
+
+TEST_F(TabCoordinatorTest, EachCommandRunsOnceInTheHostOfTheTabItWasIssuedFor) {
+    std::vector<NavigationCommand> run;
+    coordinator.executeCommands([&](const NavigationCommand& command) { run.push_back(command); });
+    state.navigationCommand = NavigationCommand::reload();
+    state.addressBarText = "another change";
+    EXPECT_EQ(run, std::vector{NavigationCommand::reload()});
+    drainMainLoop();
+    EXPECT_EQ(state.navigationCommand.get(), std::nullopt) << "reset once taken";
+
+    state.navigationCommand = NavigationCommand::stop();
+    state.navigationCommand = NavigationCommand::goBack();  // two in one turn: both run
+    EXPECT_EQ(run.size(), 3u);
+    drainMainLoop();
+
+    state.newTab();
+    state.navigationCommand = NavigationCommand::goForward();
+    EXPECT_EQ(run.size(), 3u) << "issued while another tab is active";
+    std::vector<NavigationCommand> runInNewTab;
+    TabCoordinator newTabs{state, store, state.activeTabId};
+    newTabs.executeCommands([&](const NavigationCommand& command) { runInNewTab.push_back(command); });
+    EXPECT_EQ(runInNewTab, std::vector{NavigationCommand::goForward()}) << "pending when its host was built";
+    state.selectTab(tabId);
+    EXPECT_EQ(run.size(), 3u) << "a command stays with the tab it was issued for";
 }
 
 TEST_F(TabCoordinatorTest, ObservationsWriteTheTabRecord) {
@@ -89,9 +122,12 @@ TEST_F(TabCoordinatorTest, StartFinishAndFailureSetLoadingAndProgress) {
     EXPECT_TRUE(tab().isLoading);
     EXPECT_EQ(tab().estimatedProgress, 0.0);
     coordinator.progressChanged(0.7);
-    coordinator.navigationFailed();
+    coordinator.navigationFailed("Could not connect");
+    EXPECT_EQ(tab().loadError, "Could not connect");
     EXPECT_FALSE(tab().isLoading);
     EXPECT_EQ(tab().estimatedProgress, 0.7) << "a failure keeps the last progress";
+    coordinator.navigationStarted();
+    EXPECT_FALSE(tab().loadError) << "the next load clears the failure";
 
     coordinator.navigationFinished({true, true, "http://127.0.0.1/x", "X"});
     EXPECT_FALSE(tab().isLoading);
@@ -100,34 +136,42 @@ TEST_F(TabCoordinatorTest, StartFinishAndFailureSetLoadingAndProgress) {
     EXPECT_TRUE(tab().canGoForward);
 }
 
-TEST_F(TabCoordinatorTest, FinishedPagesAreRecordedUnlessBlankUntitledOrWithoutAddress) {
+TEST_F(TabCoordinatorTest, FinishedPagesAreRecordedUnlessBlankOrWithoutAddress) {
     coordinator.navigationFinished({false, false, "about:blank", "Blank"});
-    coordinator.navigationFinished({false, false, "http://127.0.0.1/untitled", std::nullopt});
     coordinator.navigationFinished({false, false, std::nullopt, "No address"});
     coordinator.navigationFinished({false, false, "", "Empty"});
     EXPECT_TRUE(store.history()->empty());
-
-    coordinator.navigationFinished({false, false, "http://127.0.0.1/empty-title", ""});
+    coordinator.navigationFinished({false, false, "http://127.0.0.1/titled", "Titled"});
     ASSERT_EQ(store.history()->size(), 1u);
-    EXPECT_EQ(store.history()->front().url, "http://127.0.0.1/empty-title");
-    EXPECT_EQ(store.history()->front().title, "");
+    EXPECT_EQ(store.history()->front().title, "Titled");
 }
 
-TEST_F(TabCoordinatorTest, AVisitWhoseTitleArrivesAfterTheFinishIsRecordedOnce) {
-    coordinator.navigationFinished({false, false, "http://127.0.0.1/late", std::nullopt});
-    EXPECT_TRUE(store.history()->empty());
-    coordinator.titleChanged("Late");
-    coordinator.titleChanged("Later still");
-    ASSERT_EQ(store.history()->size(), 1u);
-    EXPECT_EQ(store.history()->front().title, "Late");
-    EXPECT_EQ(store.history()->front().url, "http://127.0.0.1/late");
+TEST_F(TabCoordinatorTest, AVisitWhoseTitleArrivesAfterTheFinishIsRecordedOnceWithIt) {
+    for (const std::optional<std::string>& atFinish : {std::optional<std::string>(), std::optional<std::string>("")}) {
+        store.clearHistory();
+        coordinator.navigationFinished({false, false, "http://127.0.0.1/late", atFinish});
+        coordinator.titleChanged("");
+        EXPECT_TRUE(store.history()->empty());
+        coordinator.titleChanged("Late");
+        coordinator.titleChanged("Later still");
+        ASSERT_EQ(store.history()->size(), 1u);
+        EXPECT_EQ(store.history()->front().title, "Late");
+        EXPECT_EQ(store.history()->front().visitCount, 1);
+    }
 }
 
-TEST_F(TabCoordinatorTest, AWaitingVisitIsDroppedWhenTheNextNavigationStarts) {
+TEST_F(TabCoordinatorTest, APageWithoutTitleIsRecordedWithAnEmptyOneWhenTheWaitEnds) {
     coordinator.navigationFinished({false, false, "http://127.0.0.1/untitled", std::nullopt});
     coordinator.navigationStarted();
     coordinator.titleChanged("Next page");
-    EXPECT_TRUE(store.history()->empty());
+    ASSERT_EQ(store.history()->size(), 1u);
+    EXPECT_EQ(store.history()->front().title, "") << "the next page's title is not this page's";
+
+    coordinator.navigationFinished({false, false, "http://127.0.0.1/empty-title", ""});
+    EXPECT_TRUE(coordinator.isAwaitingTitle());
+    coordinator.titleWaitOver();
+    ASSERT_EQ(store.history()->size(), 2u);
+    EXPECT_EQ(store.history()->back().title, "");
 }
 
 TEST_F(TabCoordinatorTest, CtrlOrMiddleClickOnALinkOpensANewActiveTab) {
