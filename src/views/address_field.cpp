@@ -20,10 +20,17 @@ AddressField::AddressField(BrowserState& state) : Gtk::Box(Gtk::Orientation::HOR
 
     m_entry.signal_changed().connect([this] {
         if (m_writingEntry) return;
+        m_edited = true;
         m_state.addressBarText = std::string(m_entry.get_text());
         if (m_suggestions) m_suggestions->showFor(m_state.addressBarText.get());
     });
-    m_entry.signal_activate().connect([this] { m_state.navigate(m_state.addressBarText.get()); });
+    m_entry.signal_activate().connect([this] {
+        m_edited = false;
+        m_state.navigate(m_state.addressBarText.get());
+    });
+    m_focus = Gtk::EventControllerFocus::create();
+    m_focus->signal_leave().connect([this] { m_edited = false; });
+    m_entry.add_controller(m_focus);
     m_keys = Gtk::EventControllerKey::create();
     m_keys->signal_key_pressed().connect(
         [this](guint key, guint, Gdk::ModifierType) {
@@ -35,7 +42,14 @@ AddressField::AddressField(BrowserState& state) : Gtk::Box(Gtk::Orientation::HOR
     m_entry.add_controller(m_keys);
     m_connections += m_state.addressBarText.changed().connect(sigc::mem_fun(*this, &AddressField::showAddressText));
     m_connections += m_state.tabs.changed().connect(sigc::mem_fun(*this, &AddressField::showSecurity));
-    m_connections += m_state.activeTabId.changed().connect(sigc::mem_fun(*this, &AddressField::showSecurity));
+    m_connections += m_state.navigationCommand.changed().connect([this] {
+        const auto& command = m_state.navigationCommand.get();
+        if (command && std::holds_alternative<NavigationCommand::Load>(command->action)) m_edited = false;
+    });
+    m_connections += m_state.activeTabId.changed().connect([this] {
+        m_edited = false;  // what was typed was for the tab left behind
+        showSecurity();
+    });
     showAddressText();
     m_secure = true;  // forces the first showSecurity() to set the symbol
     showSecurity();
@@ -44,10 +58,16 @@ AddressField::AddressField(BrowserState& state) : Gtk::Box(Gtk::Orientation::HOR
 void AddressField::showAddressText() {
     const std::string& text = m_state.addressBarText.get();
     if (m_entry.get_text().raw() == text) return;
+    if (m_edited) {
+        m_state.addressBarText = std::string(m_entry.get_text());
+        return;
+    }
     if (m_suggestions) m_suggestions->close();
     m_writingEntry = true;
     m_entry.set_text(text);
     m_writingEntry = false;
+    // An address arriving in the focused field is selected, so typing replaces it.
+    if (m_focus->contains_focus()) m_entry.select_region(0, -1);
 }
 
 void AddressField::showSecurity() {
@@ -60,6 +80,7 @@ void AddressField::showSecurity() {
 }
 
 void AddressField::restoreActiveAddress() {
+    m_edited = false;
     const BrowserTab* tab = m_state.findTab(m_state.activeTabId);
     m_state.addressBarText = tab && tab->url ? tab->url->absoluteString() : std::string();
     m_entry.set_position(-1);

@@ -7,6 +7,7 @@
 
 #include <gtkmm/box.h>
 #include <gtkmm/entry.h>
+#include <gtkmm/eventcontrollerfocus.h>
 #include <gtkmm/eventcontrollerkey.h>
 #include <gtkmm/image.h>
 
@@ -41,8 +42,12 @@ private:
     Gtk::Image m_security;
     Gtk::Entry m_entry;
     Glib::RefPtr<Gtk::EventControllerKey> m_keys;
+    Glib::RefPtr<Gtk::EventControllerFocus> m_focus;
     bool m_secure = false;
     bool m_writingEntry = false;
+    // The user has typed since the field took focus: a page's address
+    // arriving meanwhile (a new tab loading its home page) leaves the typing alone.
+    bool m_edited = false;
     std::unique_ptr<AddressSuggestionsPopover> m_suggestions;
     ConnectionSet m_connections;
 };

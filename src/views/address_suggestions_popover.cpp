@@ -147,8 +147,8 @@ void AddressSuggestionsPopover::open(guint position) {
     if (!object) return;
     const std::string url = object->suggestion().url;
     close();
-    m_state.addressBarText = url;
     m_state.openAddress(url);
+    m_state.addressBarText = url;
 }
 
 void AddressSuggestionsPopover::setupRow(const Glib::RefPtr<Gtk::ListItem>& listItem) {

@@ -7,6 +7,7 @@
 #include "views/main_window_handlers.h"
 #include "views/scrapbook_archive_opener.h"
 #include "views/page_commands.h"
+#include "views/page_key_router.h"
 
 #include <gtkmm/applicationwindow.h>
 
@@ -43,6 +44,7 @@ private:
     ScrapbookArchiveOpener m_scrapbookArchiveOpener;
     FavoritesFileCommands m_favoritesFileCommands;
     PageCommands m_pageCommands;
+    PageKeyRouter m_pageKeys;
     ConnectionSet m_connections;
     ScopedConnection m_preferencesSubscription;
 };

@@ -1,5 +1,7 @@
 #include "views/toolbar_view.h"
 
+#include <utility>
+
 namespace sarvik {
 OrvelToolbarView::OrvelToolbarView(BrowserState& state)
     : Gtk::Box(Gtk::Orientation::VERTICAL, 0), m_state(state), m_expanded(state), m_collapsed(state) {
@@ -18,6 +20,9 @@ OrvelToolbarView::OrvelToolbarView(BrowserState& state)
     m_collapsed.expandButton().signal_clicked().connect([this] { setCollapsedFromButton(false); });
     m_connections += m_state.isToolbarCollapsed.changed().connect(sigc::mem_fun(*this, &OrvelToolbarView::showForm));
     m_connections += m_state.tabs.changed().connect(sigc::mem_fun(*this, &OrvelToolbarView::showProgress));
+    m_connections += m_state.tabs.changed().connect(sigc::mem_fun(*this, &OrvelToolbarView::noteOpenedTab));
+    m_connections += m_state.activeTabId.changed().connect(sigc::mem_fun(*this, &OrvelToolbarView::focusFieldOfANewBlankTab));
+    m_tabCount = m_state.tabs->size();
     m_connections += m_state.activeTabId.changed().connect(sigc::mem_fun(*this, &OrvelToolbarView::showProgress));
     showForm();
     showProgress();
@@ -48,9 +53,21 @@ void OrvelToolbarView::showProgress() {
 }
 
 bool OrvelToolbarView::focusAddressField() {
-    if (m_state.isToolbarCollapsed.get()) return false;
+    if (m_state.isToolbarCollapsed.get()) m_state.isToolbarCollapsed = false;
     m_expanded.addressField().focusAndSelectAll();
     return true;
+}
+
+void OrvelToolbarView::noteOpenedTab() {
+    const std::size_t count = m_state.tabs->size();
+    if (count > std::exchange(m_tabCount, count)) m_openedTab = m_state.tabs->back().id;
+}
+
+// A tab opened blank (Ctrl+T, the new-tab button) is for typing an address into.
+void OrvelToolbarView::focusFieldOfANewBlankTab() {
+    const auto opened = std::exchange(m_openedTab, std::nullopt);
+    const BrowserTab* tab = m_state.findTab(m_state.activeTabId);
+    if (opened && tab && tab->id == *opened && !tab->url) focusAddressField();
 }
 
 }  // namespace sarvik

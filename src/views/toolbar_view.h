@@ -27,14 +27,16 @@ public:
     const Gtk::Box& progressRow() const { return m_progressRow; }
     const FormSwitcher& forms() const { return m_forms; }
 
-    // Puts the cursor in the address field with its text selected; false (and
-    // nothing done) while the toolbar is collapsed, which has no field.
+    // Puts the cursor in the address field with its text selected, expanding
+    // a collapsed toolbar first, so what the user types next never lands in the page.
     bool focusAddressField();
 
 private:
     void setCollapsedFromButton(bool collapsed);
     void showForm();
     void showProgress();
+    void noteOpenedTab();
+    void focusFieldOfANewBlankTab();
 
     BrowserState& m_state;
     ExpandedToolbar m_expanded;
@@ -43,6 +45,8 @@ private:
     FormSwitchOrigin m_nextSwitchOrigin = FormSwitchOrigin::menuCommand;
     Gtk::Box m_progressRow{Gtk::Orientation::HORIZONTAL, 0};
     OrvelProgressBar m_progressBar;
+    std::size_t m_tabCount = 0;
+    std::optional<Uuid> m_openedTab;
     ConnectionSet m_connections;
 };
 

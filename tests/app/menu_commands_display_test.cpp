@@ -234,5 +234,42 @@ TEST_F(MainWindowKeysDisplayTest, CtrlLAndF6FocusTheAddressFieldWithItsTextSelec
     }
 }
 
+TEST_F(MainWindowKeysDisplayTest, TheFocusedPageHasItsKeysFirstAndTheBrowserKeepsItsOwn) {
+    // Ctrl+B in an editable area makes text bold; the page says so in its title.
+    server.serve("/edit", "<!doctype html><title>Edit</title><div id=e contenteditable>hello</div><script>"
+                          "const e=document.getElementById('e');e.focus();getSelection().selectAllChildren(e);"
+                          "onkeyup=()=>{document.title='bold='+document.queryCommandState('bold')}</script>");
+    state.navigate(server.url("/edit"));
+    ASSERT_TRUE(runMainLoopUntil([&] { return state.activeTab()->title == "Edit"; }));
+    auto* page = reinterpret_cast<GtkWidget*>(window->contentView().webArea().host()->webView());
+    gtk_widget_grab_focus(page);
+    key("ctrl+b");
+    EXPECT_TRUE(runMainLoopUntil([&] { return state.activeTab()->title == "bold=true"; }));
+    EXPECT_FALSE(state.isToolbarCollapsed.get()) << "the page took Ctrl+B";
+
+    // A key the page leaves alone reaches the browser's shortcut.
+    key("ctrl+e");
+    EXPECT_TRUE(runMainLoopUntil([&] { return !state.isExplorerBarVisible.get(); }));
+
+    // Reserved keys never go to the page: Ctrl+T opens a tab whose address field takes the typing.
+    key("ctrl+t");
+    ASSERT_TRUE(runMainLoopUntil([&] { return state.tabs->size() == 2; }));
+    auto* entry = dynamic_cast<Gtk::Entry*>(testing::findDescendant(window->contentView().titleBar(), "address-entry"));
+    ASSERT_NE(entry, nullptr);
+    ASSERT_EQ(std::system("xdotool type --delay 5 typed"), 0);
+    EXPECT_TRUE(runMainLoopUntil([&] { return std::string(entry->get_text()) == "typed"; }));
+}
+
+TEST_F(MainWindowKeysDisplayTest, CtrlLOnACollapsedToolbarShowsTheFieldForTheTyping) {
+    state.isToolbarCollapsed = true;
+    gtk_widget_grab_focus(reinterpret_cast<GtkWidget*>(window->contentView().webArea().host()->webView()));
+    key("ctrl+l");
+    ASSERT_TRUE(runMainLoopUntil([&] { return !state.isToolbarCollapsed.get(); }));
+    auto* entry = dynamic_cast<Gtk::Entry*>(testing::findDescendant(window->contentView().titleBar(), "address-entry"));
+    ASSERT_NE(entry, nullptr);
+    ASSERT_EQ(std::system("xdotool type --delay 5 xyz"), 0);
+    EXPECT_TRUE(runMainLoopUntil([&] { return std::string(entry->get_text()) == "xyz"; }));
+}
+
 }  // namespace
 }  // namespace sarvik

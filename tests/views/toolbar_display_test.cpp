@@ -281,7 +281,8 @@ TEST_F(ToolbarDisplayTest, EscapeRestoresTheActiveTabsAddressAndFocusSelectsAll)
     EXPECT_EQ(m_state.addressBarText.get(), "https://example.net/start");
     EXPECT_EQ(std::string(entry.get_text()), "https://example.net/start");
     m_state.isToolbarCollapsed = true;
-    EXPECT_FALSE(m_toolbar.focusAddressField());
+    EXPECT_TRUE(m_toolbar.focusAddressField());
+    EXPECT_FALSE(m_state.isToolbarCollapsed.get()) << "the field is shown to take the typing";
 }
 
 TEST_F(ToolbarDisplayTest, ShortcutButtonsOnlyShowTheirPanels) {
