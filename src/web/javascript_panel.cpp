@@ -1,5 +1,7 @@
 #include "web/javascript_panel.h"
 
+#include <gtkmm/eventcontrollerkey.h>
+
 namespace sarvik {
 namespace {
 
@@ -20,6 +22,16 @@ JavaScriptPanel::JavaScriptPanel(Gtk::Window* parent, const JavaScriptPanelReque
     set_child(m_layout);
     buildTexts(request);
     buildButtons(request);
+    // Escape cancels, as in every dialog; an alert is dismissed.
+    auto keys = Gtk::EventControllerKey::create();
+    keys->signal_key_pressed().connect(
+        [this](guint key, guint, Gdk::ModifierType) {
+            if (key != GDK_KEY_Escape) return false;
+            finish(false);
+            return true;
+        },
+        false);
+    add_controller(keys);
     signal_close_request().connect(
         [this] {
             finish(false);
@@ -73,6 +85,9 @@ void JavaScriptPanel::buildButtons(const JavaScriptPanelRequest& request) {
     m_buttons.append(m_okButton);
     m_layout.append(m_buttons);
     set_default_widget(m_okButton);
+    // Return answers OK: the focus starts on OK, or in the prompt's field, whose Return is OK too.
+    if (m_hasField) m_field.grab_focus();
+    else m_okButton.grab_focus();
 }
 
 void JavaScriptPanel::finish(bool accepted) {

@@ -10,6 +10,8 @@
 #include <gtkmm/window.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace sarvik {
 namespace {
 
@@ -79,19 +81,35 @@ TEST_F(JavaScriptPanelDisplayTest, AnAlertShowsItsMessageAndTheAskingOrigin) {
 }
 
 TEST_F(JavaScriptPanelDisplayTest, ConfirmIsTrueOnlyForOK) {
-    Gtk::Window* panel = open("confirm('Sure?')");
+    Gtk::Window* panel = open("[confirm('Sure?'), confirm('Really?')].join()");
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(text(*panel, "javascript-panel-message"), "Confirm");
     EXPECT_EQ(text(*panel, "javascript-panel-informative"), "Sure?");
     press(*panel, "javascript-panel-ok");
-    EXPECT_TRUE(titleBecomes("answer:true"));
+    ASSERT_TRUE(runMainLoopUntil([&] {
+        panel = testing::findWindow("javascript-panel");
+        return panel && text(*panel, "javascript-panel-informative") == "Really?";
+    }));
+    press(*panel, "javascript-panel-cancel");
+    EXPECT_TRUE(titleBecomes("answer:true,false"));
 }
 
-TEST_F(JavaScriptPanelDisplayTest, ConfirmIsFalseForCancel) {
-    Gtk::Window* panel = open("confirm('Sure?')");
+// Real keys, as a user answers: Return is OK, Escape cancels (and dismisses an alert).
+TEST_F(JavaScriptPanelDisplayTest, ReturnAnswersOKAndEscapeCancelsEachPanel) {
+    const std::pair<const char*, const char*> steps[] = {
+        {"First?", "Return"}, {"Second?", "Escape"}, {"Third", "Escape"}, {"Fourth?", "Escape"}};
+    Gtk::Window* panel = open("[confirm('First?'), confirm('Second?'), (alert('Third'), 'closed'), String(prompt('Fourth?'))].join()");
     ASSERT_NE(panel, nullptr);
-    press(*panel, "javascript-panel-cancel");
-    EXPECT_TRUE(titleBecomes("answer:false"));
+    for (const auto& [question, key] : steps) {
+        ASSERT_TRUE(runMainLoopUntil([&, question = question] {
+            panel = testing::findWindow("javascript-panel");
+            return panel && (text(*panel, "javascript-panel-informative") == question ||
+                             text(*panel, "javascript-panel-message") == question);
+        })) << question;
+        const std::string command = "xdotool search --name '^" + panel->get_title() + "$' windowfocus --sync key " + key;
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+    EXPECT_TRUE(titleBecomes("answer:true,false,closed,null"));
 }
 
 TEST_F(JavaScriptPanelDisplayTest, APromptReturnsTheEditedTextForOK) {
