@@ -1,9 +1,13 @@
 #include "views/page_key_router.h"
 
+#include <algorithm>
+
 namespace sarvik {
 namespace {
 
 bool has(Gdk::ModifierType state, Gdk::ModifierType modifier) { return (state & modifier) == modifier; }
+
+constexpr std::size_t kKeysOnTheirWay = 16;
 
 }  // namespace
 
@@ -19,7 +23,7 @@ PageKeyRouter::PageKeyRouter(Gtk::Window& window, Gtk::Widget& pageArea)
 
 PageKeyRouter::~PageKeyRouter() {
     m_window.remove_controller(m_keys);
-    forgetForwarded();
+    for (GdkEvent* event : m_forwarded) gdk_event_unref(event);
 }
 
 bool PageKeyRouter::isReserved(guint keyval, Gdk::ModifierType state) {
@@ -49,21 +53,24 @@ bool PageKeyRouter::focusIsInPage() const {
     return focus && (focus == &m_pageArea || focus->is_ancestor(m_pageArea));
 }
 
-void PageKeyRouter::forgetForwarded() {
-    if (m_forwarded) gdk_event_unref(m_forwarded);
-    m_forwarded = nullptr;
+bool PageKeyRouter::takeBack(GdkEvent* event) {
+    const auto found = std::find(m_forwarded.begin(), m_forwarded.end(), event);
+    if (found == m_forwarded.end()) return false;
+    gdk_event_unref(*found);
+    m_forwarded.erase(found);
+    return true;
 }
 
 bool PageKeyRouter::onKeyPressed(guint keyval, guint, Gdk::ModifierType state) {
     GdkEvent* event = gtk_event_controller_get_current_event(GTK_EVENT_CONTROLLER(m_keys->gobj()));
-    if (event && event == m_forwarded) {
-        forgetForwarded();
-        return false;  // the page did not take it: the shortcuts may
-    }
+    if (event && takeBack(event)) return false;  // the page did not take it: the shortcuts may
     const bool chord = has(state, Gdk::ModifierType::CONTROL_MASK) || has(state, Gdk::ModifierType::ALT_MASK);
     if (!event || !chord || isReserved(keyval, state) || !focusIsInPage()) return false;
-    forgetForwarded();
-    m_forwarded = gdk_event_ref(event);
+    if (m_forwarded.size() == kKeysOnTheirWay) {
+        gdk_event_unref(m_forwarded.front());
+        m_forwarded.pop_front();
+    }
+    m_forwarded.push_back(gdk_event_ref(event));
     gtk_event_controller_key_forward(m_keys->gobj(), m_window.get_focus()->gobj());
     return true;
 }

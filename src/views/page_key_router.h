@@ -5,6 +5,8 @@
 #include <gtkmm/widget.h>
 #include <gtkmm/window.h>
 
+#include <deque>
+
 namespace sarvik {
 
 // Lets a focused page have a key before the browser's shortcuts do, as
@@ -27,13 +29,15 @@ public:
 private:
     bool onKeyPressed(guint keyval, guint keycode, Gdk::ModifierType state);
     bool focusIsInPage() const;
-    void forgetForwarded();
+    bool takeBack(GdkEvent* event);
 
     Gtk::Window& m_window;
     Gtk::Widget& m_pageArea;
     Glib::RefPtr<Gtk::EventControllerKey> m_keys;
-    // The key last given to the page; when the engine hands it back, it goes on.
-    GdkEvent* m_forwarded = nullptr;
+    // Keys given to the page, oldest first; one the engine hands back goes on.
+    // Several can be on their way when keys come fast; the ones the page took
+    // never come back and leave once newer ones push them out.
+    std::deque<GdkEvent*> m_forwarded;
 };
 
 }  // namespace sarvik
