@@ -1,5 +1,7 @@
 #include "core/address_resolution.h"
 
+#include "core/saved_page_address.h"
+
 #include <glib.h>
 
 namespace sarvik {
@@ -64,6 +66,7 @@ std::string percentEncodeQuery(std::string_view text) {
 
 std::string resolveAddressText(std::string_view typed, std::string_view searchPrefix) {
     const std::string text = trimWhitespaceAndNewlines(typed);
+    if (savedPageId(text)) return text;
     const bool looksLikeAddress = text.find('.') != std::string::npos && text.find(' ') == std::string::npos;
     if (looksLikeAddress) {
         if (startsWith(text, "http://") || startsWith(text, "https://")) return text;

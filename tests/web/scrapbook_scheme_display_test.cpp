@@ -1,3 +1,4 @@
+#include "core/saved_page_address.h"
 #include "web/saved_page_guard.h"
 #include "web/scrapbook_scheme.h"
 #include "web/web_page_archiver.h"
@@ -44,25 +45,29 @@ const char* kStyledPage =
 
 TEST(ScrapbookSchemeTest, AcceptsOnlyTheSchemeAndOneUuid) {
     const Uuid id = Uuid::random();
-    EXPECT_EQ(ScrapbookScheme::idOf(ScrapbookScheme::addressOf(id)), id);
-    EXPECT_EQ(ScrapbookScheme::idOf("scrapbook://" + id.toString()), id);
+    EXPECT_EQ(savedPageId(savedPageAddress(id)), id);
+    EXPECT_EQ(savedPageId("scrapbook://" + id.toString()), id);
     for (const std::string& bad : {std::string("scrapbook://../../etc/passwd"), "scrapbook://" + id.toString() + "/x",
                                   "scrapbook://" + id.toString() + "//", "file:///" + id.toString(),
                                   "scrapbook://" + id.toString().substr(1) + "0/",
                                   "scrapbook://%2e%2e/" + id.toString(), std::string("scrapbook://")})
-        EXPECT_FALSE(ScrapbookScheme::idOf(bad)) << bad;
+        EXPECT_FALSE(savedPageId(bad)) << bad;
 }
 
 TEST(ScrapbookSchemeTest, KeepsOnlyTheNewestArchives) {
     auto& scheme = ScrapbookScheme::shared();
     const Uuid first = Uuid::random();
-    scheme.publish(first, "first");
-    for (std::size_t i = 0; i < ScrapbookScheme::kKeptArchives - 1; ++i) scheme.publish(Uuid::random(), "more");
-    EXPECT_EQ(scheme.archive(first), "first");
-    scheme.publish(first, "again");  // publishing again keeps one copy
-    EXPECT_EQ(scheme.archive(first), "again");
-    scheme.publish(Uuid::random(), "one too many");
-    EXPECT_FALSE(scheme.archive(first));
+    const auto archive = [&](const Uuid& id) {
+        const auto page = scheme.find(id);
+        return page ? page->archive : "";
+    };
+    scheme.publish(first, {"first", ""});
+    for (std::size_t i = 0; i < ScrapbookScheme::kKeptArchives - 1; ++i) scheme.publish(Uuid::random(), {"more", ""});
+    EXPECT_EQ(archive(first), "first");
+    scheme.publish(first, {"again", ""});  // publishing again keeps one copy
+    EXPECT_EQ(archive(first), "again");
+    scheme.publish(Uuid::random(), {"one too many", ""});
+    EXPECT_EQ(archive(first), "");
 }
 
 TEST(ScrapbookSchemeDisplayTest, ASavedPageShowsOfflineWithItsImageAndStyle) {
@@ -84,7 +89,7 @@ TEST(ScrapbookSchemeDisplayTest, ASavedPageShowsOfflineWithItsImageAndStyle) {
     }  // the server is gone from here on
 
     const Uuid id = Uuid::random();
-    const Url address = ScrapbookScheme::shared().publish(id, *bytes);
+    const Url address = ScrapbookScheme::shared().publish(id, {*bytes, ""});
     ASSERT_TRUE(view.load(address.absoluteString()));
     EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('text').textContent"), "Words worth keeping");
     EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('pic').naturalWidth"), "37");
@@ -129,7 +134,7 @@ TEST(ScrapbookSchemeDisplayTest, ASavedPageRunsNothingGoesNowhereAndAsksTheServe
         server.serve(path, "<title>reached</title>");
     server.serve("/script.js", "document.title='external script ran'", "text/javascript");
     testing::LoopbackWebView view;
-    const Url address = ScrapbookScheme::shared().publish(Uuid::random(), hostileArchive(server));
+    const Url address = ScrapbookScheme::shared().publish(Uuid::random(), {hostileArchive(server), ""});
     guardSavedPages(view.webView());
     view.load(address.absoluteString());  // stopped, not finished: the outside image never arrives
     EXPECT_TRUE(runMainLoopUntil([&] { return !webkit_web_view_is_loading(view.webView()); }));
