@@ -2,6 +2,7 @@
 
 #include "core/saved_page_address.h"
 #include "web/gobject_handle.h"
+#include "web/imported_stylesheets.h"
 
 #include <gio/gio.h>
 #include <webkit/webkit.h>
@@ -64,6 +65,7 @@ void ScrapbookScheme::answer(WebKitURISchemeRequest* request, void* data) {
 
 Url ScrapbookScheme::publish(const Uuid& id, SavedPage page) {
     if (!m_pages.contains(id)) m_order.push_back(id);
+    page.archive = placeImportedStylesheets(std::move(page.archive));
     m_pages[id] = std::move(page);
     while (m_order.size() > kKeptArchives) {
         m_pages.erase(m_order.front());

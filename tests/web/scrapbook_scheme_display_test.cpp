@@ -39,9 +39,14 @@ ArchiveResult archive(WebKitWebView* view) {
     return *result;
 }
 
+// Its stylesheet lies in another folder and imports one beside it, which imports another.
 const char* kStyledPage =
-    "<!doctype html><html><head><title>Kept page</title><link rel=stylesheet href='/style.css'></head>"
+    "<!doctype html><html><head><title>Kept page</title><link rel=stylesheet href='../static/style.css'></head>"
     "<body><p id=text>Words worth keeping</p><img id=pic src='/pic.png'></body></html>";
+
+const char* kImportedStyles = "getComputedStyle(document.getElementById('pic')).borderLeftColor + ' ' + "
+                              "getComputedStyle(document.getElementById('text')).borderTopColor";
+const char* kImportedColours = "rgb(4, 5, 6) rgb(7, 8, 9)";
 
 TEST(ScrapbookSchemeTest, AcceptsOnlyTheSchemeAndOneUuid) {
     const Uuid id = Uuid::random();
@@ -75,12 +80,16 @@ TEST(ScrapbookSchemeDisplayTest, ASavedPageShowsOfflineWithItsImageAndStyle) {
     std::optional<std::string> bytes;
     {
         testing::LoopbackHttpServer server;
-        server.serve("/page", kStyledPage);
-        server.serve("/style.css", "#text { color: rgb(1, 2, 3); }", "text/css");
+        server.serve("/docs/page", kStyledPage);
+        server.serve("/static/style.css", "@import url('imported.css'); #text { color: rgb(1, 2, 3); }", "text/css");
+        server.serve("/static/imported.css", "@import 'deeper/last.css'; #pic { border-left: 3px solid rgb(4, 5, 6); }",
+                     "text/css");
+        server.serve("/static/deeper/last.css", "#text { border-top: 2px solid rgb(7, 8, 9); }", "text/css");
         server.serve("/pic.png", testing::pngImage(37, 21), "image/png");
-        ASSERT_TRUE(view.load(server.url("/page")));
+        ASSERT_TRUE(view.load(server.url("/docs/page")));
         ASSERT_TRUE(runMainLoopUntil([&] {
-            return evaluateInPage(view.webView(), "document.getElementById('pic').naturalWidth") == "37";
+            return evaluateInPage(view.webView(), "document.getElementById('pic').naturalWidth") == "37" &&
+                   evaluateInPage(view.webView(), kImportedStyles) == kImportedColours;
         }));
         const auto result = archive(view.webView());
         ASSERT_TRUE(result.bytes) << result.error;
@@ -95,6 +104,7 @@ TEST(ScrapbookSchemeDisplayTest, ASavedPageShowsOfflineWithItsImageAndStyle) {
     EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('pic').naturalWidth"), "37");
     EXPECT_EQ(evaluateInPage(view.webView(), "getComputedStyle(document.getElementById('text')).color"),
               "rgb(1, 2, 3)");
+    EXPECT_EQ(evaluateInPage(view.webView(), kImportedStyles), kImportedColours);
     // Its own origin, never the live site's.
     EXPECT_EQ(std::string(webkit_web_view_get_uri(view.webView())), address.absoluteString());
     const auto origin = evaluateInPage(view.webView(), "location.origin + ' ' + document.domain");
