@@ -3,10 +3,12 @@
 #include "app/renderer_choice.h"
 #include "support/temporary_directory.h"
 
+#include <glib.h>
 #include <glibmm/main.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string_view>
 
 namespace sarvik::testing {
 namespace {
@@ -14,6 +16,24 @@ namespace {
 Glib::RefPtr<Gtk::Application>& applicationSlot() {
     static Glib::RefPtr<Gtk::Application> application;
     return application;
+}
+
+std::string_view fieldText(const GLogField* fields, gsize count, std::string_view key) {
+    for (gsize i = 0; i < count; ++i)
+        if (key == fields[i].key && fields[i].value)
+            return fields[i].length < 0 ? static_cast<const char*>(fields[i].value)
+                                        : std::string_view(static_cast<const char*>(fields[i].value),
+                                                           static_cast<std::size_t>(fields[i].length));
+    return {};
+}
+
+// A warning or a critical message from the browser, GTK, GLib or the engine's
+// UI process fails the test that was running, and still reaches stderr.
+GLogWriterOutput failOnWarnings(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer) {
+    if (level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING))
+        ADD_FAILURE() << "logged: " << fieldText(fields, count, "GLIB_DOMAIN") << " "
+                      << fieldText(fields, count, "MESSAGE");
+    return g_log_writer_default(level, fields, count, nullptr);
 }
 
 }  // namespace
@@ -61,6 +81,7 @@ Gtk::Window* findWindow(const Glib::ustring& name) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    g_log_set_writer_func(sarvik::testing::failOnWarnings, nullptr, nullptr);
     // Listing tests must work without a display, so GTK starts only when tests run.
     if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
     // Everything GTK, WebKit and the stores keep goes into a folder of this run, never the user's.
