@@ -5,10 +5,14 @@
 
 #include <glib.h>
 #include <glibmm/main.h>
+#include <glibmm/spawn.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string_view>
+
+// Last, because Xlib defines macros (None, Bool, ...) that clash with C++ names.
+#include <gdk/x11/gdkx.h>
 
 namespace sarvik::testing {
 namespace {
@@ -75,6 +79,26 @@ Gtk::Window* findWindow(const Glib::ustring& name) {
     for (auto* window : Gtk::Window::list_toplevels())
         if (window->get_name() == name && window->get_visible()) return window;
     return nullptr;
+}
+
+std::optional<bool> selectedWhenFocused(Gtk::Entry& entry, const std::function<void()>& focus) {
+    auto* window = dynamic_cast<Gtk::Window*>(entry.get_root());
+    if (!window) return std::nullopt;
+    // No window manager here: the window gets the keyboard only when asked.
+    const auto xid = gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(window->gobj())));
+    Glib::spawn_command_line_sync("xdotool windowfocus --sync " + std::to_string(xid));
+    if (!runMainLoopUntil([&] { return window->is_active(); })) return std::nullopt;
+    std::optional<bool> selected;
+    auto* text = GTK_WIDGET(gtk_editable_get_delegate(GTK_EDITABLE(entry.gobj())));
+    const auto record = +[](GtkWidget* widget, GParamSpec*, gpointer out) {
+        if (gtk_widget_has_focus(widget))
+            *static_cast<std::optional<bool>*>(out) = gtk_editable_get_selection_bounds(GTK_EDITABLE(widget), nullptr, nullptr);
+    };
+    const gulong handler = g_signal_connect(text, "notify::has-focus", G_CALLBACK(record), &selected);
+    focus();
+    runMainLoopUntil([&] { return selected.has_value(); });
+    g_signal_handler_disconnect(text, handler);
+    return selected;
 }
 
 }  // namespace sarvik::testing
