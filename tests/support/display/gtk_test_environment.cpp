@@ -114,6 +114,11 @@ int main(int argc, char** argv) {
     setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     sarvik::choosePreferredRenderer();  // the renderer the browser itself would run
+    // Named as g_application_run names the browser: GTK records the program with what it
+    // saves (a printed PDF goes into the recently used files) and warns without a name.
+    gchar* name = g_path_get_basename(argv[0]);
+    g_set_prgname(name);
+    g_free(name);
     auto application = Gtk::Application::create("org.sarvikbrowser.SarvikBrowser.Tests",
                                                  Gio::Application::Flags::NON_UNIQUE);
     application->register_application();
