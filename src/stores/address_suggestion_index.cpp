@@ -1,5 +1,6 @@
 #include "stores/address_suggestion_index.h"
 
+#include "core/saved_page_address.h"
 #include "stores/store_text.h"
 
 #include <algorithm>
@@ -215,7 +216,8 @@ void AddressSuggestionIndex::addHistory(const std::vector<std::uint32_t>& matche
     for (std::uint32_t position : matches) {
         if (best.size() == room && !better(position, best.back())) continue;
         const std::string& url = history[position].url;
-        if (listed(out, url)) continue;
+        // Older history files may hold saved pages; the scrapbook lists those.
+        if (listed(out, url) || isSavedPageAddress(url)) continue;
         // The store keeps one entry per address; a damaged file may not have.
         const auto same = std::find_if(best.begin(), best.end(), [&](std::uint32_t p) { return history[p].url == url; });
         if (same != best.end()) {

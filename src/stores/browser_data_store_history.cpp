@@ -1,6 +1,7 @@
 // The history half of BrowserDataStore: visits, deletion, search and grouping by day.
 #include "stores/browser_data_store.h"
 
+#include "core/saved_page_address.h"
 #include "stores/history_day_formatter.h"
 #include "stores/store_text.h"
 
@@ -11,6 +12,8 @@
 namespace sarvik {
 
 void BrowserDataStore::recordVisit(std::string_view title, std::string_view url) {
+    // A saved page is the scrapbook's to list; its address names an item, not a site.
+    if (isSavedPageAddress(url)) return;
     const std::string address = validUtf8(url);
     const auto& all = m_history.get();
     const auto found = std::find_if(all.begin(), all.end(), [&](const HistoryItem& h) { return h.url == address; });

@@ -1,5 +1,6 @@
 #include "views/address_field.h"
 
+#include "views/entry_focus.h"
 #include "views/toolbar_symbols.h"
 
 namespace sarvik {
@@ -91,8 +92,7 @@ void AddressField::offerSuggestions(const BrowserDataStore& store) {
 }
 
 void AddressField::focusAndSelectAll() {
-    m_entry.grab_focus();
-    m_entry.select_region(0, -1);
+    focusWithTextSelected(m_entry);
 }
 
 }  // namespace sarvik

@@ -25,9 +25,11 @@ ContentView::ContentView(BrowserState& browserState, AuctionStore& auctionStore,
 
     m_toolbar.set_hexpand(true);
     m_toolbar.expanded().addressField().offerSuggestions(m_dataStore);
+    m_startWindowControls.set_valign(Gtk::Align::START);
+    m_endWindowControls.set_valign(Gtk::Align::START);
+    m_titleRow.append(m_startWindowControls);
     m_titleRow.append(m_toolbar);
-    m_windowControls.set_valign(Gtk::Align::START);
-    m_titleRow.append(m_windowControls);
+    m_titleRow.append(m_endWindowControls);
     m_titleBar.set_child(m_titleRow);
 
     m_explorerBarPlace.set_transition_type(Gtk::RevealerTransitionType::SLIDE_RIGHT);

@@ -52,7 +52,9 @@ private:
     Gtk::WindowHandle m_titleBar;
     Gtk::Box m_titleRow{Gtk::Orientation::HORIZONTAL, 0};
     OrvelToolbarView m_toolbar;
-    Gtk::WindowControls m_windowControls{Gtk::PackType::END};
+    // Each shows its side of the desktop's button layout (gtk-decoration-layout) and follows its changes.
+    Gtk::WindowControls m_startWindowControls{Gtk::PackType::START};
+    Gtk::WindowControls m_endWindowControls{Gtk::PackType::END};
 
     Gtk::Box m_middleBand{Gtk::Orientation::HORIZONTAL, 0};
     // The explorer bar slides in before the web area while it is visible; it

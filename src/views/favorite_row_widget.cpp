@@ -1,5 +1,6 @@
 #include "views/favorite_row_widget.h"
 
+#include "views/entry_focus.h"
 #include "views/favorites_panel.h"
 
 namespace sarvik {
@@ -67,7 +68,7 @@ void FavoriteRowWidget::showEditing(const std::optional<Uuid>& editingId, const 
     if (isEditing && !m_renameField.get_visible()) {
         m_renameField.set_text(editingTitle);
         m_renameField.set_visible(true);
-        m_renameField.grab_focus();
+        focusWithTextSelected(m_renameField);
     } else if (!isEditing) {
         m_renameField.set_visible(false);
     }

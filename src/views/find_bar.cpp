@@ -3,6 +3,7 @@
 #include "core/notification_center.h"
 #include "core/notification_names.h"
 #include "views/command_window.h"
+#include "views/entry_focus.h"
 #include "views/web_area.h"
 #include "web/main_loop_hop.h"
 
@@ -113,7 +114,7 @@ void FindBar::subscribe() {
 void FindBar::open() {
     const bool wasOpen = isOpen();
     set_reveal_child(true);
-    m_field.grab_focus();  // selects the text, so typing replaces the last search
+    focusWithTextSelected(m_field);  // typing replaces the last search
     if (!wasOpen) searchTyped();
 }
 

@@ -162,7 +162,14 @@ void HistoryPanel::askToClear() {
     m_confirmation->add_button("Clear All", Gtk::ResponseType::ACCEPT)->add_css_class("destructive-action");
     m_confirmation->set_default_response(Gtk::ResponseType::CANCEL);
     m_confirmation->signal_response().connect(sigc::mem_fun(*this, &HistoryPanel::answerClear));
+    m_confirmation->signal_close_request().connect(sigc::mem_fun(*this, &HistoryPanel::cancelClear), false);
     m_confirmation->show();
+}
+
+// Escape answers Cancel; left to GTK, closing would destroy the dialog under its wrapper.
+bool HistoryPanel::cancelClear() {
+    answerClear(Gtk::ResponseType::CANCEL);
+    return true;
 }
 
 void HistoryPanel::answerClear(int response) {

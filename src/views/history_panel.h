@@ -48,6 +48,7 @@ private:
     void refresh();
     void askToClear();
     void answerClear(int response);
+    bool cancelClear();
     void activateRow(guint position);
 
     BrowserState& m_state;

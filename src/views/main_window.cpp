@@ -17,7 +17,7 @@ constexpr int kDefaultHeight = 800;
 MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, std::filesystem::path dataDirectory,
                        DownloadManager* downloads)
     : m_browserState(browserState), m_auctionStore(auctionStore), m_contentView(browserState, auctionStore, std::move(dataDirectory)), m_handlers(browserState),
-      m_scrapbookArchiveOpener(browserState), m_favoritesFileCommands(*this, m_contentView.dataStore()),
+      m_scrapbookArchiveOpener(browserState, m_contentView.scrapbookStore()), m_favoritesFileCommands(*this, m_contentView.dataStore()),
       m_pageCommands(*this, browserState, m_contentView.webArea()), m_pageKeys(*this, m_contentView.webArea()) {
     set_name("main-window");
     set_default_size(kDefaultWidth, kDefaultHeight);

@@ -5,14 +5,26 @@
 #include "web/scrapbook_scheme.h"
 
 namespace sarvik {
+namespace {
 
-ScrapbookArchiveOpener::ScrapbookArchiveOpener(BrowserState& browserState) : m_browserState(browserState) {
+std::string entry(const Notification& notification, const std::string& key) {
+    const auto found = notification.userInfo.find(key);
+    return found == notification.userInfo.end() ? std::string() : found->second;
+}
+
+}  // namespace
+
+ScrapbookArchiveOpener::ScrapbookArchiveOpener(BrowserState& browserState, const ScrapbookStore& store)
+    : m_browserState(browserState) {
+    auto& scheme = ScrapbookScheme::shared();
+    m_store = scheme.addStore(store);
     m_subscription = NotificationCenter::defaultCenter().subscribe(
-        notifications::kLoadScrapbookArchive, [this](const Notification& notification) {
-            const auto data = notification.userInfo.find("data");
-            if (data == notification.userInfo.end() || data->second.empty() || !m_browserState.activeTab()) return;
-            // Each opening is an address of its own, so the engine never shows a stale copy.
-            const Url address = ScrapbookScheme::shared().publish(Uuid::random(), data->second);
+        notifications::kLoadScrapbookArchive, [this, &scheme](const Notification& notification) {
+            std::string data = entry(notification, "data");
+            if (data.empty() || !m_browserState.activeTab()) return;
+            // Bytes that name no item still open, at an address of their own.
+            const Uuid id = Uuid::parse(entry(notification, "id")).value_or(Uuid::random());
+            const Url address = scheme.publish(id, {std::move(data), entry(notification, "url")});
             m_browserState.navigationCommand = NavigationCommand::load(address);
         });
 }

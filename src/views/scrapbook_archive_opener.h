@@ -2,20 +2,24 @@
 
 #include "core/browser_state.h"
 #include "core/scoped_connection.h"
+#include "stores/scrapbook_store.h"
 
 namespace sarvik {
 
 // Answers "loadScrapbookArchive": the archive's bytes are shown in the active
-// tab, offline, at a "scrapbook:" address of their own (never the page's
-// original address, which the notification also carries). Nothing happens
-// without an active tab or without bytes. Subscribed while it lives.
+// tab, offline, at the item's own "scrapbook:" address (never the page's
+// original address, which the notification also carries), the same at every
+// opening. While it lives, the window's scrapbook also answers such addresses
+// when they are typed or bookmarked. Nothing happens without an active tab or
+// without bytes.
 class ScrapbookArchiveOpener {
 public:
-    explicit ScrapbookArchiveOpener(BrowserState& browserState);
+    ScrapbookArchiveOpener(BrowserState& browserState, const ScrapbookStore& store);
 
 private:
     BrowserState& m_browserState;
     ScopedConnection m_subscription;
+    ScopedConnection m_store;
 };
 
 }  // namespace sarvik

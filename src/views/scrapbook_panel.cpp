@@ -2,7 +2,9 @@
 
 #include "core/notification_center.h"
 #include "core/notification_names.h"
+#include "core/saved_page_address.h"
 #include "views/scrapbook_row.h"
+#include "web/scrapbook_scheme.h"
 #include "web/web_page_archiver.h"
 
 #include <glibmm/main.h>
@@ -127,7 +129,7 @@ void ScrapbookPanel::savePage() {
     auto alive = std::make_shared<ScrapbookPanel*>(this);
     m_liveness = alive;
     std::weak_ptr<ScrapbookPanel*> weak = alive;
-    m_store.savePage(archiver, tab->title, tab->url->absoluteString(), [weak](bool success) {
+    m_store.savePage(archiver, tab->title, originalAddress(*tab->url), [weak](bool success) {
         if (auto panel = weak.lock()) (*panel)->finishSaving(success);
     });
 }
@@ -174,7 +176,14 @@ void ScrapbookPanel::openItem(const Uuid& id) {
     const auto bytes = m_store.readArchive(*item);
     if (!bytes) return;
     NotificationCenter::defaultCenter().post(notifications::kLoadScrapbookArchive, std::nullopt,
-                                             {{"data", *bytes}, {"url", item->url}});
+                                             {{"data", *bytes}, {"url", item->url}, {"id", item->id.toString()}});
+}
+
+// A saved page shown offline is saved again under the address it came from.
+std::string ScrapbookPanel::originalAddress(const Url& shown) const {
+    if (const auto id = savedPageId(shown.absoluteString()))
+        if (const auto page = ScrapbookScheme::shared().find(*id)) return page->originalUrl;
+    return shown.absoluteString();
 }
 
 void ScrapbookPanel::openOriginalUrl(const Uuid& id) {

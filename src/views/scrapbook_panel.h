@@ -75,6 +75,7 @@ private:
     void reloadList();
     void finishSaving(bool success);
     std::optional<ScrapbookItem> findItem(const Uuid& id) const;
+    std::string originalAddress(const Url& shown) const;
 
     BrowserState& m_state;
     ScrapbookStore& m_store;

@@ -1,6 +1,6 @@
 #include "web/saved_page_guard.h"
 
-#include "web/scrapbook_scheme.h"
+#include "core/saved_page_address.h"
 
 #include <webkit/webkit.h>
 
@@ -20,7 +20,7 @@ Guard* guardOf(WebKitWebView* view) { return static_cast<Guard*>(g_object_get_da
 
 bool showsSavedPage(WebKitWebView* view) {
     const char* uri = webkit_web_view_get_uri(view);
-    return uri && ScrapbookScheme::idOf(uri);
+    return uri && savedPageId(uri);
 }
 
 bool isUserMove(WebKitNavigationType type) {

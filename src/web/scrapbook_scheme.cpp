@@ -1,6 +1,8 @@
 #include "web/scrapbook_scheme.h"
 
+#include "core/saved_page_address.h"
 #include "web/gobject_handle.h"
+#include "web/imported_stylesheets.h"
 
 #include <gio/gio.h>
 #include <webkit/webkit.h>
@@ -42,7 +44,7 @@ ScrapbookScheme& ScrapbookScheme::shared() {
 
 ScrapbookScheme::ScrapbookScheme() {
     WebKitWebContext* context = webkit_web_context_get_default();
-    const std::string name(kName);
+    const std::string name(kSavedPageScheme);
     // Local: the engine shows such documents at all; secure: no mixed-content
     // downgrade; its own origin per saved page follows from the address.
     WebKitSecurityManager* security = webkit_web_context_get_security_manager(context);
@@ -52,40 +54,43 @@ ScrapbookScheme::ScrapbookScheme() {
 }
 
 void ScrapbookScheme::answer(WebKitURISchemeRequest* request, void* data) {
-    const auto& scheme = *static_cast<ScrapbookScheme*>(data);
+    auto& scheme = *static_cast<ScrapbookScheme*>(data);
     const char* uri = webkit_uri_scheme_request_get_uri(request);
-    const auto id = idOf(uri ? uri : "");
+    const auto id = savedPageId(uri ? uri : "");
     if (!id) return refuse(request, "Not a saved page's address.");
-    const auto found = scheme.m_archives.find(*id);
-    if (found == scheme.m_archives.end()) return refuse(request, "This saved page is no longer open.");
-    serve(request, found->second);
+    const auto page = scheme.find(*id);
+    if (!page) return refuse(request, "This page is not in the scrapbook.");
+    serve(request, page->archive);
 }
 
-Url ScrapbookScheme::publish(const Uuid& id, std::string archive) {
-    if (!m_archives.contains(id)) m_order.push_back(id);
-    m_archives[id] = std::move(archive);
+Url ScrapbookScheme::publish(const Uuid& id, SavedPage page) {
+    if (!m_pages.contains(id)) m_order.push_back(id);
+    page.archive = placeImportedStylesheets(std::move(page.archive));
+    m_pages[id] = std::move(page);
     while (m_order.size() > kKeptArchives) {
-        m_archives.erase(m_order.front());
+        m_pages.erase(m_order.front());
         m_order.pop_front();
     }
-    return *Url::parse(addressOf(id));
+    return *Url::parse(savedPageAddress(id));
 }
 
-std::optional<std::string> ScrapbookScheme::archive(const Uuid& id) const {
-    const auto found = m_archives.find(id);
-    if (found == m_archives.end()) return std::nullopt;
-    return found->second;
+std::optional<ScrapbookScheme::SavedPage> ScrapbookScheme::find(const Uuid& id) {
+    if (const auto found = m_pages.find(id); found != m_pages.end()) return found->second;
+    std::optional<SavedPage> page;
+    m_stores.emit(id, page);
+    if (!page) return std::nullopt;
+    publish(id, std::move(*page));
+    return m_pages.at(id);
 }
 
-std::optional<Uuid> ScrapbookScheme::idOf(std::string_view uri) {
-    const std::string prefix = std::string(kName) + "://";
-    if (uri.substr(0, prefix.size()) != prefix) return std::nullopt;
-    uri.remove_prefix(prefix.size());
-    constexpr std::size_t kUuidLength = 36;
-    if (uri.size() != kUuidLength && !(uri.size() == kUuidLength + 1 && uri.back() == '/')) return std::nullopt;
-    return Uuid::parse(uri.substr(0, kUuidLength));
+sigc::connection ScrapbookScheme::addStore(const ScrapbookStore& store) {
+    return m_stores.connect([&store](const Uuid& id, std::optional<SavedPage>& page) {
+        if (page) return;
+        const auto& items = store.items().get();
+        const auto item = std::find_if(items.begin(), items.end(), [&](const ScrapbookItem& i) { return i.id == id; });
+        if (item == items.end()) return;
+        if (auto archive = store.readArchive(*item)) page = SavedPage{std::move(*archive), item->url};
+    });
 }
-
-std::string ScrapbookScheme::addressOf(const Uuid& id) { return std::string(kName) + "://" + id.toString() + "/"; }
 
 }  // namespace sarvik

@@ -229,7 +229,7 @@ TEST_F(MainWindowKeysDisplayTest, CtrlLAndF6FocusTheAddressFieldWithItsTextSelec
     for (const char* keys : {"ctrl+l", "F6"}) {
         gtk_widget_grab_focus(reinterpret_cast<GtkWidget*>(window->contentView().webArea().host()->webView()));
         ASSERT_TRUE(runMainLoopUntil([&] { return !entryFocused(); }));
-        key(keys);
+        EXPECT_EQ(testing::selectedWhenFocused(*entry, [&] { key(keys); }), true) << keys;
         EXPECT_TRUE(runMainLoopUntil(selectedAll)) << keys;
     }
 }

@@ -99,7 +99,9 @@ TEST_F(AddressSuggestionIndexTest, AnAddressIsSuggestedOnce) {
                         page("Shop again", "https://shop.example/", std::nullopt, 1)});
     history = {visited("Shop", "https://shop.example/", 50, 10), visited("Shop sale", "https://shop.example/sale", 1, 5),
                // A damaged file may hold an address twice: the better entry stands for it.
-               visited("Dup old", "https://dup.example/shop", 2, 1), visited("Dup new", "https://dup.example/shop", 2, 3)};
+               visited("Dup old", "https://dup.example/shop", 2, 1), visited("Dup new", "https://dup.example/shop", 2, 3),
+               // A saved page that an older history file still holds.
+               visited("Shop saved", "scrapbook://" + Uuid::random().toString() + "/", 99, 9)};
     const auto list = suggest("shop");
     EXPECT_EQ(urlsOf(list), (std::vector<std::string>{"https://shop.example/", "https://dup.example/shop",
                                                       "https://shop.example/sale"}));

@@ -68,6 +68,13 @@ TEST_F(HistoryTest, AnEmptyTitleOnARevisitKeepsTheStoredTitle) {
     EXPECT_EQ(store.history()->front().visitCount, 2);
 }
 
+TEST_F(HistoryTest, SavedPagesAreNotVisits) {
+    BrowserDataStore store(dir.path(), clock);
+    visit(store, "Saved", "scrapbook://" + Uuid::random().toString() + "/");
+    visit(store, "Saved", "SCRAPBOOK:anything");
+    EXPECT_TRUE(store.history()->empty());
+}
+
 TEST_F(HistoryTest, AddressesDifferingInCaseAreTwoEntriesAndSearchIgnoresCase) {
     BrowserDataStore store(dir.path(), clock);
     visit(store, "Lower", "https://example.com/page");

@@ -117,7 +117,8 @@ TEST_F(FavoritesPanelTest, NewFolderRowCreatesNothingWhenEmptyAndATopLevelFolder
 TEST_F(FavoritesPanelTest, RenamingKeepsTheOldTitleWhenEmptyAndAnotherRenameDropsTheFirst) {
     showBar();
     clickRow("Toolbar Favorites");
-    row("Google").activate_action("row.rename");
+    EXPECT_EQ(testing::selectedWhenFocused(row("Google").renameField(), [&] { row("Google").activate_action("row.rename"); }),
+              true);
     settle();
     row("Google").renameField().set_text("Search");
     row("Apple").activate_action("row.rename");

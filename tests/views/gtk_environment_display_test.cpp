@@ -4,6 +4,7 @@
 
 #include <gtkmm/label.h>
 #include <gtkmm/window.h>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace sarvik {
@@ -21,6 +22,12 @@ TEST(GtkEnvironmentTest, AWindowCanBeShownAndMapped) {
     sarvik::testing::TemporaryDirectory dir;
     ASSERT_TRUE(sarvik::testing::saveWidgetPng(window, dir / "window.png"));
     EXPECT_GT(std::filesystem::file_size(dir / "window.png"), 100u);
+}
+
+TEST(GtkEnvironmentTest, AWarningOrACriticalMessageFailsTheTest) {
+    EXPECT_NONFATAL_FAILURE(g_warning("a warning the test expects"), "logged:");
+    EXPECT_NONFATAL_FAILURE(g_critical("a critical message the test expects"), "logged:");
+    EXPECT_NONFATAL_FAILURE(g_log("Gtk", G_LOG_LEVEL_WARNING, "from GTK, expected"), "logged: Gtk");
 }
 
 }  // namespace

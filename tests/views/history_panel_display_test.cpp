@@ -112,6 +112,12 @@ TEST_F(HistoryPanelTest, ClearAllAsksFirstAndOnlyClearsWhenConfirmed) {
     EXPECT_EQ(shown().size(), 2u);
 
     click(panel().clearAllButton());
+    ASSERT_NE(panel().clearConfirmation(), nullptr);
+    g_signal_emit_by_name(panel().clearConfirmation()->gobj(), "close");  // what Escape does
+    settle();
+    EXPECT_EQ(dataStore().history()->size(), 1u);
+
+    click(panel().clearAllButton());
     answerConfirmation(Gtk::ResponseType::ACCEPT);
     EXPECT_TRUE(dataStore().history()->empty());
     EXPECT_EQ(readFile(dataStore().historyFile()), "[]");

@@ -7,6 +7,9 @@
 #include "support/temporary_directory.h"
 
 #include <gtest/gtest.h>
+#include <gtkmm/settings.h>
+
+#include <functional>
 
 namespace sarvik {
 namespace {
@@ -238,6 +241,36 @@ TEST_F(MainWindowDisplayTest, AGoneWindowNoLongerAnswers) {
     window.reset();
     post(names::kNewTab);
     EXPECT_EQ(state.tabs->size(), 1u);
+}
+
+// The window's buttons that are shown, left and right of the toolbar, in their order.
+std::string windowButtons(Gtk::Widget& root, Gtk::Widget& toolbar) {
+    std::string left = "left:", right = " right:";
+    std::function<void(Gtk::Widget&)> visit = [&](Gtk::Widget& widget) {
+        for (const char* name : {"minimize", "maximize", "close"}) {
+            double x = 0, y = 0;
+            if (dynamic_cast<Gtk::Button*>(&widget) && widget.has_css_class(name) && widget.get_mapped() &&
+                widget.translate_coordinates(toolbar, 0, 0, x, y))
+                (x < 0 ? left : right) += std::string(" ") + name;
+        }
+        for (auto* child = widget.get_first_child(); child; child = child->get_next_sibling()) visit(*child);
+    };
+    visit(root);
+    return left + right;
+}
+
+TEST_F(MainWindowDisplayTest, WindowControlsFollowTheDesktopsLayout) {
+    auto settings = Gtk::Settings::get_default();
+    const Glib::ustring desktops = settings->property_gtk_decoration_layout();
+    const auto buttons = [&] { return windowButtons(window->contentView().titleBar(), window->contentView().toolbar()); };
+    const auto layoutShows = [&](const char* layout, const std::string& expected) {
+        settings->property_gtk_decoration_layout() = layout;
+        return runMainLoopUntil([&] { return buttons() == expected; });
+    };
+    EXPECT_TRUE(layoutShows("close,minimize,maximize:", "left: close minimize maximize right:")) << buttons();
+    EXPECT_TRUE(layoutShows(":minimize,maximize,close", "left: right: minimize maximize close")) << buttons();
+    EXPECT_TRUE(layoutShows("close:maximize", "left: close right: maximize")) << buttons();
+    settings->property_gtk_decoration_layout() = desktops;
 }
 
 TEST_F(MainWindowDisplayTest, OpenPreferencesShowsTheSheetOverTheWindow) {

@@ -2,11 +2,11 @@
 
 #include "core/notification_center.h"
 #include "core/notification_names.h"
+#include "core/saved_page_address.h"
 #include "support/display/gtk_test_environment.h"
 #include "support/display/web_view_script.h"
 #include "support/loopback_http_server.h"
 #include "support/temporary_directory.h"
-#include "web/scrapbook_scheme.h"
 #include "web/web_page_archiver.h"
 #include "views/scrapbook_panel.h"
 
@@ -51,6 +51,13 @@ protected:
         });
     }
 
+    bool savedPageShown() {
+        return runMainLoopUntil([&] {
+            const auto tab = state.activeTab();
+            return tab && tab->url && savedPageId(tab->url->absoluteString()) && !tab->isLoading;
+        });
+    }
+
     std::optional<bool> save(WebKitWebView* view) {
         std::optional<bool> added;
         WebPageArchiver archiver(view);
@@ -80,13 +87,13 @@ TEST_F(ScrapbookMainWindowDisplayTest, ASavedPageOpensOfflineInTheActiveTabAndTh
     const auto bytes = store().readArchive(item);
     ASSERT_TRUE(bytes);
     NotificationCenter::defaultCenter().post(notifications::kLoadScrapbookArchive, std::nullopt,
-                                             {{"data", *bytes}, {"url", item.url}});
-    ASSERT_TRUE(runMainLoopUntil([&] {
-        const auto tab = state.activeTab();
-        return tab && tab->url && ScrapbookScheme::idOf(tab->url->absoluteString()) && !tab->isLoading;
-    }));
+                                             {{"data", *bytes}, {"url", item.url}, {"id", item.id.toString()}});
+    ASSERT_TRUE(savedPageShown());
+    EXPECT_EQ(state.activeTab()->url->absoluteString(), savedPageAddress(item.id));
     EXPECT_EQ(evaluateInPage(activeView(), "document.getElementById('text').textContent"), "Saved words");
     EXPECT_EQ(evaluateInPage(activeView(), "document.getElementById('pic').naturalWidth"), "41");
+    for (const HistoryItem& visit : window->contentView().dataStore().history().get())
+        EXPECT_FALSE(isSavedPageAddress(visit.url)) << visit.url;
 
     // The live page again, from a server that has come back on another port.
     testing::LoopbackHttpServer live;
@@ -113,9 +120,20 @@ TEST_F(ScrapbookMainWindowDisplayTest, ThePanelSavesTheActiveTabAndOpensItOfflin
     server.reset();
 
     panel->openItem(store().items()->front().id);
+    ASSERT_TRUE(savedPageShown());
+    EXPECT_EQ(evaluateInPage(activeView(), "document.getElementById('text').textContent"), "Saved words");
+
+    // Saved again from its offline copy, it keeps the address it came from.
+    g_signal_emit_by_name(panel->header().saveButton().gobj(), "clicked");
+    ASSERT_TRUE(runMainLoopUntil([&] { return store().items()->size() == 2 && !panel->isSaving(); }));
+    const ScrapbookItem again = store().items()->back();
+    EXPECT_EQ(again.url, store().items()->front().url);
+
+    // Its address opens it as a favorite or a typed address would, from the scrapbook alone.
+    state.navigate(savedPageAddress(again.id));
     ASSERT_TRUE(runMainLoopUntil([&] {
         const auto tab = state.activeTab();
-        return tab && tab->url && ScrapbookScheme::idOf(tab->url->absoluteString()) && !tab->isLoading;
+        return tab && tab->url && tab->url->absoluteString() == savedPageAddress(again.id) && !tab->isLoading;
     }));
     EXPECT_EQ(evaluateInPage(activeView(), "document.getElementById('text').textContent"), "Saved words");
 }

@@ -1,3 +1,4 @@
+#include "core/saved_page_address.h"
 #include "web/saved_page_guard.h"
 #include "web/scrapbook_scheme.h"
 #include "web/web_page_archiver.h"
@@ -38,31 +39,40 @@ ArchiveResult archive(WebKitWebView* view) {
     return *result;
 }
 
+// Its stylesheet lies in another folder and imports one beside it, which imports another.
 const char* kStyledPage =
-    "<!doctype html><html><head><title>Kept page</title><link rel=stylesheet href='/style.css'></head>"
+    "<!doctype html><html><head><title>Kept page</title><link rel=stylesheet href='../static/style.css'></head>"
     "<body><p id=text>Words worth keeping</p><img id=pic src='/pic.png'></body></html>";
+
+const char* kImportedStyles = "getComputedStyle(document.getElementById('pic')).borderLeftColor + ' ' + "
+                              "getComputedStyle(document.getElementById('text')).borderTopColor";
+const char* kImportedColours = "rgb(4, 5, 6) rgb(7, 8, 9)";
 
 TEST(ScrapbookSchemeTest, AcceptsOnlyTheSchemeAndOneUuid) {
     const Uuid id = Uuid::random();
-    EXPECT_EQ(ScrapbookScheme::idOf(ScrapbookScheme::addressOf(id)), id);
-    EXPECT_EQ(ScrapbookScheme::idOf("scrapbook://" + id.toString()), id);
+    EXPECT_EQ(savedPageId(savedPageAddress(id)), id);
+    EXPECT_EQ(savedPageId("scrapbook://" + id.toString()), id);
     for (const std::string& bad : {std::string("scrapbook://../../etc/passwd"), "scrapbook://" + id.toString() + "/x",
                                   "scrapbook://" + id.toString() + "//", "file:///" + id.toString(),
                                   "scrapbook://" + id.toString().substr(1) + "0/",
                                   "scrapbook://%2e%2e/" + id.toString(), std::string("scrapbook://")})
-        EXPECT_FALSE(ScrapbookScheme::idOf(bad)) << bad;
+        EXPECT_FALSE(savedPageId(bad)) << bad;
 }
 
 TEST(ScrapbookSchemeTest, KeepsOnlyTheNewestArchives) {
     auto& scheme = ScrapbookScheme::shared();
     const Uuid first = Uuid::random();
-    scheme.publish(first, "first");
-    for (std::size_t i = 0; i < ScrapbookScheme::kKeptArchives - 1; ++i) scheme.publish(Uuid::random(), "more");
-    EXPECT_EQ(scheme.archive(first), "first");
-    scheme.publish(first, "again");  // publishing again keeps one copy
-    EXPECT_EQ(scheme.archive(first), "again");
-    scheme.publish(Uuid::random(), "one too many");
-    EXPECT_FALSE(scheme.archive(first));
+    const auto archive = [&](const Uuid& id) {
+        const auto page = scheme.find(id);
+        return page ? page->archive : "";
+    };
+    scheme.publish(first, {"first", ""});
+    for (std::size_t i = 0; i < ScrapbookScheme::kKeptArchives - 1; ++i) scheme.publish(Uuid::random(), {"more", ""});
+    EXPECT_EQ(archive(first), "first");
+    scheme.publish(first, {"again", ""});  // publishing again keeps one copy
+    EXPECT_EQ(archive(first), "again");
+    scheme.publish(Uuid::random(), {"one too many", ""});
+    EXPECT_EQ(archive(first), "");
 }
 
 TEST(ScrapbookSchemeDisplayTest, ASavedPageShowsOfflineWithItsImageAndStyle) {
@@ -70,12 +80,16 @@ TEST(ScrapbookSchemeDisplayTest, ASavedPageShowsOfflineWithItsImageAndStyle) {
     std::optional<std::string> bytes;
     {
         testing::LoopbackHttpServer server;
-        server.serve("/page", kStyledPage);
-        server.serve("/style.css", "#text { color: rgb(1, 2, 3); }", "text/css");
+        server.serve("/docs/page", kStyledPage);
+        server.serve("/static/style.css", "@import url('imported.css'); #text { color: rgb(1, 2, 3); }", "text/css");
+        server.serve("/static/imported.css", "@import 'deeper/last.css'; #pic { border-left: 3px solid rgb(4, 5, 6); }",
+                     "text/css");
+        server.serve("/static/deeper/last.css", "#text { border-top: 2px solid rgb(7, 8, 9); }", "text/css");
         server.serve("/pic.png", testing::pngImage(37, 21), "image/png");
-        ASSERT_TRUE(view.load(server.url("/page")));
+        ASSERT_TRUE(view.load(server.url("/docs/page")));
         ASSERT_TRUE(runMainLoopUntil([&] {
-            return evaluateInPage(view.webView(), "document.getElementById('pic').naturalWidth") == "37";
+            return evaluateInPage(view.webView(), "document.getElementById('pic').naturalWidth") == "37" &&
+                   evaluateInPage(view.webView(), kImportedStyles) == kImportedColours;
         }));
         const auto result = archive(view.webView());
         ASSERT_TRUE(result.bytes) << result.error;
@@ -84,12 +98,13 @@ TEST(ScrapbookSchemeDisplayTest, ASavedPageShowsOfflineWithItsImageAndStyle) {
     }  // the server is gone from here on
 
     const Uuid id = Uuid::random();
-    const Url address = ScrapbookScheme::shared().publish(id, *bytes);
+    const Url address = ScrapbookScheme::shared().publish(id, {*bytes, ""});
     ASSERT_TRUE(view.load(address.absoluteString()));
     EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('text').textContent"), "Words worth keeping");
     EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('pic').naturalWidth"), "37");
     EXPECT_EQ(evaluateInPage(view.webView(), "getComputedStyle(document.getElementById('text')).color"),
               "rgb(1, 2, 3)");
+    EXPECT_EQ(evaluateInPage(view.webView(), kImportedStyles), kImportedColours);
     // Its own origin, never the live site's.
     EXPECT_EQ(std::string(webkit_web_view_get_uri(view.webView())), address.absoluteString());
     const auto origin = evaluateInPage(view.webView(), "location.origin + ' ' + document.domain");
@@ -129,7 +144,7 @@ TEST(ScrapbookSchemeDisplayTest, ASavedPageRunsNothingGoesNowhereAndAsksTheServe
         server.serve(path, "<title>reached</title>");
     server.serve("/script.js", "document.title='external script ran'", "text/javascript");
     testing::LoopbackWebView view;
-    const Url address = ScrapbookScheme::shared().publish(Uuid::random(), hostileArchive(server));
+    const Url address = ScrapbookScheme::shared().publish(Uuid::random(), {hostileArchive(server), ""});
     guardSavedPages(view.webView());
     view.load(address.absoluteString());  // stopped, not finished: the outside image never arrives
     EXPECT_TRUE(runMainLoopUntil([&] { return !webkit_web_view_is_loading(view.webView()); }));

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <gtkmm/application.h>
+#include <gtkmm/entry.h>
 #include <gtkmm/widget.h>
 #include <gtkmm/window.h>
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 namespace sarvik::testing {
 
@@ -27,5 +29,11 @@ Gtk::Widget* findDescendant(Gtk::Widget& root, const Glib::ustring& name);
 
 // A visible top-level window with this widget name, or null.
 Gtk::Window* findWindow(const Glib::ustring& name);
+
+// Whether the entry's text was selected at the moment `focus` gave it the
+// keyboard; none when it never got it. The entry's window is made active
+// first, since only there does focus reach the text. A text selected after
+// its cursor started blinking makes GTK warn.
+std::optional<bool> selectedWhenFocused(Gtk::Entry& entry, const std::function<void()>& focus);
 
 }  // namespace sarvik::testing
