@@ -53,6 +53,7 @@ HistoryRowWidget::HistoryRowWidget(BrowserState& state, BrowserDataStore& store,
 
 void HistoryRowWidget::show(const HistoryRow& row) {
     m_row = row;
+    m_menu->setEnabled(!row.isHeader);
     m_header.set_visible(row.isHeader);
     m_entry.set_visible(!row.isHeader);
     if (row.isHeader) {

@@ -36,6 +36,9 @@ public:
     // Rebuilds the menu with other items (folders and pages differ).
     void setItems(const std::vector<Item>& items);
     bool hasItems() const { return !m_actionNames.empty(); }
+    // A disabled menu does not open (a row that has nothing to offer).
+    void setEnabled(bool isEnabled) { m_isEnabled = isEnabled; }
+    bool isOpen() const { return m_popover && m_popover->get_visible(); }
     // The entries' labels in order, separators left out.
     const std::vector<std::string>& labels() const { return m_labels; }
     // Runs the entry with that label as choosing it would; false when there is none.
@@ -52,6 +55,7 @@ private:
     std::vector<std::string> m_actionNames;
     std::vector<std::string> m_labels;
     std::vector<std::size_t> m_sectionStarts;  // label positions a separator comes before
+    bool m_isEnabled = true;
 };
 
 }  // namespace sarvik

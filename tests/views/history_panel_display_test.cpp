@@ -1,11 +1,14 @@
 #include "explorer_bar_test_fixture.h"
 
+#include "support/display/x_input.h"
 #include "support/file_helpers.h"
 #include "views/history_panel.h"
 #include "views/history_row_widget.h"
 #include "widget_search.h"
 
+#include <gtkmm/gestureclick.h>
 #include <gtkmm/messagedialog.h>
+#include <gtkmm/popovermenu.h>
 
 namespace sarvik::testing {
 namespace {
@@ -47,6 +50,12 @@ protected:
             if (!row->row().isHeader && row->row().item.url == url) return *row;
         ADD_FAILURE() << "no row " << url;
         throw std::runtime_error("no row");
+    }
+
+    // The row's menu while it is shown.
+    static Gtk::PopoverMenu* shownMenu(Gtk::Widget& row) {
+        auto menus = findAll<Gtk::PopoverMenu>(row);
+        return !menus.empty() && menus.front()->get_visible() ? menus.front() : nullptr;
     }
 
     void visit(const std::string& title, const std::string& url, double secondsFromNoon) {
@@ -148,6 +157,23 @@ TEST_F(HistoryPanelTest, RowsOpenInTheActiveOrANewTabAndNewVisitsShowAtOnce) {
 
     visit("Later", "https://later.example/", 60);
     EXPECT_EQ(shown().at(1), "Later|https://later.example/|12:01\u202FPM|");
+}
+
+// Day headers open no menu.
+TEST_F(HistoryPanelTest, HeadersHaveNoMenu) {
+    visit("First", "https://first.example/", 0);
+    visit("Second", "https://second.example/", 60);
+    showHistory();
+    auto& header = *shownRows<HistoryRowWidget>(panel().listView()).front();
+    bool pressed = false;
+    auto heard = Gtk::GestureClick::create();
+    heard->set_button(3);
+    heard->signal_pressed().connect([&](int, double, double) { pressed = true; });
+    header.add_controller(heard);
+    pointerAt(header, "click 3");
+    ASSERT_TRUE(runMainLoopUntil([&] { return pressed; }));
+    drainMainLoop();
+    ASSERT_EQ(shownMenu(header), nullptr);
 }
 
 }  // namespace
