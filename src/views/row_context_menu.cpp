@@ -67,7 +67,7 @@ void RowContextMenu::buildPopover() {
 }
 
 void RowContextMenu::popupAt(double x, double y) {
-    if (!m_isEnabled || m_actionNames.empty()) return;
+    if (m_actionNames.empty() || (m_opening && !m_opening())) return;
     if (!m_popover) buildPopover();
     Gdk::Rectangle where(static_cast<int>(x), static_cast<int>(y), 1, 1);
     m_popover->set_pointing_to(where);

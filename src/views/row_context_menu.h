@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sarvik {
@@ -36,8 +37,9 @@ public:
     // Rebuilds the menu with other items (folders and pages differ).
     void setItems(const std::vector<Item>& items);
     bool hasItems() const { return !m_actionNames.empty(); }
-    // A disabled menu does not open (a row that has nothing to offer).
-    void setEnabled(bool isEnabled) { m_isEnabled = isEnabled; }
+    // Asked each time the menu is about to open, so the row can note what the
+    // menu is for; false keeps it shut (a row with nothing to offer).
+    void setOpening(std::function<bool()> opening) { m_opening = std::move(opening); }
     bool isOpen() const { return m_popover && m_popover->get_visible(); }
     // The entries' labels in order, separators left out.
     const std::vector<std::string>& labels() const { return m_labels; }
@@ -55,7 +57,7 @@ private:
     std::vector<std::string> m_actionNames;
     std::vector<std::string> m_labels;
     std::vector<std::size_t> m_sectionStarts;  // label positions a separator comes before
-    bool m_isEnabled = true;
+    std::function<bool()> m_opening;
 };
 
 }  // namespace sarvik

@@ -159,8 +159,9 @@ TEST_F(HistoryPanelTest, RowsOpenInTheActiveOrANewTabAndNewVisitsShowAtOnce) {
     EXPECT_EQ(shown().at(1), "Later|https://later.example/|12:01\u202FPM|");
 }
 
-// Day headers open no menu.
-TEST_F(HistoryPanelTest, HeadersHaveNoMenu) {
+// A visit while a row's menu is open moves the rows under it; the menu still
+// acts on the entry it was opened on. Day headers open no menu.
+TEST_F(HistoryPanelTest, ARowMenuActsOnItsOwnEntryWhileVisitsMoveTheRowsAndHeadersHaveNone) {
     visit("First", "https://first.example/", 0);
     visit("Second", "https://second.example/", 60);
     showHistory();
@@ -174,6 +175,17 @@ TEST_F(HistoryPanelTest, HeadersHaveNoMenu) {
     ASSERT_TRUE(runMainLoopUntil([&] { return pressed; }));
     drainMainLoop();
     ASSERT_EQ(shownMenu(header), nullptr);
+
+    auto& second = entry("https://second.example/");
+    pointerAt(second, "click 3");
+    ASSERT_TRUE(runMainLoopUntil([&] { return shownMenu(second) && shownMenu(second)->get_mapped(); }));
+    visit("First", "https://first.example/", 120);
+    settle();
+    auto* remove = findLabel(*shownMenu(second), "Delete");
+    ASSERT_NE(remove, nullptr);
+    pointerAt(*remove, "click 1");
+    ASSERT_TRUE(runMainLoopUntil([&] { return dataStore().history()->size() == 1; }));
+    EXPECT_EQ(dataStore().history()->front().url, "https://first.example/");
 }
 
 }  // namespace
