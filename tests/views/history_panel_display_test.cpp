@@ -58,6 +58,17 @@ protected:
         return !menus.empty() && menus.front()->get_visible() ? menus.front() : nullptr;
     }
 
+    // Where the entry's row stands in the list's viewport; none when it is not shown.
+    std::optional<double> placeOf(const std::string& url) {
+        settle();
+        for (auto* row : shownRows<HistoryRowWidget>(panel().listView())) {
+            double x = 0, y = 0;
+            if (!row->row().isHeader && row->row().item.url == url && row->translate_coordinates(panel().listView(), 0, 0, x, y))
+                return y;
+        }
+        return std::nullopt;
+    }
+
     void visit(const std::string& title, const std::string& url, double secondsFromNoon) {
         clock.set(kNoon.addingSeconds(secondsFromNoon));
         dataStore().recordVisit(title, url);
@@ -186,6 +197,30 @@ TEST_F(HistoryPanelTest, ARowMenuActsOnItsOwnEntryWhileVisitsMoveTheRowsAndHeade
     pointerAt(*remove, "click 1");
     ASSERT_TRUE(runMainLoopUntil([&] { return dataStore().history()->size() == 1; }));
     EXPECT_EQ(dataStore().history()->front().url, "https://first.example/");
+}
+
+// A visit keeps the entries on screen where they are, unless the list is at
+// its top, where the new entry shows first.
+TEST_F(HistoryPanelTest, VisitsKeepTheUsersPlaceUnlessTheListIsAtItsTop) {
+    for (int i = 0; i < 60; ++i) visit("Page", "https://" + std::to_string(i) + ".example/", i);
+    showHistory();
+    auto scroll = panel().listView().get_vadjustment();
+    scroll->set_value(scroll->get_upper() / 2);
+    settle();
+    const auto rows = shownRows<HistoryRowWidget>(panel().listView());
+    const std::string watched = rows.at(rows.size() / 2)->row().item.url;
+    const auto before = placeOf(watched);
+    ASSERT_TRUE(before);
+    visit("Page", "https://0.example/", 100);  // from the bottom to the top
+    EXPECT_EQ(placeOf(watched), before);
+    visit("New", "https://new.example/", 101);
+    EXPECT_EQ(placeOf(watched), before);
+
+    scroll->set_value(0);
+    settle();
+    visit("Tomorrow", "https://tomorrow.example/", 24 * 3600);
+    EXPECT_EQ(shown().at(0), "# Dec 7, 2026");
+    EXPECT_GT(placeOf("https://tomorrow.example/").value_or(-1), 0);
 }
 
 }  // namespace
