@@ -12,9 +12,11 @@
 #include "themes/scrapbook_panel_css.h"
 #include "views/explorer_bar_test_fixture.h"
 #include "views/scrapbook_row.h"
+#include "views/widget_search.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/cssprovider.h>
+#include <gtkmm/scrolledwindow.h>
 #include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
@@ -337,6 +339,16 @@ TEST_F(ScrapbookPanelTest, OpeningAnItemWhoseFileWentSelectsItAndPostsNothing) {
     ASSERT_TRUE(panel->selectedItem());
     EXPECT_EQ(panel->selectedItem()->title, "Gone");
     EXPECT_TRUE(rowTitled("Gone")->has_css_class("selected"));
+}
+
+TEST_F(ScrapbookPanelTest, TheLastOfFiveHundredPagesShowsWhenScrolledToTheEnd) {
+    for (int i = 0; i < 500; ++i) addPage("Page " + std::to_string(i), i);
+    show();
+    auto scroll = testing::findAll<Gtk::ScrolledWindow>(*panel).front()->get_vadjustment();
+    EXPECT_TRUE(runMainLoopUntil([&] {
+        scroll->set_value(scroll->get_upper());
+        return rowTitled("Page 0") != nullptr;
+    }, std::chrono::seconds(10)));
 }
 
 TEST_F(ScrapbookPanelTest, ScreenshotWithFoldersAndItems) {
