@@ -1,5 +1,7 @@
 #include "views/row_context_menu.h"
 
+#include "views/menu_label.h"
+
 namespace sarvik {
 
 RowContextMenu::RowContextMenu(Gtk::Widget& row, const std::vector<Item>& items)
@@ -55,7 +57,7 @@ void RowContextMenu::buildPopover() {
             if (section->get_n_items() > 0) menu->append_section(section);
             section = Gio::Menu::create();
         }
-        section->append(m_labels[i], "row." + m_actionNames[i]);
+        section->append(literalMenuLabel(m_labels[i]), "row." + m_actionNames[i]);
     }
     if (section->get_n_items() > 0) menu->append_section(section);
     if (!m_popover) {

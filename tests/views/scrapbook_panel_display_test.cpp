@@ -6,6 +6,7 @@
 #include "support/display/gtk_test_environment.h"
 #include "support/display/loopback_web_view.h"
 #include "support/display/widget_screenshot.h"
+#include "support/display/x_input.h"
 #include "support/loopback_http_server.h"
 #include "support/temporary_directory.h"
 #include "themes/explorer_bar_css.h"
@@ -16,6 +17,7 @@
 
 #include <gtest/gtest.h>
 #include <gtkmm/cssprovider.h>
+#include <gtkmm/popovermenu.h>
 #include <gtkmm/scrolledwindow.h>
 #include <gtkmm/window.h>
 #include <webkit/webkit.h>
@@ -254,23 +256,33 @@ TEST_F(ScrapbookPanelTest, FoldersListTheirCountsAndTheNewFolderRowCreatesThem) 
 
 TEST_F(ScrapbookPanelTest, ItemsMoveIntoAFolderAndBackToTheRoot) {
     store.addFolder("Work");
-    store.addFolder("Play");
+    store.addFolder("my_folder");
     addPage("Page");
     show();
 
     auto* row = rowTitled("Page");
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->contextMenu().labels(),
-              (std::vector<std::string>{"Open", "Open Original URL", "Move to Work", "Move to Play", "Delete"}));
-    ASSERT_TRUE(row->contextMenu().activate("Move to Play"));
-    EXPECT_EQ(listed(), (std::vector<std::string>{"[Work] 0", "[Play] 1", "  Page"}));
+              (std::vector<std::string>{"Open", "Open Original URL", "Move to Work", "Move to my_folder", "Delete"}));
+    // The folder's name is shown as typed, underscore and all.
+    testing::pointerAt(*row, "click 3");
+    Gtk::PopoverMenu* menu = nullptr;
+    ASSERT_TRUE(runMainLoopUntil([&] {
+        auto menus = testing::findAll<Gtk::PopoverMenu>(*row);
+        menu = menus.empty() ? nullptr : menus.front();
+        return menu && menu->get_mapped();
+    }));
+    EXPECT_NE(testing::findLabel(*menu, "Move to my_folder"), nullptr);
+    menu->popdown();
+    ASSERT_TRUE(row->contextMenu().activate("Move to my_folder"));
+    EXPECT_EQ(listed(), (std::vector<std::string>{"[Work] 0", "[my_folder] 1", "  Page"}));
 
     row = rowTitled("Page");
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->contextMenu().labels(), (std::vector<std::string>{"Open", "Open Original URL", "Move to Work",
-                                                                     "Move to Play", "Move to Root", "Delete"}));
+                                                                     "Move to my_folder", "Move to Root", "Delete"}));
     ASSERT_TRUE(row->contextMenu().activate("Move to Root"));
-    EXPECT_EQ(listed(), (std::vector<std::string>{"[Work] 0", "[Play] 0", "Page"}));
+    EXPECT_EQ(listed(), (std::vector<std::string>{"[Work] 0", "[my_folder] 0", "Page"}));
     EXPECT_FALSE(itemTitled("Page").folderId);
 }
 
