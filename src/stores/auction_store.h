@@ -65,6 +65,8 @@ public:
 
     // The store's clock, for the item values that depend on the time (timeRemaining).
     Date now() const { return m_clock.now(); }
+    // The store's timers, for views that must follow that clock (endingSoonCount).
+    TimerScheduler& timers() const { return m_timers; }
 
 private:
     void load();

@@ -86,6 +86,7 @@ constexpr const char* kRowRules = R"(
 
 constexpr const char* kFormRules = R"(
 .auction-form { padding: 12px; }
+.auction-form-problem { font-size: 10px; color: @auction_red; }
 .auction-form-label { font-size: 11px; font-weight: 500; min-width: 50px; }
 .auction-field { padding: 4px; min-height: 0; border-radius: 4px; background-color: @auction_white;
   border: 1px solid alpha(@auction_gray, 0.3); box-shadow: none; outline: none; }

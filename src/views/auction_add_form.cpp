@@ -42,6 +42,10 @@ Glib::RefPtr<Gtk::SignalListItemFactory> siteEntryFactory() {
     return factory;
 }
 
+bool isPriceOrEmpty(const Gtk::Entry& entry) {
+    return entry.get_text().empty() || numberFromPriceText(entry.get_text().raw()).has_value();
+}
+
 }  // namespace
 
 AuctionAddForm::AuctionAddForm() : Gtk::Box(Gtk::Orientation::VERTICAL, 10) {
@@ -75,6 +79,16 @@ AuctionAddForm::AuctionAddForm() : Gtk::Box(Gtk::Orientation::VERTICAL, 10) {
     auto& maxRow = addRow("Max");
     maxRow.append(m_maxBidSign);
     maxRow.append(m_maxBid);
+
+    m_problem.set_name("auction-form-problem");
+    m_problem.add_css_class("auction-form-problem");
+    m_problem.set_wrap(true);
+    m_problem.set_xalign(0);
+    m_problem.set_visible(false);
+    append(m_problem);
+    // Mended, or being mended: the message has said what it had to.
+    for (auto* entry : {&m_price, &m_maxBid})
+        entry->signal_changed().connect([this] { m_problem.set_visible(false); });
 
     buildButtons();
     m_title.signal_changed().connect([this] { updateTrackButton(); });
@@ -120,15 +134,14 @@ void AuctionAddForm::buildButtons() {
     m_track.set_name("auction-track");
     m_track.add_css_class("orvel-button");
     m_track.add_css_class("small");
-    m_track.signal_clicked().connect([this] {
-        if (m_track.get_sensitive()) m_trackRequested.emit(values());
-    });
+    m_track.signal_clicked().connect(sigc::mem_fun(*this, &AuctionAddForm::track));
     buttons->append(m_cancel);
     buttons->append(m_track);
     append(*buttons);
 }
 
 void AuctionAddForm::reset(Date endDate) {
+    m_problem.set_visible(false);
     m_title.set_text("");
     m_url.set_text("");
     m_price.set_text("");
@@ -153,6 +166,21 @@ NewAuction AuctionAddForm::values() const {
     result.endDate = m_endDate.date();
     result.maxBidPrice = numberFromPriceText(m_maxBid.get_text().raw());
     return result;
+}
+
+std::string AuctionAddForm::problem() const {
+    const std::string example = " (like " + priceTextExample() + ").";
+    if (!isPriceOrEmpty(m_price)) return "The price is not a number" + example;
+    if (!isPriceOrEmpty(m_maxBid)) return "The max bid is not a number" + example;
+    return {};
+}
+
+void AuctionAddForm::track() {
+    if (!m_track.get_sensitive()) return;
+    const std::string why = problem();
+    m_problem.set_text(why);
+    m_problem.set_visible(!why.empty());
+    if (why.empty()) m_trackRequested.emit(values());
 }
 
 void AuctionAddForm::updateSigns() {

@@ -16,8 +16,8 @@
 
 namespace sarvik {
 
-// What the form holds when "Track Auction" is pressed, already read by the
-// number rule: an unparsable price is 0, an unparsable maximum bid none.
+// What the form holds when "Track Auction" is pressed, its prices read as the
+// user's locale writes numbers: an empty price is 0, an empty maximum bid none.
 struct NewAuction {
     std::string title;
     std::string url;
@@ -29,7 +29,8 @@ struct NewAuction {
 
 // The form that adds an auction by hand: site, title, address, price, end
 // date and maximum bid. "Track Auction" stays disabled while the title or the
-// address is empty; the currency signs follow the chosen site at once.
+// address is empty, and refuses, saying why, a price or maximum bid that is
+// not a number; the currency signs follow the chosen site at once.
 class AuctionAddForm : public Gtk::Box {
 public:
     AuctionAddForm();
@@ -40,6 +41,8 @@ public:
     AuctionSite site() const;
     void setSite(AuctionSite site);
     NewAuction values() const;
+    // Why the form cannot be added as it is (a price that is not a number); empty when it can.
+    std::string problem() const;
 
     Gtk::Entry& titleEntry() { return m_title; }
     Gtk::Entry& urlEntry() { return m_url; }
@@ -58,6 +61,7 @@ private:
     void buildButtons();
     void updateSigns();
     void updateTrackButton();
+    void track();
 
     Gtk::DropDown m_site;
     Gtk::Entry m_title;
@@ -67,6 +71,7 @@ private:
     DateTimePicker m_endDate;
     Gtk::Label m_maxBidSign;
     Gtk::Entry m_maxBid;
+    Gtk::Label m_problem;
     Gtk::Button m_cancel{"Cancel"};
     Gtk::Button m_track;
     sigc::signal<void(const NewAuction&)> m_trackRequested;

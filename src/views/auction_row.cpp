@@ -120,6 +120,7 @@ void AuctionRow::buildWarning() {
 
 void AuctionRow::bind(const AuctionItem& item, Date now) {
     m_id = item.id;
+    m_status = item.status;
     const bool isLastHour = endsWithinTheHour(item, now);
     setClass(*this, "last-hour", isLastHour);
     bindStatus(item, isLastHour);
@@ -177,7 +178,7 @@ void AuctionRow::onPressed(int, double x, double y) {
     if (m_click->get_current_button() != 3) return;
     double rowX = x, rowY = y;
     m_mainLine.translate_coordinates(*this, x, y, rowX, rowY);
-    m_menu.popupFor(m_id, rowX, rowY);
+    m_menu.popupFor(m_id, m_status, rowX, rowY);
     m_click->set_state(Gtk::EventSequenceState::CLAIMED);
 }
 

@@ -40,6 +40,7 @@ private:
     void onReleased(int pressCount, double x, double y);
 
     Uuid m_id;
+    AuctionStatus m_status = AuctionStatus::watching;
     Gtk::Box m_mainLine{Gtk::Orientation::HORIZONTAL, 8};
     Gtk::Box m_statusColumn{Gtk::Orientation::VERTICAL, 2};
     Gtk::Image m_statusIcon;

@@ -30,7 +30,8 @@ const char* tabIconName(ExplorerBarTab tab) {
 ExplorerBarView::ExplorerBarView(BrowserState& state, BrowserDataStore& dataStore, ScrapbookStore& scrapbookStore,
                                  AuctionStore& auctionStore, ActiveWebView activeWebView)
     : Gtk::Box(Gtk::Orientation::VERTICAL), m_state(state), m_dataStore(dataStore),
-      m_scrapbookStore(scrapbookStore), m_auctionStore(auctionStore), m_activeWebView(std::move(activeWebView)) {
+      m_scrapbookStore(scrapbookStore), m_auctionStore(auctionStore), m_activeWebView(std::move(activeWebView)),
+      m_endingSoon(auctionStore, [this] { showEndingSoon(); }) {
     add_css_class("orvel-explorer-bar");
     set_size_request(kWidth, -1);
     set_hexpand(false);
@@ -42,8 +43,9 @@ ExplorerBarView::ExplorerBarView(BrowserState& state, BrowserDataStore& dataStor
 
     m_connections += m_state.selectedExplorerTab.changed().connect(
         sigc::mem_fun(*this, &ExplorerBarView::showSelectedPanel));
-    m_connections += m_auctionStore.items().changed().connect(sigc::mem_fun(*this, &ExplorerBarView::showEndingSoon));
     m_connections += m_close.signal_clicked().connect([this] { m_state.isExplorerBarVisible = false; });
+    // Shown again, the bar counts for now rather than for the last minute tick.
+    m_connections += signal_map().connect(sigc::mem_fun(*this, &ExplorerBarView::showEndingSoon));
     showSelectedPanel();
 }
 

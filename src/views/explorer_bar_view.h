@@ -5,6 +5,7 @@
 #include "stores/auction_store.h"
 #include "stores/browser_data_store.h"
 #include "stores/scrapbook_store.h"
+#include "views/ending_soon_refresh.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
@@ -67,6 +68,7 @@ private:
     Gtk::Box m_panelArea{Gtk::Orientation::VERTICAL};
     std::unique_ptr<Gtk::Widget> m_panel;
     std::optional<ExplorerBarTab> m_panelTab;
+    EndingSoonRefresh m_endingSoon;
     ConnectionSet m_connections;
 };
 

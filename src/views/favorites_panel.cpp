@@ -53,7 +53,11 @@ void FavoritesPanel::buildButtonRow() {
     m_buttonRow.append(m_newFolder);
     append(m_buttonRow);
     m_connections += m_addPage.signal_clicked().connect(sigc::mem_fun(*this, &FavoritesPanel::addCurrentPage));
-    m_connections += m_newFolder.signal_clicked().connect([this] { m_newFolderRow.set_visible(true); });
+    m_connections += m_newFolder.signal_clicked().connect([this] {
+        // The name is typed at once, before anyone clicks into the field.
+        m_newFolderRow.set_visible(true);
+        m_newFolderField.grab_focus();
+    });
 }
 
 void FavoritesPanel::buildNewFolderRow() {

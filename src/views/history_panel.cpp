@@ -136,10 +136,17 @@ void HistoryPanel::refresh() {
     const std::string query = m_searchField.get_text();
     m_clearSearch.set_visible(!query.empty());
     const auto& history = m_store.history().get();
+    const auto scroll = m_scroller.get_vadjustment();
+    const bool isAtTop = scroll->get_value() <= scroll->get_lower();
     if (query.empty())
         m_rows.setRows(groupedRows(history, m_store.historyDays()));
     else
         m_rows.setRows(resultRows(history, m_store.searchHistoryPositions(query)));
+    // GTK keeps the rows on screen where they stand, also when new ones come
+    // above the first; at the top the user expects to see those come in. A
+    // list not yet on screen has no place to keep.
+    if (isAtTop && m_list.get_mapped() && m_rows.size() > 0)
+        m_list.activate_action("list.scroll-to-item", Glib::Variant<guint32>::create(0));
     const bool isEmpty = m_rows.size() == 0;
     m_scroller.set_visible(!isEmpty);
     m_emptyHistory.set_visible(isEmpty && query.empty());

@@ -113,38 +113,78 @@ void HistoryRowModel::setRows(HistoryRowList rows) {
     while (head < shorter && isSameRow(m_rows, head, rows, head)) ++head;
     std::size_t tail = 0;
     while (tail < shorter - head && isSameRow(m_rows, oldCount - 1 - tail, rows, newCount - 1 - tail)) ++tail;
-    m_rows = std::move(rows);
     const std::size_t removed = oldCount - head - tail;
     const std::size_t added = newCount - head - tail;
-    const std::size_t replaced = std::min(removed, added);
-    moveLiveObjects(head, removed, added);
-    if (removed != added)
-        g_list_model_items_changed(G_LIST_MODEL(m_model), static_cast<guint>(head + replaced),
-                                   static_cast<guint>(removed - replaced), static_cast<guint>(added - replaced));
+    if (const std::size_t ahead = rowsMovedAhead(rows, head, removed, added)) {
+        const std::size_t kept = added - ahead;
+        announce(withRowsInserted(rows, head, ahead), head, 0, ahead);
+        announce(std::move(rows), head + added, removed - kept, 0);
+    } else {
+        // Of any other change (a new search), as many rows as both lists have
+        // are replaced in place, so GTK neither drops those widgets nor looks
+        // through the new rows for the objects it tracks, which on a long list
+        // costs more than the rest together. Only the difference in length is
+        // announced; the unchanged tail moves with its rows.
+        const std::size_t replaced = std::min(removed, added);
+        announce(std::move(rows), head + replaced, removed - replaced, added - replaced);
+    }
+    // An entry that stayed may still have new contents (a revisit of the newest).
+    for (auto& [position, object] : m_live) object->setRow(rowAt(position));
 }
 
-// Of the changed span, as many rows as both lists have are replaced in place,
-// so GTK neither drops those widgets nor looks through the new rows for the
-// objects it tracks, which on a long list costs more than the rest together.
-// Only the difference in length is announced; the unchanged tail moves with
-// its rows. Every kept object then takes the row now at its place: an entry
-// in the unchanged head or tail may still have new contents (a revisit).
-void HistoryRowModel::moveLiveObjects(std::size_t head, std::size_t removed, std::size_t added) {
-    const std::size_t replacedEnd = head + std::min(removed, added);
+// A revisit moves an entry up: the changed span then holds a few new rows
+// (the entry, perhaps its day's header) followed by the old span's rows in
+// their order, less those after them that moved away. Told to GTK as an
+// insertion and a removal, the rows between keep their widgets and the
+// list its place on screen. How many rows come first; 0 for another change.
+std::size_t HistoryRowModel::rowsMovedAhead(const HistoryRowList& now, std::size_t head, std::size_t removed,
+                                            std::size_t added) const {
+    if (removed == 0 || added < 2) return 0;
+    std::size_t first = head + 1;
+    while (first < head + added && !isSameRow(m_rows, head, now, first)) ++first;
+    const std::size_t kept = head + added - first;
+    if (kept == 0 || kept > removed) return 0;
+    for (std::size_t i = 1; i < kept; ++i)
+        if (!isSameRow(m_rows, head + i, now, first + i)) return 0;
+    return first - head;
+}
+
+// The old rows with the first `count` new rows of the changed span put in at `head`.
+HistoryRowList HistoryRowModel::withRowsInserted(const HistoryRowList& now, std::size_t head, std::size_t count) const {
+    HistoryRowList rows;
+    rows.headers = m_rows.headers;
+    rows.headers.insert(rows.headers.end(), now.headers.begin(), now.headers.end());
+    rows.keys.reserve(m_rows.keys.size() + count);
+    rows.keys.insert(rows.keys.end(), m_rows.keys.begin(), m_rows.keys.begin() + static_cast<std::ptrdiff_t>(head));
+    for (std::size_t i = head; i < head + count; ++i) {
+        HistoryRowKey key = now.keys[i];
+        if (key.isHeader) key.index += m_rows.headers.size();
+        rows.keys.push_back(key);
+    }
+    rows.keys.insert(rows.keys.end(), m_rows.keys.begin() + static_cast<std::ptrdiff_t>(head), m_rows.keys.end());
+    return rows;
+}
+
+// The rows become `rows`, which differ from the old ones by the one change
+// given; objects GTK holds past it move with their rows, those inside go.
+void HistoryRowModel::announce(HistoryRowList rows, std::size_t position, std::size_t removed, std::size_t added) {
+    m_rows = std::move(rows);
+    if (removed == 0 && added == 0) return;
     std::unordered_map<guint, HistoryRowObject*> moved;
     moved.reserve(m_live.size());
-    for (auto& [position, object] : m_live) {
-        if (position < replacedEnd) {
-            moved.emplace(position, object);
-        } else if (position >= head + removed) {
-            object->m_position = static_cast<guint>(position - removed + added);
+    for (auto& [at, object] : m_live) {
+        if (at < position) {
+            moved.emplace(at, object);
+        } else if (at >= position + removed) {
+            object->m_position = static_cast<guint>(at - removed + added);
             moved.emplace(object->m_position, object);
         } else {
             object->m_model = nullptr;
         }
     }
     m_live = std::move(moved);
-    for (auto& [position, object] : m_live) object->setRow(rowAt(position));
+    g_list_model_items_changed(G_LIST_MODEL(m_model), static_cast<guint>(position), static_cast<guint>(removed),
+                               static_cast<guint>(added));
 }
 
 HistoryRowList groupedRows(const std::vector<HistoryItem>& history, std::vector<BrowserDataStore::HistoryDay> days) {

@@ -67,12 +67,14 @@ struct HistoryRowList {
 
 // A list model over keyed rows that read the entries from the history they
 // came from. Items are made only when the list view asks for one (the rows
-// on screen). A new set of rows is compared with the old at both ends:
-// between the unchanged head and tail the rows are replaced in place and only
-// a difference in length is announced, in one change, so a new visit or a
-// deletion redraws a few rows of a long history and a new search rebinds just
-// the rows on screen. Every object GTK holds then takes the row now at its
-// place; its widget hears of it only when what it shows is different.
+// on screen). A new set of rows is compared with the old at both ends. A new
+// visit, a deletion or an entry moved up by a revisit is announced as the
+// insertions and removals it is, so GTK keeps the rows on screen where they
+// stand; otherwise (a new search) the rows between the unchanged head and
+// tail are replaced in place and only a difference in length is announced,
+// so a new search rebinds just the rows on screen. Every object GTK holds
+// then takes the row now at its place; its widget hears of it only when what
+// it shows is different.
 class HistoryRowModel {
 public:
     explicit HistoryRowModel(const std::vector<HistoryItem>& history);
@@ -95,7 +97,10 @@ private:
     friend class HistoryRowObject;
     bool isSameRow(const HistoryRowList& old, std::size_t oldPosition, const HistoryRowList& now,
                    std::size_t nowPosition) const;
-    void moveLiveObjects(std::size_t head, std::size_t removed, std::size_t added);
+    std::size_t rowsMovedAhead(const HistoryRowList& now, std::size_t head, std::size_t removed,
+                               std::size_t added) const;
+    HistoryRowList withRowsInserted(const HistoryRowList& now, std::size_t head, std::size_t count) const;
+    void announce(HistoryRowList rows, std::size_t position, std::size_t removed, std::size_t added);
 
     const std::vector<HistoryItem>& m_history;
     HistoryRowList m_rows;

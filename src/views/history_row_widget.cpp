@@ -49,10 +49,16 @@ HistoryRowWidget::HistoryRowWidget(BrowserState& state, BrowserDataStore& store,
         {"Open in New Tab", "open-in-new-tab", [this] { openInNewTab(); }},
         {"Delete", "delete", [this] { remove(); }},
     });
+    m_menu->setOpening([this] {
+        if (m_row.isHeader) return false;
+        m_menuEntryId = m_row.item.id;
+        return true;
+    });
 }
 
 void HistoryRowWidget::show(const HistoryRow& row) {
     m_row = row;
+    if (!m_menu->isOpen()) m_menuEntryId = row.isHeader ? std::nullopt : std::optional<Uuid>(row.item.id);
     m_header.set_visible(row.isHeader);
     m_entry.set_visible(!row.isHeader);
     if (row.isHeader) {
@@ -72,16 +78,23 @@ void HistoryRowWidget::bind(HistoryRowObject& object) {
     m_binding = object.changed().connect([this, &object] { show(object.row()); });
 }
 
+std::optional<HistoryItem> HistoryRowWidget::menuEntry() const {
+    if (!m_menuEntryId) return std::nullopt;
+    for (const auto& item : m_store.history().get())
+        if (item.id == *m_menuEntryId) return item;
+    return std::nullopt;
+}
+
 void HistoryRowWidget::open() {
-    if (!m_row.isHeader) m_state.openAddress(m_row.item.url);
+    if (const auto entry = menuEntry()) m_state.openAddress(entry->url);
 }
 
 void HistoryRowWidget::openInNewTab() {
-    if (!m_row.isHeader) m_state.newTab(Url::parse(m_row.item.url));
+    if (const auto entry = menuEntry()) m_state.newTab(Url::parse(entry->url));
 }
 
 void HistoryRowWidget::remove() {
-    if (!m_row.isHeader) m_store.deleteHistoryItem(m_row.item.id);
+    if (m_menuEntryId) m_store.deleteHistoryItem(*m_menuEntryId);
 }
 
 std::string HistoryRowWidget::timeText(Date date) const {

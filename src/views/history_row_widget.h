@@ -14,6 +14,7 @@
 #include <unicode/datefmt.h>
 
 #include <memory>
+#include <optional>
 
 namespace sarvik {
 
@@ -36,11 +37,15 @@ public:
 
 private:
     std::string timeText(Date date) const;
+    std::optional<HistoryItem> menuEntry() const;
 
     BrowserState& m_state;
     BrowserDataStore& m_store;
     const icu::DateFormat* m_timeFormat;
     HistoryRow m_row;
+    // The entry the menu acts on: taken when the menu opens and kept while it
+    // is open, since the list may rebind this row to another entry meanwhile.
+    std::optional<Uuid> m_menuEntryId;
     Gtk::Label m_header;
     Gtk::Box m_entry{Gtk::Orientation::HORIZONTAL, 6};
     Gtk::Image m_clock;

@@ -1,5 +1,7 @@
 #include "views/row_context_menu.h"
 
+#include "views/menu_label.h"
+
 namespace sarvik {
 
 RowContextMenu::RowContextMenu(Gtk::Widget& row, const std::vector<Item>& items)
@@ -55,7 +57,7 @@ void RowContextMenu::buildPopover() {
             if (section->get_n_items() > 0) menu->append_section(section);
             section = Gio::Menu::create();
         }
-        section->append(m_labels[i], "row." + m_actionNames[i]);
+        section->append(literalMenuLabel(m_labels[i]), "row." + m_actionNames[i]);
     }
     if (section->get_n_items() > 0) menu->append_section(section);
     if (!m_popover) {
@@ -67,7 +69,7 @@ void RowContextMenu::buildPopover() {
 }
 
 void RowContextMenu::popupAt(double x, double y) {
-    if (m_actionNames.empty()) return;
+    if (m_actionNames.empty() || (m_opening && !m_opening())) return;
     if (!m_popover) buildPopover();
     Gdk::Rectangle where(static_cast<int>(x), static_cast<int>(y), 1, 1);
     m_popover->set_pointing_to(where);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sarvik {
@@ -36,6 +37,10 @@ public:
     // Rebuilds the menu with other items (folders and pages differ).
     void setItems(const std::vector<Item>& items);
     bool hasItems() const { return !m_actionNames.empty(); }
+    // Asked each time the menu is about to open, so the row can note what the
+    // menu is for; false keeps it shut (a row with nothing to offer).
+    void setOpening(std::function<bool()> opening) { m_opening = std::move(opening); }
+    bool isOpen() const { return m_popover && m_popover->get_visible(); }
     // The entries' labels in order, separators left out.
     const std::vector<std::string>& labels() const { return m_labels; }
     // Runs the entry with that label as choosing it would; false when there is none.
@@ -52,6 +57,7 @@ private:
     std::vector<std::string> m_actionNames;
     std::vector<std::string> m_labels;
     std::vector<std::size_t> m_sectionStarts;  // label positions a separator comes before
+    std::function<bool()> m_opening;
 };
 
 }  // namespace sarvik

@@ -32,6 +32,7 @@ ScrapbookPanel::ScrapbookPanel(BrowserState& state, ScrapbookStore& store, Activ
     append(m_divider);
     append(m_newFolderRow);
     append(m_scroller);
+    append(m_empty);
 
     m_header.signalSave().connect(sigc::mem_fun(*this, &ScrapbookPanel::savePage));
     m_header.signalNewFolder().connect([this] { setAddingFolder(true); });
@@ -75,9 +76,9 @@ void ScrapbookPanel::buildList() {
     m_list.set_factory(m_factory);
     m_list.set_single_click_activate(true);
     m_list.signal_activate().connect(sigc::mem_fun(*this, &ScrapbookPanel::onActivate));
-    m_content.append(m_list);
-    m_content.append(m_empty);
-    m_scroller.set_child(m_content);
+    // The list is the scroller's own child: a list view nested in a box makes
+    // rows only for the first part of a long list.
+    m_scroller.set_child(m_list);
     m_scroller.set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
     m_scroller.set_vexpand(true);
 }
@@ -109,7 +110,7 @@ void ScrapbookPanel::reloadList() {
     }
     for (const auto& item : m_store.items(std::nullopt)) entries.push_back(ScrapbookEntryObject::forItem(item));
     m_model->splice(0, m_model->get_n_items(), entries);
-    m_list.set_visible(!entries.empty());
+    m_scroller.set_visible(!entries.empty());
     m_empty.set_visible(entries.empty());
 }
 

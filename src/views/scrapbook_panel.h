@@ -92,7 +92,6 @@ private:
     Gtk::Entry m_newFolderField;
     Gtk::Button m_confirmFolder{"\u2713"};
     Gtk::ScrolledWindow m_scroller;
-    Gtk::Box m_content{Gtk::Orientation::VERTICAL, 0};
     Glib::RefPtr<Gio::ListStore<ScrapbookEntryObject>> m_model;
     Glib::RefPtr<Gtk::SignalListItemFactory> m_factory;
     Gtk::ListView m_list;

@@ -43,7 +43,7 @@ void LoadStateIndicator::refresh() {
 }
 
 AuctionBadge::AuctionBadge(BrowserState& browserState, AuctionStore& auctionStore)
-    : m_browserState(browserState), m_auctionStore(auctionStore) {
+    : m_browserState(browserState), m_auctionStore(auctionStore), m_endingSoon(auctionStore, [this] { refresh(); }) {
     add_css_class("orvel-auction-badge");
     set_has_frame(false);
     set_valign(Gtk::Align::CENTER);
@@ -56,7 +56,6 @@ AuctionBadge::AuctionBadge(BrowserState& browserState, AuctionStore& auctionStor
         m_browserState.isExplorerBarVisible = true;
         m_browserState.selectedExplorerTab = ExplorerBarTab::auction;
     });
-    m_connections += auctionStore.items().changed().connect([this] { refresh(); });
     refresh();
 }
 

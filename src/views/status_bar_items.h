@@ -3,6 +3,7 @@
 #include "core/browser_state.h"
 #include "core/scoped_connection.h"
 #include "stores/auction_store.h"
+#include "views/ending_soon_refresh.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
@@ -44,7 +45,7 @@ private:
     Gtk::Box m_content{Gtk::Orientation::HORIZONTAL, 3};
     Gtk::Image m_icon;
     Gtk::Label m_label;
-    ConnectionSet m_connections;
+    EndingSoonRefresh m_endingSoon;
 };
 
 // "N tabs", shown only with two tabs or more.

@@ -1,19 +1,16 @@
 #include "support/display/gtk_test_environment.h"
 #include "support/display/widget_screenshot.h"
+#include "support/display/x_input.h"
 #include "support/loopback_http_server.h"
 #include "support/temporary_directory.h"
 #include "themes/theme_stylesheet.h"
 #include "views/main_window.h"
 
-#include <glibmm/spawn.h>
 #include <gtkmm/label.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-// Last, because Xlib defines macros (None, Bool, ...) that clash with C++ names.
-#include <gdk/x11/gdkx.h>
 
 // The address field's suggestion list in a real main window, typed into
 // through the X server, with pages served on the loopback interface.
@@ -26,18 +23,7 @@ std::string page(const std::string& title) {
     return "<!doctype html><html><head><title>" + title + "</title></head><body>" + title + "</body></html>";
 }
 
-// A real pointer action (through the X server) at the centre of a widget.
-void pointerAt(Gtk::Widget& widget, const std::string& action) {
-    auto* native = widget.get_native();
-    double x = 0, y = 0, offsetX = 0, offsetY = 0;
-    ASSERT_TRUE(gtk_widget_translate_coordinates(widget.gobj(), GTK_WIDGET(native->gobj()), widget.get_width() / 2.0,
-                                                 widget.get_height() / 2.0, &x, &y));
-    gtk_native_get_surface_transform(native->gobj(), &offsetX, &offsetY);
-    const auto window = gdk_x11_surface_get_xid(gtk_native_get_surface(native->gobj()));
-    Glib::spawn_command_line_sync("xdotool mousemove --window " + std::to_string(window) + " " +
-                                  std::to_string(static_cast<int>(x + offsetX)) + " " +
-                                  std::to_string(static_cast<int>(y + offsetY)) + " " + action);
-}
+using testing::pointerAt;
 
 // The window with an open popover drawn over it where it stands on screen, as
 // `make screenshots` wants the list: a window's own rendering leaves out popovers.
@@ -70,7 +56,7 @@ void saveWindowWithPopoverIfRequested(Gtk::Window& window, Gtk::Popover& popover
     g_object_unref(texture);
 }
 
-void key(const std::string& name) { Glib::spawn_command_line_sync("xdotool key " + name); }
+void key(const std::string& name) { testing::pressKeys(name); }
 
 class AddressSuggestionsDisplayTest : public ::testing::Test {
 protected:
@@ -106,15 +92,13 @@ protected:
     // Without a window manager the X server sends keys to the window under
     // the pointer: bring pointer and focus to the field, text selected.
     void focusField() {
-        pointerAt(field().entry(), "");
-        const auto xid = gdk_x11_surface_get_xid(gtk_native_get_surface(window->get_native()->gobj()));
-        Glib::spawn_command_line_sync("xdotool windowfocus --sync " + std::to_string(xid));
+        testing::sendKeysTo(field().entry());
         ASSERT_TRUE(window->contentView().toolbar().focusAddressField());
         ASSERT_TRUE(runMainLoopUntil([&] { return gtk_widget_get_focus_child(GTK_WIDGET(field().entry().gobj())); }));
     }
     void type(const std::string& text) {
         const std::string before = field().entry().get_text();
-        Glib::spawn_command_line_sync("xdotool type --delay 20 " + text);
+        testing::typeText(text);
         ASSERT_TRUE(runMainLoopUntil([&] { return state.addressBarText.get().ends_with(text); })) << text;
         testing::drainMainLoop();
     }

@@ -62,25 +62,30 @@ TEST_F(AuctionAddFormTest, MercariItemAppearsWithYenPriceAndNothingElse) {
     EXPECT_EQ(panel->addForm().site(), AuctionSite::yahooAuctions);
 }
 
-TEST_F(AuctionAddFormTest, PriceTextsFollowTheNumberRule) {
+TEST_F(AuctionAddFormTest, PricesReadAsTheLocaleWritesThemAndAnUnreadableOneIsRefusedWithAMessage) {
     open();
-    fill(AuctionSite::mercari, "Grouped", "u1", "1,200", "1 000");
+    fill(AuctionSite::mercari, "Grouped", "u1", "1,200", "1,000.50");
     track();
-    fill(AuctionSite::ebay, "Exponent", "u2", "1e3", "12.50");
+    ASSERT_EQ(store->items()->size(), 1u);
+    EXPECT_EQ(store->items()->front().currentPrice, 1200);
+    EXPECT_EQ(store->items()->front().maxBidPrice, 1000.5);
+
+    fill(AuctionSite::ebay, "Unreadable", "u2", "abc");
     track();
-    fill(AuctionSite::ebay, "Blank after", "u3", "1200 ", "abc");
+    EXPECT_TRUE(panel->isAddingItem());
+    EXPECT_TRUE(isShown(findNamed(*panel, "auction-form-problem")));
+    EXPECT_EQ(labelText(*panel, "auction-form-problem"), "The price is not a number (like 1,234.56).");
+    panel->addForm().priceEntry().set_text("5");
+    panel->addForm().maxBidEntry().set_text("5 dollars");
     track();
-    ASSERT_EQ(store->items()->size(), 3u);
-    const auto& items = store->items().get();
-    EXPECT_EQ(items[0].currentPrice, 0);
-    EXPECT_FALSE(items[0].maxBidPrice.has_value());
-    EXPECT_EQ(items[1].currentPrice, 1000);
-    EXPECT_EQ(items[1].maxBidPrice, 12.5);
-    EXPECT_EQ(items[2].currentPrice, 0);
-    EXPECT_FALSE(items[2].maxBidPrice.has_value());
-    auto* row = rowTitled("Grouped");
-    ASSERT_NE(row, nullptr);
-    EXPECT_EQ(labelText(*row, "auction-price"), "\u00A50");
+    EXPECT_EQ(labelText(*panel, "auction-form-problem"), "The max bid is not a number (like 1,234.56).");
+    EXPECT_EQ(store->items()->size(), 1u);
+
+    panel->addForm().maxBidEntry().set_text("");  // none
+    EXPECT_FALSE(isShown(findNamed(*panel, "auction-form-problem")));
+    track();
+    ASSERT_EQ(store->items()->size(), 2u);
+    EXPECT_FALSE(store->items()->back().maxBidPrice.has_value());
 }
 
 TEST_F(AuctionAddFormTest, TrackAuctionNeedsTitleAndAddress) {

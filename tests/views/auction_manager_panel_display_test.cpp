@@ -1,8 +1,10 @@
 #include "views/auction_panel_test_fixture.h"
 
 #include "support/display/widget_screenshot.h"
+#include "support/display/x_input.h"
 #include "views/auction_context_menu.h"
 #include "views/auction_panel_actions.h"
+#include "views/widget_search.h"
 
 #include <gdkmm/clipboard.h>
 #include <gtkmm/button.h>
@@ -302,22 +304,44 @@ TEST_F(AuctionPanelTest, ThousandsOfItemsBuildOnlyTheRowsOnScreen) {
     EXPECT_EQ(labelText(*rows().front(), "auction-title"), "Lot 1");
 }
 
-TEST_F(AuctionPanelTest, SecondaryMenuOpensOnTheRowForItsItem) {
+// Whether GTK draws the menu entry labelled `text` checked.
+bool isCheckedEntry(Gtk::Widget& menu, const std::string& text) {
+    auto* label = testing::findLabel(menu, text);
+    if (!label) return false;
+    for (auto* part : testing::findAll<Gtk::Widget>(*label->get_parent()))
+        if ((part->get_state_flags() & Gtk::StateFlags::CHECKED) == Gtk::StateFlags::CHECKED) return true;
+    return false;
+}
+
+TEST_F(AuctionPanelTest, SecondaryMenuOpensOnTheRowForItsItemWithItsStatusChecked) {
     const Date now = clock.now();
-    auto item = makeItem("Menu", AuctionSite::ebay, AuctionStatus::active, 5, now.addingSeconds(9000), now);
+    auto item = makeItem("Menu", AuctionSite::ebay, AuctionStatus::watching, 5, now.addingSeconds(9000), now);
     open({item});
     auto* row = rowTitled("Menu");
     ASSERT_NE(row, nullptr);
-    EXPECT_EQ(row->itemId(), item.id);
-    row->contextMenu().popupFor(row->itemId(), 20, 10);
+    testing::pointerAt(*row, "click 3");
     ASSERT_TRUE(testing::runMainLoopUntil([&] { return row->contextMenu().get_mapped(); }));
     auto model = row->contextMenu().get_menu_model();
     ASSERT_TRUE(model);
     auto first = model->get_item_link(0, Gio::MenuModel::Link::SECTION);
     const auto target = first->get_item_attribute(0, Gio::MenuModel::Attribute::TARGET, Glib::VARIANT_TYPE_STRING);
     EXPECT_EQ(std::string(Glib::VariantBase::cast_dynamic<Glib::Variant<Glib::ustring>>(target).get()), item.id.toString());
-    row->contextMenu().popdown();
+    std::vector<std::string> checked;
+    for (AuctionStatus status : kAllAuctionStatuses)
+        if (isCheckedEntry(row->contextMenu(), std::string(rawValue(status)))) checked.emplace_back(rawValue(status));
+    EXPECT_EQ(checked, std::vector<std::string>{"Watching"});
+
     settle();
+    auto submenus = testing::findAll<Gtk::Label>(row->contextMenu(), [](Gtk::Label& label) {
+        return label.get_text() == "Set Status" && label.get_mapped();  // not the title of its own page
+    });
+    ASSERT_EQ(submenus.size(), 1u);
+    testing::pointerAt(*submenus.front(), "click 1");
+    auto* won = testing::findLabel(row->contextMenu(), "Won");
+    ASSERT_TRUE(testing::runMainLoopUntil([&] { return won->get_mapped(); }));
+    settle();
+    testing::pointerAt(*won, "click 1");
+    EXPECT_TRUE(testing::runMainLoopUntil([&] { return store->items()->front().status == AuctionStatus::won; }));
 }
 
 TEST_F(AuctionPanelTest, PanelCssParsesForEveryTheme) {

@@ -100,6 +100,26 @@ TEST_F(ExplorerBarViewTest, EndingSoonCountShowsABadgeOnTheAuctionPanelAndADotAl
     EXPECT_EQ(bar->title().get_text(), "Auction Manager");
 }
 
+// Nothing publishes when an end date comes within the hour or passes (a
+// watched item, auto refresh off): the dot follows the clock by itself.
+TEST_F(ExplorerBarViewTest, TheEndingSoonDotFollowsTheClockEachMinuteAndWhenShown) {
+    auctionStore.isAutoRefreshEnabled() = false;
+    auctionStore.restartRefreshTimer();
+    auctionStore.addItem("Lamp", "https://auction.example/", AuctionSite::custom, 10.0,
+                         clock.now().addingSeconds(3600 + 30), std::nullopt);
+    showBar();
+    EXPECT_FALSE(bar->auctionDot().get_visible());
+    clock.advance(60);
+    timers.elapsePeriod();
+    EXPECT_TRUE(bar->auctionDot().get_visible());
+
+    bar->set_visible(false);
+    clock.advance(3600);
+    bar->set_visible(true);
+    settle();
+    EXPECT_FALSE(bar->auctionDot().get_visible());
+}
+
 class ExplorerBarScreenshots : public ExplorerBarTest, public ::testing::WithParamInterface<OrvelColorTheme> {};
 
 TEST_P(ExplorerBarScreenshots, EachPanel) {

@@ -3,6 +3,7 @@
 #include "core/browser_state.h"
 #include "stores/auction_store.h"
 #include "stores/browser_data_store.h"
+#include "stores/manual_timer_scheduler.h"
 #include "stores/scrapbook_store.h"
 #include "support/display/gtk_test_environment.h"
 #include "support/display/widget_screenshot.h"
@@ -137,7 +138,8 @@ protected:
     FakeClock clock;
     BrowserState state;
     ScrapbookStore scrapbookStore{directory.path()};
-    AuctionStore auctionStore{directory.path(), clock};
+    ManualTimerScheduler timers;
+    AuctionStore auctionStore{directory.path(), clock, timers};
     std::unique_ptr<Gtk::Window> window;
     std::unique_ptr<ExplorerBarView> bar;
 

@@ -1,5 +1,6 @@
 #include "explorer_bar_test_fixture.h"
 
+#include "support/display/x_input.h"
 #include "support/file_helpers.h"
 #include "views/favorite_row_widget.h"
 #include "views/favorites_panel.h"
@@ -95,7 +96,7 @@ TEST_F(FavoritesPanelTest, AddingTheCurrentPageAppendsItAtTheTopLevelEachTime) {
     EXPECT_EQ(dataStore().bookmarks()->back().url, "https://example.com/a");
 }
 
-TEST_F(FavoritesPanelTest, NewFolderRowCreatesNothingWhenEmptyAndATopLevelFolderWithAName) {
+TEST_F(FavoritesPanelTest, NewFolderRowCreatesNothingWhenEmptyAndATopLevelFolderWithATypedName) {
     showBar();
     EXPECT_FALSE(panel().newFolderRow().get_visible());
     click(panel().newFolderButton());
@@ -104,10 +105,13 @@ TEST_F(FavoritesPanelTest, NewFolderRowCreatesNothingWhenEmptyAndATopLevelFolder
     EXPECT_FALSE(panel().newFolderRow().get_visible());
     EXPECT_EQ(dataStore().bookmarks()->size(), 4u);
 
-    click(panel().newFolderButton());
-    panel().newFolderField().set_text(" Work ");
-    pressReturn(panel().newFolderField());
-    EXPECT_FALSE(panel().newFolderRow().get_visible());
+    // Typed at once: the field has the focus as it opens.
+    sendKeysTo(panel().newFolderButton());
+    pointerAt(panel().newFolderButton(), "click 1");
+    ASSERT_TRUE(runMainLoopUntil([&] { return panel().newFolderRow().get_visible(); }));
+    typeText(" Work ");
+    pressKeys("Return");
+    ASSERT_TRUE(runMainLoopUntil([&] { return !panel().newFolderRow().get_visible(); }, std::chrono::seconds(5)));
     EXPECT_EQ(shown(), (std::vector<ShownRow>{{"Toolbar Favorites", 8}, {" Work ", 8}}));
     EXPECT_TRUE(dataStore().bookmarks()->back().isFolder);
     click(panel().newFolderButton());

@@ -1,11 +1,14 @@
 #include "explorer_bar_test_fixture.h"
 
+#include "support/display/x_input.h"
 #include "support/file_helpers.h"
 #include "views/history_panel.h"
 #include "views/history_row_widget.h"
 #include "widget_search.h"
 
+#include <gtkmm/gestureclick.h>
 #include <gtkmm/messagedialog.h>
+#include <gtkmm/popovermenu.h>
 
 namespace sarvik::testing {
 namespace {
@@ -47,6 +50,23 @@ protected:
             if (!row->row().isHeader && row->row().item.url == url) return *row;
         ADD_FAILURE() << "no row " << url;
         throw std::runtime_error("no row");
+    }
+
+    // The row's menu while it is shown.
+    static Gtk::PopoverMenu* shownMenu(Gtk::Widget& row) {
+        auto menus = findAll<Gtk::PopoverMenu>(row);
+        return !menus.empty() && menus.front()->get_visible() ? menus.front() : nullptr;
+    }
+
+    // Where the entry's row stands in the list's viewport; none when it is not shown.
+    std::optional<double> placeOf(const std::string& url) {
+        settle();
+        for (auto* row : shownRows<HistoryRowWidget>(panel().listView())) {
+            double x = 0, y = 0;
+            if (!row->row().isHeader && row->row().item.url == url && row->translate_coordinates(panel().listView(), 0, 0, x, y))
+                return y;
+        }
+        return std::nullopt;
     }
 
     void visit(const std::string& title, const std::string& url, double secondsFromNoon) {
@@ -154,6 +174,59 @@ TEST_F(HistoryPanelTest, RowsOpenInTheActiveOrANewTabAndNewVisitsShowAtOnce) {
 
     visit("Later", "https://later.example/", 60);
     EXPECT_EQ(shown().at(1), "Later|https://later.example/|12:01\u202FPM|");
+}
+
+// A visit while a row's menu is open moves the rows under it; the menu still
+// acts on the entry it was opened on. Day headers open no menu.
+TEST_F(HistoryPanelTest, ARowMenuActsOnItsOwnEntryWhileVisitsMoveTheRowsAndHeadersHaveNone) {
+    visit("First", "https://first.example/", 0);
+    visit("Second", "https://second.example/", 60);
+    showHistory();
+    auto& header = *shownRows<HistoryRowWidget>(panel().listView()).front();
+    bool pressed = false;
+    auto heard = Gtk::GestureClick::create();
+    heard->set_button(3);
+    heard->signal_pressed().connect([&](int, double, double) { pressed = true; });
+    header.add_controller(heard);
+    pointerAt(header, "click 3");
+    ASSERT_TRUE(runMainLoopUntil([&] { return pressed; }));
+    drainMainLoop();
+    ASSERT_EQ(shownMenu(header), nullptr);
+
+    auto& second = entry("https://second.example/");
+    pointerAt(second, "click 3");
+    ASSERT_TRUE(runMainLoopUntil([&] { return shownMenu(second) && shownMenu(second)->get_mapped(); }));
+    visit("First", "https://first.example/", 120);
+    settle();
+    auto* remove = findLabel(*shownMenu(second), "Delete");
+    ASSERT_NE(remove, nullptr);
+    pointerAt(*remove, "click 1");
+    ASSERT_TRUE(runMainLoopUntil([&] { return dataStore().history()->size() == 1; }));
+    EXPECT_EQ(dataStore().history()->front().url, "https://first.example/");
+}
+
+// A visit keeps the entries on screen where they are, unless the list is at
+// its top, where the new entry shows first.
+TEST_F(HistoryPanelTest, VisitsKeepTheUsersPlaceUnlessTheListIsAtItsTop) {
+    for (int i = 0; i < 60; ++i) visit("Page", "https://" + std::to_string(i) + ".example/", i);
+    showHistory();
+    auto scroll = panel().listView().get_vadjustment();
+    scroll->set_value(scroll->get_upper() / 2);
+    settle();
+    const auto rows = shownRows<HistoryRowWidget>(panel().listView());
+    const std::string watched = rows.at(rows.size() / 2)->row().item.url;
+    const auto before = placeOf(watched);
+    ASSERT_TRUE(before);
+    visit("Page", "https://0.example/", 100);  // from the bottom to the top
+    EXPECT_EQ(placeOf(watched), before);
+    visit("New", "https://new.example/", 101);
+    EXPECT_EQ(placeOf(watched), before);
+
+    scroll->set_value(0);
+    settle();
+    visit("Tomorrow", "https://tomorrow.example/", 24 * 3600);
+    EXPECT_EQ(shown().at(0), "# Dec 7, 2026");
+    EXPECT_GT(placeOf("https://tomorrow.example/").value_or(-1), 0);
 }
 
 }  // namespace

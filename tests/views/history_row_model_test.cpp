@@ -94,7 +94,7 @@ TEST_F(HistoryRowModelTest, ARevisitInPlaceReachesTheHeldObjectWithoutAnnouncing
     expectHeldObjectsCurrent();
 }
 
-TEST_F(HistoryRowModelTest, NewAndDeletedEntriesAreAnnouncedWhereTheyAreAndHeldObjectsMoveWithTheirRows) {
+TEST_F(HistoryRowModelTest, NewMovedAndDeletedEntriesAreAnnouncedWhereTheyAreAndHeldObjectsMoveWithTheirRows) {
     model.setRows(allNewestLast());
     holdAll();
     changes.clear();
@@ -111,6 +111,13 @@ TEST_F(HistoryRowModelTest, NewAndDeletedEntriesAreAnnouncedWhereTheyAreAndHeldO
     model.setRows(allNewestLast());
     EXPECT_EQ(changes, (std::vector<Change>{{2, 1, 0}}));
     EXPECT_EQ(held[3]->row().item.url, "https://a.example/");
+    expectHeldObjectsCurrent();
+
+    changes.clear();
+    holdAll();
+    model.setRows(resultRows(history, {0, 2, 1}));  // a, revisited, moves up over d and c
+    EXPECT_EQ(changes, (std::vector<Change>{{0, 0, 1}, {3, 1, 0}}));
+    EXPECT_EQ(held[0]->row().item.url, "https://d.example/");
     expectHeldObjectsCurrent();
 }
 

@@ -6,15 +6,19 @@
 #include "support/display/gtk_test_environment.h"
 #include "support/display/loopback_web_view.h"
 #include "support/display/widget_screenshot.h"
+#include "support/display/x_input.h"
 #include "support/loopback_http_server.h"
 #include "support/temporary_directory.h"
 #include "themes/explorer_bar_css.h"
 #include "themes/scrapbook_panel_css.h"
 #include "views/explorer_bar_test_fixture.h"
 #include "views/scrapbook_row.h"
+#include "views/widget_search.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/cssprovider.h>
+#include <gtkmm/popovermenu.h>
+#include <gtkmm/scrolledwindow.h>
 #include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
@@ -252,23 +256,33 @@ TEST_F(ScrapbookPanelTest, FoldersListTheirCountsAndTheNewFolderRowCreatesThem) 
 
 TEST_F(ScrapbookPanelTest, ItemsMoveIntoAFolderAndBackToTheRoot) {
     store.addFolder("Work");
-    store.addFolder("Play");
+    store.addFolder("my_folder");
     addPage("Page");
     show();
 
     auto* row = rowTitled("Page");
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->contextMenu().labels(),
-              (std::vector<std::string>{"Open", "Open Original URL", "Move to Work", "Move to Play", "Delete"}));
-    ASSERT_TRUE(row->contextMenu().activate("Move to Play"));
-    EXPECT_EQ(listed(), (std::vector<std::string>{"[Work] 0", "[Play] 1", "  Page"}));
+              (std::vector<std::string>{"Open", "Open Original URL", "Move to Work", "Move to my_folder", "Delete"}));
+    // The folder's name is shown as typed, underscore and all.
+    testing::pointerAt(*row, "click 3");
+    Gtk::PopoverMenu* menu = nullptr;
+    ASSERT_TRUE(runMainLoopUntil([&] {
+        auto menus = testing::findAll<Gtk::PopoverMenu>(*row);
+        menu = menus.empty() ? nullptr : menus.front();
+        return menu && menu->get_mapped();
+    }));
+    EXPECT_NE(testing::findLabel(*menu, "Move to my_folder"), nullptr);
+    menu->popdown();
+    ASSERT_TRUE(row->contextMenu().activate("Move to my_folder"));
+    EXPECT_EQ(listed(), (std::vector<std::string>{"[Work] 0", "[my_folder] 1", "  Page"}));
 
     row = rowTitled("Page");
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->contextMenu().labels(), (std::vector<std::string>{"Open", "Open Original URL", "Move to Work",
-                                                                     "Move to Play", "Move to Root", "Delete"}));
+                                                                     "Move to my_folder", "Move to Root", "Delete"}));
     ASSERT_TRUE(row->contextMenu().activate("Move to Root"));
-    EXPECT_EQ(listed(), (std::vector<std::string>{"[Work] 0", "[Play] 0", "Page"}));
+    EXPECT_EQ(listed(), (std::vector<std::string>{"[Work] 0", "[my_folder] 0", "Page"}));
     EXPECT_FALSE(itemTitled("Page").folderId);
 }
 
@@ -337,6 +351,16 @@ TEST_F(ScrapbookPanelTest, OpeningAnItemWhoseFileWentSelectsItAndPostsNothing) {
     ASSERT_TRUE(panel->selectedItem());
     EXPECT_EQ(panel->selectedItem()->title, "Gone");
     EXPECT_TRUE(rowTitled("Gone")->has_css_class("selected"));
+}
+
+TEST_F(ScrapbookPanelTest, TheLastOfFiveHundredPagesShowsWhenScrolledToTheEnd) {
+    for (int i = 0; i < 500; ++i) addPage("Page " + std::to_string(i), i);
+    show();
+    auto scroll = testing::findAll<Gtk::ScrolledWindow>(*panel).front()->get_vadjustment();
+    EXPECT_TRUE(runMainLoopUntil([&] {
+        scroll->set_value(scroll->get_upper());
+        return rowTitled("Page 0") != nullptr;
+    }, std::chrono::seconds(10)));
 }
 
 TEST_F(ScrapbookPanelTest, ScreenshotWithFoldersAndItems) {

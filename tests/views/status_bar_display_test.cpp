@@ -1,6 +1,8 @@
 #include "views/status_bar.h"
 
+#include "stores/manual_timer_scheduler.h"
 #include "support/display/gtk_test_environment.h"
+#include "support/fake_clock.h"
 #include "support/temporary_directory.h"
 
 #include <gtkmm/window.h>
@@ -24,7 +26,9 @@ protected:
 
     testing::TemporaryDirectory folder;
     BrowserState state;
-    AuctionStore auctions{folder.path()};
+    testing::FakeClock clock;
+    testing::ManualTimerScheduler timers;
+    AuctionStore auctions{folder.path(), clock, timers};
     StatusBar bar{state, auctions};
     Gtk::Window window;
 };
@@ -67,12 +71,21 @@ TEST_F(StatusBarDisplayTest, TheThemeSwatchNamesTheTheme) {
     EXPECT_EQ(bar.themeSwatch().get_tooltip_text(), "Theme: Graphite");
 }
 
-TEST_F(StatusBarDisplayTest, TheAuctionBadgeIsHiddenWithoutAuctionsEndingSoonAndOpensTheAuctionPanel) {
+TEST_F(StatusBarDisplayTest, TheAuctionBadgeFollowsTheClockAndOpensTheAuctionPanel) {
     EXPECT_FALSE(bar.auctionBadge().get_visible());
     state.isExplorerBarVisible = false;
     g_signal_emit_by_name(bar.auctionBadge().gobj(), "clicked");
     EXPECT_TRUE(state.isExplorerBarVisible.get());
     EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::auction);
+
+    // A watched item's end date comes within the hour with nothing published.
+    auctions.addItem("Lamp", "https://auction.example/", AuctionSite::custom, 10.0, clock.now().addingSeconds(3630),
+                     std::nullopt);
+    EXPECT_FALSE(bar.auctionBadge().get_visible());
+    clock.advance(60);
+    timers.elapsePeriod();
+    EXPECT_TRUE(bar.auctionBadge().get_visible());
+    EXPECT_EQ(bar.auctionBadge().label().get_text(), "1 ending soon");
 }
 
 }  // namespace

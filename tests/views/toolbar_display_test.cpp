@@ -1,12 +1,12 @@
 #include "core/notification_center.h"
 #include "core/notification_names.h"
 #include "support/display/gtk_test_environment.h"
+#include "support/display/x_input.h"
 #include "themes/theme_stylesheet.h"
 #include "views/toolbar_symbols.h"
 #include "views/toolbar_view.h"
 
 #include <gdkmm/frameclock.h>
-#include <glibmm/spawn.h>
 #include <gtkmm/image.h>
 #include <gtkmm/window.h>
 #include <gtest/gtest.h>
@@ -15,9 +15,6 @@
 #include <cmath>
 #include <string>
 #include <vector>
-
-// Last, because Xlib defines macros (None, Bool, ...) that clash with C++ names.
-#include <gdk/x11/gdkx.h>
 
 namespace sarvik {
 namespace {
@@ -46,30 +43,10 @@ std::string iconOf(Gtk::Widget& button) {
     return image ? std::string(image->get_icon_name()) : std::string();
 }
 
-// A real pointer action (through the X server) at the centre of a widget:
-// "click 1", "mousedown 1" or "mouseup 1".
-void pointerAt(Gtk::Widget& widget, const std::string& action) {
-    auto* root = widget.get_root();
-    double x = 0, y = 0, offsetX = 0, offsetY = 0;
-    ASSERT_TRUE(gtk_widget_translate_coordinates(widget.gobj(), GTK_WIDGET(root->gobj()), widget.get_width() / 2.0,
-                                                 widget.get_height() / 2.0, &x, &y));
-    gtk_native_get_surface_transform(GTK_NATIVE(root->gobj()), &offsetX, &offsetY);
-    auto* surface = gtk_native_get_surface(GTK_NATIVE(root->gobj()));
-    const auto window = gdk_x11_surface_get_xid(surface);
-    Glib::spawn_command_line_sync("xdotool mousemove --window " + std::to_string(window) + " " +
-                                  std::to_string(static_cast<int>(x + offsetX)) + " " +
-                                  std::to_string(static_cast<int>(y + offsetY)) + " " + action);
-}
+using testing::pointerAt;
+using testing::sendKeysTo;
 
 void pointerClick(Gtk::Widget& widget) { pointerAt(widget, "click 1"); }
-
-// Without a window manager the X server sends keys to the window under the
-// pointer (an earlier test may have left it anywhere): bring both here.
-void sendKeysTo(Gtk::Widget& widget) {
-    pointerAt(widget, "");
-    const auto window = gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(widget.get_root()->gobj())));
-    Glib::spawn_command_line_sync("xdotool windowfocus --sync " + std::to_string(window));
-}
 
 // The width a widget is drawn at inside its parent, CSS transform included.
 double drawnWidth(Gtk::Widget& widget) {
@@ -252,7 +229,7 @@ TEST_F(ToolbarDisplayTest, TypingWritesEachKeystrokeAndKeepsTheCursor) {
     ASSERT_TRUE(testing::runMainLoopUntil([&] { return entry.has_focus() || m_window.get_focus() != nullptr; }));
     sendKeysTo(entry);
     entry.set_position(1);
-    Glib::spawn_command_line_sync("xdotool type --delay 30 XYZ");
+    testing::typeText("XYZ");
     ASSERT_TRUE(testing::runMainLoopUntil([&] { return m_state.addressBarText.get().size() == 5; }));
     EXPECT_EQ(m_state.addressBarText.get(), "aXYZb");
     EXPECT_EQ(std::string(entry.get_text()), "aXYZb");
@@ -260,7 +237,7 @@ TEST_F(ToolbarDisplayTest, TypingWritesEachKeystrokeAndKeepsTheCursor) {
     EXPECT_EQ(written, (std::vector<std::string>{"ab", "aXb", "aXYb", "aXYZb"}));
 
     // A real Return key navigates to what was typed.
-    Glib::spawn_command_line_sync("xdotool key Return");
+    testing::pressKeys("Return");
     ASSERT_TRUE(testing::runMainLoopUntil([&] { return m_state.navigationCommand->has_value(); }));
     EXPECT_EQ(m_state.navigationCommand.get(), NavigationCommand::load(*Url::parse(m_state.searchEngine.get() + "aXYZb")));
 }
@@ -276,7 +253,7 @@ TEST_F(ToolbarDisplayTest, EscapeRestoresTheActiveTabsAddressAndFocusSelectsAll)
     EXPECT_EQ(start, 0);
     EXPECT_EQ(end, 10);
     sendKeysTo(entry);
-    Glib::spawn_command_line_sync("xdotool key Escape");
+    testing::pressKeys("Escape");
     ASSERT_TRUE(testing::runMainLoopUntil([&] { return m_state.addressBarText.get() != "half-typed"; }));
     EXPECT_EQ(m_state.addressBarText.get(), "https://example.net/start");
     EXPECT_EQ(std::string(entry.get_text()), "https://example.net/start");
