@@ -6,8 +6,8 @@
 #include "core/browser_state.h"
 #include "stores/address_suggestions.h"
 #include "stores/browser_data_store.h"
-#include "themes/theme_stylesheet.h"
-#include "views/address_field.h"
+#include "views/common/theme_stylesheet.h"
+#include "views/toolbar/address_field.h"
 
 #include "gtk_bench_support.h"
 

@@ -7,8 +7,8 @@
 #include "stores/browser_data_store.h"
 #include "stores/scrapbook_store.h"
 #include "themes/explorer_bar_css.h"
-#include "views/explorer_bar_view.h"
-#include "views/history_panel.h"
+#include "views/explorer_bar/explorer_bar_view.h"
+#include "views/explorer_bar/history/history_panel.h"
 
 #include "gtk_bench_support.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/command_line_addresses.h"
 #include "app/menu_commands.h"
-#include "views/main_window.h"
+#include "views/window/main_window.h"
 #include "web/sandbox_status.h"
 
 #include <giomm/applicationcommandline.h>

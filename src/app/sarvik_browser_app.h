@@ -4,8 +4,8 @@
 #include "core/url.h"
 #include "stores/auction_store.h"
 #include "stores/download_list.h"
-#include "themes/theme_stylesheet.h"
-#include "views/preferences_window.h"
+#include "views/common/theme_stylesheet.h"
+#include "views/preferences/preferences_window.h"
 #include "web/download_manager.h"
 
 #include <gtkmm/application.h>

@@ -2,6 +2,7 @@
 
 #include "core/atomic_file.h"
 #include "core/json.h"
+#include "core/main_loop_hop.h"
 
 #include <glib.h>
 
@@ -63,19 +64,14 @@ void ScrapbookStore::savePage(PageArchiver& page, std::string_view title, std::s
     page.createArchive([pending](std::optional<std::string> bytes, std::string error) {
         pending->bytes = std::move(bytes);
         pending->error = std::move(error);
-        g_idle_add_full(G_PRIORITY_DEFAULT, continueOnMainLoop, new std::shared_ptr<PendingArchive>(pending),
-                        [](gpointer data) { delete static_cast<std::shared_ptr<PendingArchive>*>(data); });
+        runSoon([pending] {
+            if (const auto store = pending->store.lock()) {
+                (*store)->finishSaving(*pending);
+            } else if (pending->completion) {
+                pending->completion(false);
+            }
+        });
     });
-}
-
-int ScrapbookStore::continueOnMainLoop(void* data) {
-    auto& pending = **static_cast<std::shared_ptr<PendingArchive>*>(data);
-    if (const auto store = pending.store.lock()) {
-        (*store)->finishSaving(pending);
-    } else if (pending.completion) {
-        pending.completion(false);
-    }
-    return G_SOURCE_REMOVE;
 }
 
 void ScrapbookStore::finishSaving(PendingArchive& pending) {

@@ -60,7 +60,6 @@ private:
     struct PendingArchive;
     void load();
     // Runs on the main loop (a GLib idle callback) once the archive has arrived.
-    static int continueOnMainLoop(void* pending);
     void finishSaving(PendingArchive& pending);
 
     const Clock& m_clock;

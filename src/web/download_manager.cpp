@@ -4,7 +4,7 @@
 #include "stores/download_files.h"
 #include "stores/download_names.h"
 #include "web/gobject_handle.h"
-#include "web/main_loop_hop.h"
+#include "core/main_loop_hop.h"
 
 #include <webkit/webkit.h>
 

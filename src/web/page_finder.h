@@ -27,7 +27,6 @@ public:
     PageFinder(const PageFinder&) = delete;
     PageFinder& operator=(const PageFinder&) = delete;
 
-    WebKitWebView* webView() const { return m_view.get(); }
     const std::string& text() const { return m_text; }
     const FindMatchPosition& position() const { return m_position; }
 
@@ -47,6 +46,8 @@ public:
     void pageLoaded();
 
 private:
+    friend class WebViewHost;  // tells whether a finder searches its page
+    WebKitWebView* webView() const { return m_view.get(); }
     WebKitFindController* controller() const;
 
     GObjectRef<WebKitWebView> m_view;

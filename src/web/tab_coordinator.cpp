@@ -1,6 +1,6 @@
 #include "web/tab_coordinator.h"
 
-#include "web/main_loop_hop.h"
+#include "core/main_loop_hop.h"
 
 #include <utility>
 

@@ -1,16 +1,21 @@
 #include "web/web_view_host.h"
 
+#include "web/page_printer.h"
+#include "web/web_page_archiver.h"
+#include "web/web_view_host_test_access.h"
+
 #include "web/download_policy.h"
 #include "web/error_page.h"
 #include "web/gobject_handle.h"
 #include "web/javascript_panel.h"
-#include "web/main_loop_hop.h"
+#include "core/main_loop_hop.h"
 #include "web/new_window_policy.h"
 #include "web/saved_page_guard.h"
 #include "web/script_dialog_handle.h"
 #include "web/script_dialog_limiter.h"
 #include "web/tab_coordinator.h"
 
+#include <glibmm/main.h>
 #include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
@@ -42,7 +47,6 @@ struct WebViewHost::Engine {
     BrowserState& state;
     TabCoordinator coordinator;
     GObjectRef<WebKitWebView> view;
-    GObjectRef<GCancellable> cancellable = GObjectRef<GCancellable>::adopt(g_cancellable_new());
     // Callbacks queued on the main loop hold this weakly: once the engine
     // has gone they find it expired and do nothing.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
@@ -327,7 +331,6 @@ void Engine::shutDown() {
     handlers.clear();
     titleWait.disconnect();
     alive.reset();
-    g_cancellable_cancel(cancellable.get());
     if (panel) panel->cancel();
     pendingDialog.close();
 }
@@ -355,7 +358,18 @@ WebViewHost::~WebViewHost() {
     m_engine.reset();
 }
 
-WebKitWebView* WebViewHost::webView() const { return m_engine->view.get(); }
-GCancellable* WebViewHost::cancellable() const { return m_engine->cancellable.get(); }
+std::unique_ptr<PageFinder> WebViewHost::createFinder() const { return std::make_unique<PageFinder>(m_engine->view.get()); }
+
+bool WebViewHost::shows(const PageFinder& finder) const { return finder.webView() == m_engine->view.get(); }
+
+void WebViewHost::print(Gtk::Window& parent) const { page_printing::runDialog(m_engine->view.get(), parent.gobj()); }
+
+std::unique_ptr<PageArchiver> WebViewHost::createArchiver() const {
+    return std::make_unique<WebPageArchiver>(m_engine->view.get());
+}
+
+void WebViewHost::focusPage() { gtk_widget_grab_focus(GTK_WIDGET(m_engine->view.get())); }
+
+WebKitWebView* WebViewHostTestAccess::webView(const WebViewHost& host) { return host.m_engine->view.get(); }
 
 }  // namespace sarvik

@@ -4,13 +4,13 @@
 #include "core/scoped_connection.h"
 #include "core/uuid.h"
 #include "stores/browser_data_store.h"
+#include "stores/page_archiver.h"
+#include "web/page_finder.h"
 
 #include <gtkmm/box.h>
+#include <gtkmm/window.h>
 
 #include <memory>
-
-typedef struct _WebKitWebView WebKitWebView;
-typedef struct _GCancellable GCancellable;
 
 namespace sarvik {
 
@@ -32,13 +32,22 @@ public:
 
     const Uuid& tabId() const { return m_tabId; }
 
-    // The engine objects, for the web layer and its tests.
-    WebKitWebView* webView() const;
-    GCancellable* cancellable() const;
+    // The parts of a tab that the chrome uses; the engine stays behind them.
+    // A finder for find in page, and whether a finder searches this tab's page.
+    std::unique_ptr<PageFinder> createFinder() const;
+    bool shows(const PageFinder& finder) const;
+    // Shows the print dialog over `parent` and prints what the user chose.
+    void print(Gtk::Window& parent) const;
+    // Saves the page as it is shown now, for the scrapbook.
+    std::unique_ptr<PageArchiver> createArchiver() const;
+    // Gives the keyboard to the page.
+    void focusPage();
 
     struct Engine;
 
 private:
+    friend struct WebViewHostTestAccess;
+
     const Uuid m_tabId;
     std::unique_ptr<Engine> m_engine;
     ConnectionSet m_connections;

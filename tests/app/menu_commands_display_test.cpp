@@ -5,7 +5,7 @@
 #include "support/display/gtk_test_environment.h"
 #include "support/loopback_http_server.h"
 #include "support/temporary_directory.h"
-#include "views/main_window.h"
+#include "views/window/main_window.h"
 
 #include <gtkmm/entry.h>
 #include <gtest/gtest.h>
@@ -227,7 +227,7 @@ TEST_F(MainWindowKeysDisplayTest, CtrlLAndF6FocusTheAddressFieldWithItsTextSelec
                end == static_cast<int>(entry->get_text().size());
     };
     for (const char* keys : {"ctrl+l", "F6"}) {
-        gtk_widget_grab_focus(reinterpret_cast<GtkWidget*>(window->contentView().webArea().host()->webView()));
+        window->contentView().webArea().host()->focusPage();
         ASSERT_TRUE(runMainLoopUntil([&] { return !entryFocused(); }));
         EXPECT_EQ(testing::selectedWhenFocused(*entry, [&] { key(keys); }), true) << keys;
         EXPECT_TRUE(runMainLoopUntil(selectedAll)) << keys;
@@ -241,8 +241,7 @@ TEST_F(MainWindowKeysDisplayTest, TheFocusedPageHasItsKeysFirstAndTheBrowserKeep
                           "onkeyup=()=>{document.title='bold='+document.queryCommandState('bold')}</script>");
     state.navigate(server.url("/edit"));
     ASSERT_TRUE(runMainLoopUntil([&] { return state.activeTab()->title == "Edit"; }));
-    auto* page = reinterpret_cast<GtkWidget*>(window->contentView().webArea().host()->webView());
-    gtk_widget_grab_focus(page);
+    window->contentView().webArea().host()->focusPage();
     key("ctrl+b");
     EXPECT_TRUE(runMainLoopUntil([&] { return state.activeTab()->title == "bold=true"; }));
     EXPECT_FALSE(state.isToolbarCollapsed.get()) << "the page took Ctrl+B";
@@ -267,7 +266,7 @@ TEST_F(MainWindowKeysDisplayTest, TheFocusedPageHasItsKeysFirstAndTheBrowserKeep
 
 TEST_F(MainWindowKeysDisplayTest, CtrlLOnACollapsedToolbarShowsTheFieldForTheTyping) {
     state.isToolbarCollapsed = true;
-    gtk_widget_grab_focus(reinterpret_cast<GtkWidget*>(window->contentView().webArea().host()->webView()));
+    window->contentView().webArea().host()->focusPage();
     key("ctrl+l");
     ASSERT_TRUE(runMainLoopUntil([&] { return !state.isToolbarCollapsed.get(); }));
     auto* entry = dynamic_cast<Gtk::Entry*>(testing::findDescendant(window->contentView().titleBar(), "address-entry"));

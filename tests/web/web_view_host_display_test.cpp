@@ -11,6 +11,8 @@
 #include <gtkmm/entry.h>
 #include <gtkmm/label.h>
 #include <gtkmm/window.h>
+#include "web/web_view_host_test_access.h"
+
 #include <gtest/gtest.h>
 #include <webkit/webkit.h>
 
@@ -167,7 +169,7 @@ TEST_F(WebViewHostDisplayTest, AFailedLoadShowsAnErrorPageUnderItsAddressAndTryA
     EXPECT_EQ(visitCount(), 1) << "neither the failure nor its error page is a visit";
 
     server.serve("/flaky", page("Back Up"));
-    ASSERT_EQ(testing::evaluateInPage(host->webView(), "document.getElementById('try-again').click(); 1"), "1");
+    ASSERT_EQ(testing::evaluateInPage(WebViewHostTestAccess::webView(*host), "document.getElementById('try-again').click(); 1"), "1");
     ASSERT_TRUE(waitForTitle(firstTab, "Back Up"));
     EXPECT_FALSE(tab(firstTab).loadError);
     EXPECT_TRUE(runMainLoopUntil([&] { return historyHas(server.url("/flaky")); }));
@@ -179,9 +181,9 @@ TEST_F(WebViewHostDisplayTest, OneZoomForEveryTab) {
     state.zoomIn();
     state.newTab();
     WebViewHost second(state, store, state.activeTabId);
-    EXPECT_DOUBLE_EQ(webkit_web_view_get_zoom_level(second.webView()), 1.1) << "a new tab starts at the zoom";
+    EXPECT_DOUBLE_EQ(webkit_web_view_get_zoom_level(WebViewHostTestAccess::webView(second)), 1.1) << "a new tab starts at the zoom";
     state.zoomIn();
-    EXPECT_TRUE(runMainLoopUntil([&] { return std::abs(webkit_web_view_get_zoom_level(host->webView()) - 1.2) < 1e-9; }))
+    EXPECT_TRUE(runMainLoopUntil([&] { return std::abs(webkit_web_view_get_zoom_level(WebViewHostTestAccess::webView(*host)) - 1.2) < 1e-9; }))
         << "a background tab follows the zoom too";
 }
 
@@ -201,17 +203,17 @@ TEST_F(WebViewHostDisplayTest, TwoCommandsInOneTurnOfTheMainLoopBothRun) {
     ASSERT_TRUE(waitForTitle(firstTab, "Home"));
     state.zoomIn();
     state.zoomIn();
-    EXPECT_TRUE(runMainLoopUntil([&] { return std::abs(webkit_web_view_get_zoom_level(host->webView()) - 1.2) < 1e-9; }));
+    EXPECT_TRUE(runMainLoopUntil([&] { return std::abs(webkit_web_view_get_zoom_level(WebViewHostTestAccess::webView(*host)) - 1.2) < 1e-9; }));
 }
 
 TEST_F(WebViewHostDisplayTest, ZoomCommandsReachTheView) {
     showHost(firstTab);
     ASSERT_TRUE(waitForTitle(firstTab, "Home"));
     state.zoomIn();
-    EXPECT_TRUE(runMainLoopUntil([&] { return std::abs(webkit_web_view_get_zoom_level(host->webView()) - 1.1) < 1e-9; }));
+    EXPECT_TRUE(runMainLoopUntil([&] { return std::abs(webkit_web_view_get_zoom_level(WebViewHostTestAccess::webView(*host)) - 1.1) < 1e-9; }));
     EXPECT_TRUE(runMainLoopUntil([&] { return !state.navigationCommand->has_value(); }));
     state.resetZoom();
-    EXPECT_TRUE(runMainLoopUntil([&] { return webkit_web_view_get_zoom_level(host->webView()) == 1.0; }));
+    EXPECT_TRUE(runMainLoopUntil([&] { return webkit_web_view_get_zoom_level(WebViewHostTestAccess::webView(*host)) == 1.0; }));
 }
 
 TEST_F(WebViewHostDisplayTest, ABlankPageIsNotRecordedAndAnUntitledOneIsWithAnEmptyTitle) {
@@ -232,7 +234,7 @@ TEST_F(WebViewHostDisplayTest, EveryPageOfATabIsRecordedWithItsTitle) {
     showHost(firstTab);
     ASSERT_TRUE(waitForTitle(firstTab, "Page A"));
     for (const char* title : {"Page B", "Page C"}) {
-        ASSERT_TRUE(testing::evaluateInPage(host->webView(), "document.getElementById('next').click(); 1"));
+        ASSERT_TRUE(testing::evaluateInPage(WebViewHostTestAccess::webView(*host), "document.getElementById('next').click(); 1"));
         ASSERT_TRUE(waitForTitle(firstTab, title));
     }
     state.navigationCommand = NavigationCommand::goBack();
@@ -245,7 +247,7 @@ TEST_F(WebViewHostDisplayTest, AnUnparsableHomePageLeavesTheViewBlank) {
     state.homePage = "not a url";
     showHost(firstTab);
     testing::drainMainLoop();
-    EXPECT_EQ(webkit_web_view_get_uri(host->webView()), nullptr);
+    EXPECT_EQ(webkit_web_view_get_uri(WebViewHostTestAccess::webView(*host)), nullptr);
     EXPECT_EQ(tab(firstTab).title, "New Tab");
 }
 
@@ -304,7 +306,7 @@ TEST_F(WebViewHostDisplayTest, ThePageTitleTracksScriptChangesButNotEmptyOnes) {
     showHost(firstTab);
     ASSERT_TRUE(runMainLoopUntil([&] { return tab(firstTab).title == "After"; }));
     ASSERT_TRUE(runMainLoopUntil([&] {
-        const char* title = webkit_web_view_get_title(host->webView());
+        const char* title = webkit_web_view_get_title(WebViewHostTestAccess::webView(*host));
         return title && std::string(title).empty();
     }));
     testing::drainMainLoop();

@@ -1,0 +1,208 @@
+#include "views/explorer_bar/favorites/favorites_panel.h"
+
+#include "views/explorer_bar/favorites/favorite_row_widget.h"
+
+#include <gtkmm/image.h>
+#include <gtkmm/noselection.h>
+#include <gtkmm/separator.h>
+#include <gtkmm/signallistitemfactory.h>
+
+namespace sarvik {
+namespace {
+
+void setSmallIconButton(Gtk::Button& button, const char* icon, const char* tooltip) {
+    button.set_icon_name(icon);
+    button.set_tooltip_text(tooltip);
+    button.add_css_class("orvel-button");
+    button.add_css_class("small");
+}
+
+std::optional<Bookmark> bookmarkOf(const Glib::RefPtr<Glib::ObjectBase>& item) {
+    if (auto object = std::dynamic_pointer_cast<BookmarkObject>(item)) return object->record();
+    return std::nullopt;
+}
+
+}  // namespace
+
+FavoritesPanel::FavoritesPanel(BrowserState& state, BrowserDataStore& store)
+    : Gtk::Box(Gtk::Orientation::VERTICAL), m_state(state), m_store(store),
+      m_topLevel(Gio::ListStore<BookmarkObject>::create()) {
+    add_css_class("orvel-favorites-panel");
+    buildButtonRow();
+    append(*Gtk::make_managed<Gtk::Separator>(Gtk::Orientation::HORIZONTAL));
+    buildNewFolderRow();
+    buildTree();
+    m_connections += m_store.bookmarks().changed().connect(sigc::mem_fun(*this, &FavoritesPanel::reloadTree));
+    reloadTree();
+}
+
+FavoritesPanel::~FavoritesPanel() = default;
+
+void FavoritesPanel::buildButtonRow() {
+    setSmallIconButton(m_addPage, "list-add-symbolic", "Add Page");
+    setSmallIconButton(m_newFolder, "folder-new-symbolic", "New Folder");
+    m_buttonRow.set_margin_start(8);
+    m_buttonRow.set_margin_end(8);
+    m_buttonRow.set_margin_top(6);
+    m_buttonRow.set_margin_bottom(6);
+    m_buttonRow.append(m_addPage);
+    m_buttonRow.append(m_newFolder);
+    append(m_buttonRow);
+    m_connections += m_addPage.signal_clicked().connect(sigc::mem_fun(*this, &FavoritesPanel::addCurrentPage));
+    m_connections += m_newFolder.signal_clicked().connect([this] {
+        // The name is typed at once, before anyone clicks into the field.
+        m_newFolderRow.set_visible(true);
+        m_newFolderField.grab_focus();
+    });
+}
+
+void FavoritesPanel::buildNewFolderRow() {
+    auto* icon = Gtk::make_managed<Gtk::Image>();
+    icon->set_from_icon_name("folder-symbolic");
+    icon->add_css_class("orvel-folder-icon");
+    m_newFolderField.set_placeholder_text("Folder name");
+    m_newFolderField.set_has_frame(false);
+    m_newFolderField.set_hexpand(true);
+    m_newFolderField.add_css_class("orvel-plain-entry");
+    m_confirmFolder.add_css_class("orvel-plain-button");
+    m_newFolderRow.add_css_class("orvel-new-folder-row");
+    for (auto* part : std::initializer_list<Gtk::Widget*>{icon, &m_newFolderField, &m_confirmFolder})
+        m_newFolderRow.append(*part);
+    for (auto* part : std::initializer_list<Gtk::Widget*>{icon, &m_confirmFolder}) {
+        part->set_margin_top(4);
+        part->set_margin_bottom(4);
+    }
+    icon->set_margin_start(12);
+    m_confirmFolder.set_margin_end(12);
+    m_newFolderRow.set_visible(false);
+    append(m_newFolderRow);
+    m_connections += m_newFolderField.signal_activate().connect(sigc::mem_fun(*this, &FavoritesPanel::confirmNewFolder));
+    m_connections += m_confirmFolder.signal_clicked().connect(sigc::mem_fun(*this, &FavoritesPanel::confirmNewFolder));
+}
+
+void FavoritesPanel::buildTree() {
+    m_tree = Gtk::TreeListModel::create(m_topLevel, [this](const Glib::RefPtr<Glib::ObjectBase>& item) {
+        auto bookmark = bookmarkOf(item);
+        return bookmark && bookmark->isFolder ? childrenOf(bookmark->id) : Glib::RefPtr<Gio::ListModel>();
+    });
+    auto factory = Gtk::SignalListItemFactory::create();
+    factory->signal_setup().connect([this](const Glib::RefPtr<Gtk::ListItem>& item) {
+        auto* widget = Gtk::make_managed<FavoriteRowWidget>(*this);
+        m_rowWidgets.insert(widget);
+        item->set_child(*widget);
+    });
+    factory->signal_teardown().connect([this](const Glib::RefPtr<Gtk::ListItem>& item) {
+        m_rowWidgets.erase(dynamic_cast<FavoriteRowWidget*>(item->get_child()));
+    });
+    factory->signal_bind().connect([this](const Glib::RefPtr<Gtk::ListItem>& item) {
+        auto row = std::dynamic_pointer_cast<Gtk::TreeListRow>(item->get_item());
+        auto* widget = dynamic_cast<FavoriteRowWidget*>(item->get_child());
+        auto bookmark = row ? bookmarkOf(row->get_item()) : std::nullopt;
+        if (!widget || !bookmark) return;
+        widget->show(*bookmark, row->get_depth(), m_expandedFolders.count(bookmark->id) != 0);
+        widget->showEditing(m_editingId, m_editingTitle);
+    });
+    m_list.set_model(Gtk::NoSelection::create(m_tree));
+    m_list.set_factory(factory);
+    m_list.set_single_click_activate(true);
+    m_list.add_css_class("orvel-favorites-tree");
+    m_list.set_margin_top(4);
+    m_list.set_margin_bottom(4);
+    m_connections += m_list.signal_activate().connect(sigc::mem_fun(*this, &FavoritesPanel::activateRow));
+    m_scroller.set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
+    m_scroller.set_vexpand(true);
+    m_scroller.set_child(m_list);
+    append(m_scroller);
+}
+
+Glib::RefPtr<Gio::ListModel> FavoritesPanel::childrenOf(const std::optional<Uuid>& folderId) const {
+    auto children = Gio::ListStore<BookmarkObject>::create();
+    for (const auto& bookmark : m_store.bookmarksInFolder(folderId)) children->append(BookmarkObject::create(bookmark));
+    return children;
+}
+
+void FavoritesPanel::reloadTree() {
+    std::vector<Glib::RefPtr<BookmarkObject>> items;
+    for (const auto& bookmark : m_store.bookmarksInFolder(std::nullopt)) items.push_back(BookmarkObject::create(bookmark));
+    m_topLevel->splice(0, m_topLevel->get_n_items(), items);
+    expandRemembered();
+}
+
+// A reloaded tree starts collapsed; folders the user opened are opened again.
+void FavoritesPanel::expandRemembered() {
+    for (guint i = 0; i < m_tree->get_n_items(); ++i) {
+        auto row = m_tree->get_row(i);
+        auto bookmark = row ? bookmarkOf(row->get_item()) : std::nullopt;
+        if (bookmark && bookmark->isFolder && m_expandedFolders.count(bookmark->id) && !row->get_expanded())
+            row->set_expanded(true);
+    }
+}
+
+void FavoritesPanel::activateRow(guint position) {
+    auto row = m_tree->get_row(position);
+    auto bookmark = row ? bookmarkOf(row->get_item()) : std::nullopt;
+    if (!bookmark) return;
+    if (bookmark->isFolder)
+        toggleFolder(bookmark->id);
+    else
+        open(*bookmark);
+}
+
+void FavoritesPanel::toggleFolder(const Uuid& id) {
+    const bool isExpanded = m_expandedFolders.erase(id) == 0;
+    if (isExpanded) m_expandedFolders.insert(id);
+    for (guint i = 0; i < m_tree->get_n_items(); ++i) {
+        auto row = m_tree->get_row(i);
+        auto bookmark = row ? bookmarkOf(row->get_item()) : std::nullopt;
+        if (bookmark && bookmark->id == id) {
+            row->set_expanded(isExpanded);
+            break;
+        }
+    }
+    for (auto* widget : m_rowWidgets)
+        if (widget->bookmark().id == id) widget->setExpanded(isExpanded);
+}
+
+void FavoritesPanel::addCurrentPage() {
+    const auto tab = m_state.activeTab();
+    if (!tab || !tab->url) return;
+    m_store.addBookmark(tab->title, tab->url->absoluteString(), std::nullopt);
+}
+
+// The name is used as typed; an empty one just closes the row.
+void FavoritesPanel::confirmNewFolder() {
+    const std::string name = m_newFolderField.get_text();
+    if (!name.empty()) {
+        m_store.addFolder(name, std::nullopt);
+        m_newFolderField.set_text("");
+    }
+    m_newFolderRow.set_visible(false);
+}
+
+void FavoritesPanel::open(const Bookmark& bookmark) { m_state.openAddress(bookmark.url); }
+
+void FavoritesPanel::openInNewTab(const Bookmark& bookmark) { m_state.newTab(Url::parse(bookmark.url)); }
+
+void FavoritesPanel::startRenaming(const Bookmark& bookmark) {
+    m_editingId = bookmark.id;
+    m_editingTitle = bookmark.title;
+    showEditingOnRows();
+}
+
+// An empty title cancels: the old title stays.
+void FavoritesPanel::confirmRenaming() {
+    const auto id = m_editingId;
+    const std::string title = m_editingTitle;
+    m_editingId.reset();
+    m_editingTitle.clear();
+    showEditingOnRows();
+    if (id && !title.empty()) m_store.renameBookmark(*id, title);
+}
+
+void FavoritesPanel::remove(const Bookmark& bookmark) { m_store.deleteBookmark(bookmark.id); }
+
+void FavoritesPanel::showEditingOnRows() {
+    for (auto* widget : m_rowWidgets) widget->showEditing(m_editingId, m_editingTitle);
+}
+
+}  // namespace sarvik

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "core/browser_state.h"
+#include "core/scoped_connection.h"
+#include "stores/browser_data_store.h"
+#include "views/common/record_object.h"
+
+#include <giomm/liststore.h>
+#include <gtkmm/box.h>
+#include <gtkmm/button.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/listview.h>
+#include <gtkmm/scrolledwindow.h>
+#include <gtkmm/treelistmodel.h>
+
+#include <optional>
+#include <set>
+#include <string>
+
+namespace sarvik {
+
+class FavoriteRowWidget;
+
+// The list item of one favorite or folder: a copy of its record.
+using BookmarkObject = RecordObject<Bookmark>;
+
+// The Favorites panel: add-page and new-folder buttons, the new-folder row,
+// and the tree of favorites (a tree list model in a virtualised list) with
+// expanding folders, inline renaming and context menus. Expanded folders and
+// editing state live only as long as the panel; every change goes through
+// the store and the tree follows the store's list, whoever changed it.
+class FavoritesPanel : public Gtk::Box {
+public:
+    FavoritesPanel(BrowserState& state, BrowserDataStore& store);
+    ~FavoritesPanel() override;
+
+    Gtk::Button& addPageButton() { return m_addPage; }
+    Gtk::Button& newFolderButton() { return m_newFolder; }
+    Gtk::Box& newFolderRow() { return m_newFolderRow; }
+    Gtk::Entry& newFolderField() { return m_newFolderField; }
+    Gtk::Button& confirmFolderButton() { return m_confirmFolder; }
+    Gtk::ListView& listView() { return m_list; }
+    Glib::RefPtr<Gtk::TreeListModel> tree() const { return m_tree; }
+
+    void open(const Bookmark& bookmark);
+    void openInNewTab(const Bookmark& bookmark);
+    void startRenaming(const Bookmark& bookmark);
+    void setEditingTitle(std::string title) { m_editingTitle = std::move(title); }
+    void confirmRenaming();
+    void remove(const Bookmark& bookmark);
+    void toggleFolder(const Uuid& id);
+    void forgetRow(FavoriteRowWidget* row) { m_rowWidgets.erase(row); }
+
+private:
+    void buildButtonRow();
+    void buildNewFolderRow();
+    void buildTree();
+    void addCurrentPage();
+    void confirmNewFolder();
+    void reloadTree();
+    void expandRemembered();
+    void activateRow(guint position);
+    void showEditingOnRows();
+    Glib::RefPtr<Gio::ListModel> childrenOf(const std::optional<Uuid>& folderId) const;
+
+    BrowserState& m_state;
+    BrowserDataStore& m_store;
+    std::set<Uuid> m_expandedFolders;
+    std::optional<Uuid> m_editingId;
+    std::string m_editingTitle;
+    std::set<FavoriteRowWidget*> m_rowWidgets;
+    Glib::RefPtr<Gio::ListStore<BookmarkObject>> m_topLevel;
+    Glib::RefPtr<Gtk::TreeListModel> m_tree;
+    Gtk::Box m_buttonRow{Gtk::Orientation::HORIZONTAL, 6};
+    Gtk::Button m_addPage;
+    Gtk::Button m_newFolder;
+    Gtk::Box m_newFolderRow{Gtk::Orientation::HORIZONTAL, 4};
+    Gtk::Entry m_newFolderField;
+    Gtk::Button m_confirmFolder{"\u2713"};
+    Gtk::ScrolledWindow m_scroller;
+    Gtk::ListView m_list;
+    ConnectionSet m_connections;
+};
+
+}  // namespace sarvik

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/browser_state.h"
+#include "core/scoped_connection.h"
+#include "views/toolbar/tab_item.h"
+
+#include <gtkmm/box.h>
+#include <gtkmm/button.h>
+#include <gtkmm/scrolledwindow.h>
+
+#include <memory>
+#include <vector>
+
+namespace sarvik {
+
+// The row of tabs under the main toolbar row, shown only while two or more
+// tabs are open; it scrolls sideways without scroll bars. Items are kept per
+// tab id and updated in place, so a loading tab's progress does not rebuild
+// the row. Closing is carried out from the main loop, after the close
+// button's own click handling has finished with the item it removes.
+class TabStrip : public Gtk::ScrolledWindow {
+public:
+    explicit TabStrip(BrowserState& state);
+
+    std::size_t itemCount() const { return m_items.size(); }
+    TabItem& item(std::size_t index) { return *m_items.at(index); }
+    Gtk::Button& newTabButton() { return m_newTab; }
+
+private:
+    void refresh();
+    void rebuildItems();
+    void closeLater(const Uuid& id);
+
+    BrowserState& m_state;
+    Gtk::Box m_row{Gtk::Orientation::HORIZONTAL, 2};
+    Gtk::Button m_newTab;
+    std::vector<std::unique_ptr<TabItem>> m_items;
+    std::vector<Uuid> m_pendingCloses;
+    ConnectionSet m_itemConnections;
+    ScopedConnection m_pendingClose;
+    ConnectionSet m_connections;
+};
+
+}  // namespace sarvik
