@@ -1,6 +1,7 @@
 #include "views/preferences/preferences_appearance_page.h"
 
 #include "themes/preferences_css.h"
+#include "views/common/zoom_text.h"
 #include "views/preferences/preferences_choices.h"
 
 #include <gtkmm/flowbox.h>

@@ -56,12 +56,4 @@ std::optional<SearchEngine> searchEngineWithPrefix(std::string_view prefix) {
 
 std::string refreshIntervalLabel(std::int64_t minutes) { return std::to_string(minutes) + " min"; }
 
-std::string zoomPercentText(double pageZoom) {
-    // Printed from the truncated double, so no zoom value, however odd, needs
-    // a conversion to an integer type that could overflow; + 0.0 turns -0 into 0.
-    char text[64];
-    std::snprintf(text, sizeof text, "%.0f%%", std::trunc(pageZoom * 100.0) + 0.0);
-    return text;
-}
-
 }  // namespace sarvik

@@ -40,7 +40,5 @@ std::optional<SearchEngine> searchEngineWithPrefix(std::string_view prefix);
 inline constexpr std::array<std::int64_t, 5> kRefreshIntervalChoices = {1, 5, 10, 15, 30};
 std::string refreshIntervalLabel(std::int64_t minutes);
 
-// A page zoom as a whole percentage, truncated toward zero: 1.25 → "125%", 0.999 → "99%".
-std::string zoomPercentText(double pageZoom);
 
 }  // namespace sarvik

@@ -1,5 +1,6 @@
 #include "views/status_bar/status_bar_items.h"
 
+#include "views/common/zoom_text.h"
 #include "views/status_bar/status_bar_texts.h"
 
 namespace sarvik {
@@ -86,7 +87,7 @@ ZoomBadge::ZoomBadge(BrowserState& browserState) : m_browserState(browserState) 
 void ZoomBadge::refresh() {
     const double zoom = m_browserState.pageZoom;
     set_visible(zoom != 1.0);
-    set_text(zoomBadgeText(zoom));
+    set_text(zoomPercentText(zoom));
 }
 
 ThemeSwatch::ThemeSwatch(BrowserState& browserState) : m_browserState(browserState) {

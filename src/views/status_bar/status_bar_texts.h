@@ -11,7 +11,6 @@ namespace sarvik {
 // testable on their own.
 std::string endingSoonText(std::int64_t count);   // "3 ending soon"
 std::string tabCountText(std::int64_t count);     // "2 tabs"
-std::string zoomBadgeText(double pageZoom);       // whole percent, truncated: 1.2000000000000002 → "120%", 2.3 → "230%"
 std::string themeSwatchTooltip(OrvelColorTheme theme);  // "Theme: Blueberry"
 
 }  // namespace sarvik

@@ -37,33 +37,6 @@ TEST(PreferencesChoicesTest, OnlyAnExactPrefixNamesAnEngine) {
     EXPECT_EQ(searchEngineWithPrefix("https://search.example/?q="), std::nullopt);
 }
 
-TEST(PreferencesChoicesTest, ZoomShowsItsWholePercentageTruncated) {
-    EXPECT_EQ(zoomPercentText(1.0), "100%");
-    EXPECT_EQ(zoomPercentText(1.25), "125%");
-    EXPECT_EQ(zoomPercentText(0.999), "99%");
-    // What the zoom steps really produce: the floating-point excess is dropped.
-    EXPECT_EQ(zoomPercentText(1.2000000000000002), "120%");
-    EXPECT_EQ(zoomPercentText(0.30000000000000016), "30%");
-    EXPECT_EQ(zoomPercentText(3.0), "300%");
-}
-
-TEST(PreferencesChoicesTest, ZoomSurvivesValuesNoStepProduces) {
-    EXPECT_EQ(zoomPercentText(-0.004), "0%");
-    // Far beyond any integer type: printed in full, with no out-of-range conversion.
-    EXPECT_EQ(zoomPercentText(1e28).size(), 32u);
-    EXPECT_FALSE(zoomPercentText(std::numeric_limits<double>::max()).empty());
-    EXPECT_FALSE(zoomPercentText(std::numeric_limits<double>::quiet_NaN()).empty());
-}
-
-TEST(PreferencesChoicesTest, StepZoomsMatchWhatTheStatePublishes) {
-    BrowserState state;
-    state.zoomIn();
-    EXPECT_EQ(zoomPercentText(state.pageZoom.get()), "110%");
-    state.resetZoom();
-    for (int i = 0; i < 7; ++i) state.zoomOut();
-    EXPECT_EQ(zoomPercentText(state.pageZoom.get()), "30%");
-}
-
 TEST(PreferencesChoicesTest, TabsAndIntervalsKeepTheirOrderAndTexts) {
     ASSERT_EQ(kAllPreferencesTabs.size(), 4u);
     const char* labels[] = {"General", "Appearance", "Privacy", "Auction"};
