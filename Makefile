@@ -5,6 +5,7 @@
 # make install  installs system-wide (PREFIX=/usr/local by default)
 # make asan   builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs the unit tests
 # make fuzz   builds the libFuzzer targets with clang (in build-fuzz) and runs each for FUZZ_SECONDS
+# make mutate  measures how many planted faults the tests catch, on a copy of the tree (in build-mutate)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
@@ -14,7 +15,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 BUILD_LOCK ?= /tmp/sarvik-build.lock
 
-.PHONY: all deps configure build run test bench screenshots install asan fuzz clean
+.PHONY: all deps configure build run test bench screenshots install asan fuzz mutate clean
 
 all: build
 
@@ -60,5 +61,9 @@ fuzz: deps
 	flock $(BUILD_LOCK) fuzz/fuzz.sh build $(FUZZ_DIR)
 	flock $(BUILD_LOCK) fuzz/fuzz.sh run $(FUZZ_DIR) $(FUZZ_SECONDS)
 
+# Hours of builds and test runs: one at a time, under the build lock.
+mutate: deps
+	flock $(BUILD_LOCK) scripts/mutate
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) build-mutate
