@@ -60,6 +60,7 @@ void BrowserState::newTab(std::optional<Url> url) {
     tabs.modify([&](std::vector<BrowserTab>& all) { all.push_back(tab); });
     activeTabId = tab.id;
     showAddressOf(tab);
+    m_tabListChanged.emit(TabListChange{{{tabs->size() - 1, tab}}, {}, tab.id});
 }
 
 void BrowserState::closeTab(const Uuid& id) {
@@ -68,16 +69,22 @@ void BrowserState::closeTab(const Uuid& id) {
     const auto found = std::find_if(list.begin(), list.end(), [&](const BrowserTab& t) { return t.id == id; });
     if (found == list.end()) return;
     const auto position = static_cast<std::size_t>(found - list.begin());
+    TabListChange change{{}, {*found}, std::nullopt};
     tabs.modify([&](std::vector<BrowserTab>& all) { all.erase(all.begin() + static_cast<std::ptrdiff_t>(position)); });
-    if (activeTabId.get() != id) return;
-    const BrowserTab next = tabs->at(std::min(position, tabs->size() - 1));
-    activeTabId = next.id;
-    showAddressOf(next);
+    if (activeTabId.get() == id) {
+        const BrowserTab next = tabs->at(std::min(position, tabs->size() - 1));
+        activeTabId = next.id;
+        showAddressOf(next);
+        change.activeTabId = next.id;
+    }
+    m_tabListChanged.emit(change);
 }
 
 void BrowserState::selectTab(const Uuid& id) {
+    const bool changed = activeTabId.get() != id;
     activeTabId = id;
     if (const BrowserTab* tab = findTab(id)) showAddressOf(*tab);
+    if (changed) m_tabListChanged.emit(TabListChange{{}, {}, id});
 }
 
 void BrowserState::navigate(std::string_view text) {

@@ -10,6 +10,7 @@
 
 #include <sigc++/signal.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,13 +21,30 @@ namespace sarvik {
 inline constexpr std::string_view kDefaultHomePage = "https://www.google.com";
 inline constexpr std::string_view kDefaultSearchEngine = "https://www.google.com/search?q=";
 
+// What one operation did to the tab list, emitted once the operation is done:
+// the tabs it added with their positions (in the list as it is now), the
+// records of the tabs it removed (as they were), and the active tab's id when
+// the operation changed it. Observers apply it instead of diffing the list.
+struct TabListChange {
+    struct Insertion {
+        std::size_t position;
+        BrowserTab tab;
+    };
+    std::vector<Insertion> inserted;
+    std::vector<BrowserTab> removed;
+    std::optional<Uuid> activeTabId;
+};
+
 // Everything the browser chrome shows and edits: the tabs, the address and
 // search texts, the explorer-bar and toolbar switches, theme, zoom, home page,
 // search prefix and the pending one-shot command for the active tab's web view.
 //
 // Main thread only. Every field is published: each assignment emits that
 // field's changed() and then anyChanged(), also when the value is equal.
-// The tab list is never empty. Nothing here is saved.
+// The tab list is never empty. Nothing here is saved. Tabs join and leave
+// the list only through newTab() and closeTab(), which also emit
+// tabListChanged(); updateTab() changes fields in place and emits only
+// tabs.changed().
 class BrowserState {
 public:
     BrowserState();
@@ -78,11 +96,15 @@ public:
 
     // Emitted after any published field has changed.
     sigc::signal<void()>& anyChanged() { return m_anyChanged; }
+    // Emitted once per newTab(), closeTab() or selectTab() that changed
+    // something, after every field it set has emitted its own changed().
+    sigc::signal<void(const TabListChange&)>& tabListChanged() { return m_tabListChanged; }
 
 private:
     void showAddressOf(const BrowserTab& tab);
 
     sigc::signal<void()> m_anyChanged;
+    sigc::signal<void(const TabListChange&)> m_tabListChanged;
     ConnectionSet m_fieldConnections;
 };
 

@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <deque>
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace sarvik {
@@ -37,12 +36,9 @@ public:
     bool reopenMostRecent();
 
 private:
-    void tabsChanged();
     void remember(const std::optional<Url>& address);
 
     BrowserState& m_state;
-    // The tabs as last seen, with the address each had then.
-    std::vector<std::pair<Uuid, std::optional<Url>>> m_known;
     std::deque<Url> m_closed;
     ScopedConnection m_tabsConnection;
 };

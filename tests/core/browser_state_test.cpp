@@ -263,6 +263,46 @@ TEST(BrowserStateTest, SelectTabShowsTheTabsAddressOrKeepsTextForUnknownIds) {
     EXPECT_FALSE(state.activeTab());
 }
 
+TEST(BrowserStateTest, EachTabListOperationEmitsOneRecordOfWhatItDidOnceItIsDone) {
+    BrowserState state;
+    const Uuid a = state.activeTabId;
+    std::vector<TabListChange> changes;
+    std::vector<std::size_t> sizesSeen;
+    ScopedConnection c = state.tabListChanged().connect([&](const TabListChange& change) {
+        changes.push_back(change);
+        sizesSeen.push_back(state.tabs->size());
+        if (change.activeTabId) {
+            EXPECT_EQ(state.activeTabId.get(), *change.activeTabId) << "emitted after the fields";
+        }
+    });
+    state.newTab(url("https://b.example"));
+    const Uuid b = state.activeTabId;
+    state.selectTab(a);
+    state.selectTab(a);                 // no change: no record
+    state.updateTab(a, [](BrowserTab& tab) { tab.title = "A"; });  // fields only: no record
+    state.closeTab(b);                  // inactive: no new active id
+    state.closeTab(a);                  // the only tab stays
+    state.closeTab(Uuid::random());
+    state.newTab();
+    state.closeTab(state.activeTabId);  // active: its neighbour becomes active
+
+    ASSERT_EQ(changes.size(), 5u);
+    ASSERT_EQ(changes[0].inserted.size(), 1u);
+    EXPECT_EQ(changes[0].inserted[0].position, 1u);
+    EXPECT_EQ(changes[0].inserted[0].tab.url, url("https://b.example"));
+    EXPECT_TRUE(changes[0].removed.empty());
+    EXPECT_EQ(changes[0].activeTabId, b);
+    EXPECT_TRUE(changes[1].inserted.empty() && changes[1].removed.empty());
+    EXPECT_EQ(changes[1].activeTabId, a);
+    ASSERT_EQ(changes[2].removed.size(), 1u);
+    EXPECT_EQ(changes[2].removed[0].id, b);
+    EXPECT_FALSE(changes[2].activeTabId);
+    EXPECT_EQ(changes[4].removed.size(), 1u);
+    EXPECT_EQ(changes[4].activeTabId, a);
+    EXPECT_EQ(changes[4].removed[0].id, changes[3].inserted[0].tab.id);
+    EXPECT_EQ(sizesSeen, (std::vector<std::size_t>{2, 2, 1, 2, 1}));
+}
+
 TEST(BrowserStateTest, UpdateTabWritesOnlyExistingTabs) {
     BrowserState state;
     const Uuid id = state.activeTabId;

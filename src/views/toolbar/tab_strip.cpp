@@ -25,39 +25,46 @@ TabStrip::TabStrip(BrowserState& state) : m_state(state) {
     m_row.append(m_newTab);
     set_child(m_row);
 
+    for (std::size_t i = 0; i < m_state.tabs->size(); ++i) insertItem(i, m_state.tabs->at(i));
+    m_connections += m_state.tabListChanged().connect(sigc::mem_fun(*this, &TabStrip::apply));
     m_connections += m_state.tabs.changed().connect(sigc::mem_fun(*this, &TabStrip::refresh));
     m_connections += m_state.activeTabId.changed().connect(sigc::mem_fun(*this, &TabStrip::refresh));
     refresh();
 }
 
+// Items are matched by id: during an operation the list may already hold a
+// tab whose item arrives with the operation's change record.
 void TabStrip::refresh() {
-    const auto& tabs = m_state.tabs.get();
-    const bool sameTabs = std::equal(tabs.begin(), tabs.end(), m_items.begin(), m_items.end(),
-                                     [](const BrowserTab& tab, const auto& item) { return tab.id == item->tabId(); });
-    if (!sameTabs) rebuildItems();
-    for (std::size_t i = 0; i < tabs.size(); ++i) m_items[i]->show(tabs[i], tabs[i].id == m_state.activeTabId.get());
-    set_visible(tabs.size() >= 2);
+    for (const auto& item : m_items)
+        if (const BrowserTab* tab = m_state.findTab(item->tabId()))
+            item->show(*tab, tab->id == m_state.activeTabId.get());
+    set_visible(m_state.tabs->size() >= 2);
 }
 
-void TabStrip::rebuildItems() {
-    std::vector<std::unique_ptr<TabItem>> previous = std::move(m_items);
-    for (const auto& item : previous) m_row.remove(*item);
-    m_itemConnections.clear();
-    m_items.clear();
-    Gtk::Widget* previousItem = nullptr;  // the new-tab button stays last
-    for (const auto& tab : m_state.tabs.get()) {
-        auto reused = std::find_if(previous.begin(), previous.end(),
-                                   [&](const auto& item) { return item && item->tabId() == tab.id; });
-        m_items.push_back(reused != previous.end() ? std::move(*reused) : std::make_unique<TabItem>(tab));
-        TabItem& item = *m_items.back();
-        m_itemConnections += item.selectRequested().connect([this](Uuid id) { m_state.selectTab(id); });
-        m_itemConnections += item.closeRequested().connect([this](Uuid id) { closeLater(id); });
-        if (previousItem)
-            m_row.insert_child_after(item, *previousItem);
-        else
-            m_row.prepend(item);
-        previousItem = &item;
-    }
+void TabStrip::apply(const TabListChange& change) {
+    for (const BrowserTab& tab : change.removed) removeItem(tab.id);
+    for (const auto& insertion : change.inserted) insertItem(insertion.position, insertion.tab);
+    refresh();
+}
+
+void TabStrip::insertItem(std::size_t position, const BrowserTab& tab) {
+    position = std::min(position, m_items.size());
+    auto item = std::make_unique<TabItem>(tab);
+    // The item's signals die with it, so they need no connection bookkeeping.
+    item->selectRequested().connect([this](Uuid id) { m_state.selectTab(id); });
+    item->closeRequested().connect([this](Uuid id) { closeLater(id); });
+    if (position == 0)
+        m_row.prepend(*item);
+    else
+        m_row.insert_child_after(*item, *m_items[position - 1]);  // the new-tab button stays last
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(position), std::move(item));
+}
+
+void TabStrip::removeItem(const Uuid& id) {
+    const auto found = std::find_if(m_items.begin(), m_items.end(), [&](const auto& item) { return item->tabId() == id; });
+    if (found == m_items.end()) return;
+    m_row.remove(**found);
+    m_items.erase(found);
 }
 
 void TabStrip::closeLater(const Uuid& id) {

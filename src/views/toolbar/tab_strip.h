@@ -15,8 +15,8 @@ namespace sarvik {
 
 // The row of tabs under the main toolbar row, shown only while two or more
 // tabs are open; it scrolls sideways without scroll bars. Items are kept per
-// tab id and updated in place, so a loading tab's progress does not rebuild
-// the row. Closing is carried out from the main loop, after the close
+// tab id: tab-list changes add and remove single items, and field changes
+// (a loading tab's progress) update the items in place. Closing is carried out from the main loop, after the close
 // button's own click handling has finished with the item it removes.
 class TabStrip : public Gtk::ScrolledWindow {
 public:
@@ -28,7 +28,9 @@ public:
 
 private:
     void refresh();
-    void rebuildItems();
+    void apply(const TabListChange& change);
+    void insertItem(std::size_t position, const BrowserTab& tab);
+    void removeItem(const Uuid& id);
     void closeLater(const Uuid& id);
 
     BrowserState& m_state;
@@ -36,7 +38,6 @@ private:
     Gtk::Button m_newTab;
     std::vector<std::unique_ptr<TabItem>> m_items;
     std::vector<Uuid> m_pendingCloses;
-    ConnectionSet m_itemConnections;
     ScopedConnection m_pendingClose;
     ConnectionSet m_connections;
 };

@@ -2,6 +2,8 @@
 
 #include "core/main_loop_hop.h"
 
+#include <utility>
+
 namespace sarvik {
 
 WebArea::WebArea(BrowserState& browserState, BrowserDataStore& dataStore)
@@ -15,7 +17,8 @@ WebArea::WebArea(BrowserState& browserState, BrowserDataStore& dataStore)
     m_stack.add(m_empty);
     append(m_stack);
     m_connections += browserState.activeTabId.changed().connect([this] { scheduleSync(); });
-    m_connections += browserState.tabs.changed().connect([this] { scheduleSync(); });
+    m_connections += browserState.tabListChanged().connect([this](const TabListChange& change) { queue(change); });
+    for (const BrowserTab& tab : browserState.tabs.get()) addHost(tab.id);
     sync();
 }
 
@@ -40,30 +43,33 @@ void WebArea::scheduleSync() {
     m_pendingSync = scheduleSoon([this] { sync(); });
 }
 
-void WebArea::releaseClosedTabs() {
-    for (auto it = m_hosts.begin(); it != m_hosts.end();) {
-        if (m_browserState.findTab(it->first)) {
-            ++it;
-            continue;
-        }
-        m_stack.remove(*it->second);
-        it = m_hosts.erase(it);
-    }
+void WebArea::queue(const TabListChange& change) {
+    m_pendingChanges.push_back(change);
+    scheduleSync();
 }
 
-void WebArea::addMissingHosts() {
-    for (const BrowserTab& tab : m_browserState.tabs.get()) {
-        auto& slot = m_hosts[tab.id];
-        if (slot) continue;
-        slot = std::make_unique<WebViewHost>(m_browserState, m_dataStore, tab.id);
-        m_stack.add(*slot);
+void WebArea::addHost(const Uuid& tabId) {
+    auto& slot = m_hosts[tabId];
+    if (slot) return;
+    slot = std::make_unique<WebViewHost>(m_browserState, m_dataStore, tabId);
+    m_stack.add(*slot);
+}
+
+void WebArea::apply(const TabListChange& change) {
+    for (const BrowserTab& tab : change.removed) {
+        const auto found = m_hosts.find(tab.id);
+        if (found == m_hosts.end()) continue;
+        m_stack.remove(*found->second);
+        m_hosts.erase(found);
     }
+    // A tab opened and closed again before the main loop ran needs no host.
+    for (const auto& insertion : change.inserted)
+        if (m_browserState.findTab(insertion.tab.id)) addHost(insertion.tab.id);
 }
 
 void WebArea::sync() {
     m_pendingSync.disconnect();
-    releaseClosedTabs();
-    addMissingHosts();
+    for (const TabListChange& change : std::exchange(m_pendingChanges, {})) apply(change);
     WebViewHost* active = host();
     if (!active) {
         m_stack.set_visible_child(m_empty);

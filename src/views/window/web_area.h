@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace sarvik {
 
@@ -18,7 +19,8 @@ namespace sarvik {
 // whole life, so switching tabs keeps each page as it was (scroll position,
 // form input, media, back/forward list); only the active tab's host is shown.
 // A host is built as soon as its tab exists (tabs opened together from the
-// command line all load) and released when the tab closes. Changes wait for the main loop, so a host is never torn down
+// command line all load) and released when the tab closes. Tab-list changes
+// are queued and applied from the main loop, so a host is never torn down
 // from inside one of its own engine callbacks (a Ctrl-click that opens a tab).
 class WebArea : public Gtk::Box {
 public:
@@ -32,16 +34,18 @@ public:
     std::size_t hostCount() const { return m_hosts.size(); }
 
 private:
+    void queue(const TabListChange& change);
     void scheduleSync();
     void sync();
-    void releaseClosedTabs();
-    void addMissingHosts();
+    void apply(const TabListChange& change);
+    void addHost(const Uuid& tabId);
 
     BrowserState& m_browserState;
     BrowserDataStore& m_dataStore;
     Gtk::Stack m_stack;
     Gtk::Box m_empty;
     std::map<Uuid, std::unique_ptr<WebViewHost>> m_hosts;
+    std::vector<TabListChange> m_pendingChanges;
     ScopedConnection m_pendingSync;
     ConnectionSet m_connections;
 };
