@@ -8,7 +8,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-targets=(bookmarks history scrapbook auctions address price favorites_html)
+targets=(bookmarks history scrapbook auctions address price favorites_html favorites_tree)
 
 have_libfuzzer() {
     command -v clang++ >/dev/null || return 1

@@ -1,11 +1,11 @@
 #include "stores/address_suggestion_index.h"
 
 #include "core/saved_page_address.h"
+#include "stores/favorites_tree.h"
 #include "stores/store_text.h"
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 namespace sarvik {
 namespace {
@@ -26,37 +26,6 @@ bool listed(const std::vector<AddressSuggestion>& list, const std::string& url) 
     return std::any_of(list.begin(), list.end(), [&](const AddressSuggestion& s) { return s.url == url; });
 }
 
-// Positions of the favorites in tree order: each folder's children right after
-// it, by sortOrder, ties in list order. Walked with a stack, as imported trees
-// may nest deeply.
-std::vector<std::size_t> treeOrder(const std::vector<Bookmark>& bookmarks) {
-    std::unordered_map<Uuid, std::vector<std::size_t>> children;
-    std::vector<std::size_t> topLevel;
-    for (std::size_t i = 0; i < bookmarks.size(); ++i) {
-        if (bookmarks[i].parentFolderId) children[*bookmarks[i].parentFolderId].push_back(i);
-        else topLevel.push_back(i);
-    }
-    const auto bySortOrder = [&](std::size_t a, std::size_t b) { return bookmarks[a].sortOrder < bookmarks[b].sortOrder; };
-    std::stable_sort(topLevel.begin(), topLevel.end(), bySortOrder);
-    for (auto& [id, list] : children) std::stable_sort(list.begin(), list.end(), bySortOrder);
-
-    std::vector<std::size_t> order;
-    std::vector<std::pair<const std::vector<std::size_t>*, std::size_t>> stack{{&topLevel, 0}};
-    while (!stack.empty()) {
-        auto& [list, next] = stack.back();
-        if (next == list->size()) {
-            stack.pop_back();
-            continue;
-        }
-        const std::size_t position = (*list)[next++];
-        order.push_back(position);
-        if (!bookmarks[position].isFolder) continue;
-        const auto found = children.find(bookmarks[position].id);
-        if (found != children.end()) stack.emplace_back(&found->second, 0);
-    }
-    return order;
-}
-
 }  // namespace
 
 bool AddressSuggestionIndex::Entry::sameAs(const HistoryItem& item) const {
@@ -66,7 +35,8 @@ bool AddressSuggestionIndex::Entry::sameAs(const HistoryItem& item) const {
 
 void AddressSuggestionIndex::setFavorites(const std::vector<Bookmark>& bookmarks) {
     m_favorites.clear();
-    for (std::size_t position : treeOrder(bookmarks)) {
+    const FavoritesTree tree(bookmarks);
+    for (std::size_t position : tree.order()) {
         const Bookmark& bookmark = bookmarks[position];
         if (bookmark.isFolder || bookmark.url.empty()) continue;
         std::string lowered = lowerCased(bookmark.title);

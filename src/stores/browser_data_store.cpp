@@ -2,11 +2,11 @@
 
 #include "core/json.h"
 #include "stores/browser_data_json.h"
+#include "stores/favorites_tree.h"
 #include "stores/store_text.h"
 
 #include <algorithm>
 #include <limits>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace sarvik {
@@ -138,29 +138,12 @@ Uuid BrowserDataStore::addFavoritesTree(std::string_view folderTitle, const std:
     return folderId;
 }
 
-// Deletes the record and, for a folder, everything below it, depth first as
-// the records are listed. Each id is visited once, so a folder that is its own
-// ancestor in an edited file ends the walk instead of recursing forever. The
-// whole subtree goes in one change and one save.
+// Deletes the record and, for a folder, everything below it (each id once, so
+// a folder that is its own ancestor in an edited file still ends the walk), in
+// one change and one save.
 void BrowserDataStore::deleteBookmark(const Uuid& id) {
-    const auto& all = m_bookmarks.get();
-    std::unordered_map<Uuid, std::vector<Uuid>> children;
-    std::unordered_map<Uuid, bool> isFolder;  // of the first record with each id
-    for (const auto& b : all) {
-        isFolder.try_emplace(b.id, b.isFolder);
-        if (b.parentFolderId) children[*b.parentFolderId].push_back(b.id);
-    }
-    std::unordered_set<Uuid> doomed;
-    std::vector<Uuid> pending{id};
-    while (!pending.empty()) {
-        const Uuid current = pending.back();
-        pending.pop_back();
-        if (!doomed.insert(current).second) continue;
-        const auto folder = isFolder.find(current);
-        if (folder == isFolder.end() || !folder->second) continue;
-        const auto& below = children[current];
-        pending.insert(pending.end(), below.rbegin(), below.rend());
-    }
+    const auto subtree = FavoritesTree(m_bookmarks.get()).subtreeIds(id);
+    const std::unordered_set<Uuid> doomed(subtree.begin(), subtree.end());
     m_bookmarks.modify([&](std::vector<Bookmark>& list) {
         std::erase_if(list, [&](const Bookmark& b) { return doomed.contains(b.id); });
     });

@@ -1,13 +1,12 @@
 #include "stores/favorites_html.h"
 
 #include "stores/favorites_html_text.h"
+#include "stores/favorites_tree.h"
 #include "stores/store_text.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace sarvik {
 namespace {
@@ -145,26 +144,17 @@ std::string addDate(const Bookmark& bookmark) {
     return " ADD_DATE=\"" + std::to_string(static_cast<long long>(seconds)) + "\"";
 }
 
-// Writes the tree depth first without recursion; each record once, so an
-// edited file whose folder is its own ancestor still ends.
+// Writes the tree depth first without recursion, as the favorites tree shows it.
 class TreeWriter {
 public:
-    explicit TreeWriter(const std::vector<Bookmark>& bookmarks) : m_bookmarks(bookmarks) {
-        for (std::size_t i = 0; i < bookmarks.size(); ++i) {
-            auto& siblings = bookmarks[i].parentFolderId ? m_children[*bookmarks[i].parentFolderId] : m_top;
-            siblings.push_back(i);
-        }
-        auto bySortOrder = [&](std::size_t a, std::size_t b) { return bookmarks[a].sortOrder < bookmarks[b].sortOrder; };
-        std::stable_sort(m_top.begin(), m_top.end(), bySortOrder);
-        for (auto& [id, list] : m_children) std::stable_sort(list.begin(), list.end(), bySortOrder);
-    }
+    explicit TreeWriter(const std::vector<Bookmark>& bookmarks) : m_bookmarks(bookmarks), m_tree(bookmarks) {}
 
     std::string write() {
         m_out = std::string(kDoctype) +
                 "\n<!-- This is an automatically generated file.\n     It will be read and overwritten.\n"
                 "     DO NOT EDIT! -->\n<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
                 "<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks</H1>\n<DL><p>\n";
-        m_frames.push_back({&m_top, 0});
+        m_frames.push_back({&m_tree.childrenOf(std::nullopt), 0});
         while (!m_frames.empty()) step();
         return std::move(m_out);
     }
@@ -186,7 +176,6 @@ private:
             return;
         }
         const Bookmark& record = m_bookmarks[(*frame.list)[frame.next++]];
-        if (!m_written.insert(record.id).second) return;
         indent();
         if (!record.isFolder) {
             m_out += "<DT><A HREF=\"" + escapedText(record.url) + "\"" + addDate(record) + ">" +
@@ -196,15 +185,11 @@ private:
         m_out += "<DT><H3" + addDate(record) + ">" + escapedText(record.title) + "</H3>\n";
         indent();
         m_out += "<DL><p>\n";
-        const auto children = m_children.find(record.id);
-        m_frames.push_back({children == m_children.end() ? &m_none : &children->second, 0});
+        m_frames.push_back({&m_tree.childrenOf(record.id), 0});
     }
 
     const std::vector<Bookmark>& m_bookmarks;
-    std::vector<std::size_t> m_top;
-    const std::vector<std::size_t> m_none;
-    std::unordered_map<Uuid, std::vector<std::size_t>> m_children;
-    std::unordered_set<Uuid> m_written;
+    FavoritesTree m_tree;
     std::vector<Frame> m_frames;
     std::string m_out;
 };

@@ -117,13 +117,18 @@ void FavoritesPanel::buildTree() {
 
 Glib::RefPtr<Gio::ListModel> FavoritesPanel::childrenOf(const std::optional<Uuid>& folderId) const {
     auto children = Gio::ListStore<BookmarkObject>::create();
-    for (const auto& bookmark : m_store.bookmarksInFolder(folderId)) children->append(BookmarkObject::create(bookmark));
+    if (!m_shown) return children;
+    for (std::size_t position : m_shown->childrenOf(folderId)) children->append(BookmarkObject::create(m_records[position]));
     return children;
 }
 
 void FavoritesPanel::reloadTree() {
+    m_shown.reset();
+    m_records = m_store.bookmarks().get();
+    m_shown.emplace(m_records);
     std::vector<Glib::RefPtr<BookmarkObject>> items;
-    for (const auto& bookmark : m_store.bookmarksInFolder(std::nullopt)) items.push_back(BookmarkObject::create(bookmark));
+    for (std::size_t position : m_shown->childrenOf(std::nullopt))
+        items.push_back(BookmarkObject::create(m_records[position]));
     m_topLevel->splice(0, m_topLevel->get_n_items(), items);
     expandRemembered();
 }

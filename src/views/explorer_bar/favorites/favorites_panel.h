@@ -3,6 +3,7 @@
 #include "core/browser_state.h"
 #include "core/scoped_connection.h"
 #include "stores/browser_data_store.h"
+#include "stores/favorites_tree.h"
 #include "views/common/record_object.h"
 
 #include <giomm/liststore.h>
@@ -69,6 +70,10 @@ private:
     std::optional<Uuid> m_editingId;
     std::string m_editingTitle;
     std::set<FavoriteRowWidget*> m_rowWidgets;
+    // The records as last loaded and the tree over them: a folder's rows come
+    // from the tree, so a looping or duplicated folder in the file expands once.
+    std::vector<Bookmark> m_records;
+    std::optional<FavoritesTree> m_shown;
     Glib::RefPtr<Gio::ListStore<BookmarkObject>> m_topLevel;
     Glib::RefPtr<Gtk::TreeListModel> m_tree;
     Gtk::Box m_buttonRow{Gtk::Orientation::HORIZONTAL, 6};
