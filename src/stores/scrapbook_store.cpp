@@ -3,11 +3,14 @@
 #include "core/atomic_file.h"
 #include "core/json.h"
 #include "core/main_loop_hop.h"
+#include "stores/store_text.h"
 
 #include <glib.h>
 
 #include <algorithm>
+#include <fstream>
 #include <iostream>
+#include <unordered_set>
 #include <utility>
 
 namespace sarvik {
@@ -33,7 +36,95 @@ ScrapbookStore::ScrapbookStore(std::filesystem::path directory, const Clock& clo
       m_metadataFile(m_dataDir / "scrapbook.json", files) {
     ensureDirectory(m_archiveDir);
     removeStaleTemporaryFiles(m_metadataFile.path());
+    sweepArchiveTemporaries();
     load();
+    recoverUnlistedArchives();
+}
+
+namespace {
+
+constexpr std::string_view kArchiveSuffix = ".webarchive";
+constexpr std::string_view kTemporaryMarker = ".tmp-";
+
+bool isHex(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return g_ascii_isxdigit(c); });
+}
+
+// "<id>.webarchive", the names the store gives archives: the id, or none.
+std::optional<Uuid> archiveId(std::string_view name) {
+    if (name.size() <= kArchiveSuffix.size() || !name.ends_with(kArchiveSuffix)) return std::nullopt;
+    return Uuid::parse(name.substr(0, name.size() - kArchiveSuffix.size()));
+}
+
+// "<id>.webarchive.tmp-<16 hex digits>", what an interrupted atomic write leaves.
+bool isArchiveTemporary(std::string_view name) {
+    const auto marker = name.rfind(kTemporaryMarker);
+    if (marker == std::string_view::npos) return false;
+    const std::string_view suffix = name.substr(marker + kTemporaryMarker.size());
+    return suffix.size() == 16 && isHex(suffix) && archiveId(name.substr(0, marker));
+}
+
+bool isRegularFile(const std::filesystem::directory_entry& entry) {
+    std::error_code error;
+    return entry.symlink_status(error).type() == std::filesystem::file_type::regular;
+}
+
+// The value of a header line of the archive's first part ("Subject", or the
+// first "Content-Location"), read from its first bytes only.
+std::string headerValue(std::string_view head, std::string_view name) {
+    const std::string prefix = std::string(name) + ": ";
+    for (std::size_t start = 0; start < head.size();) {
+        std::size_t end = head.find('\n', start);
+        if (end == std::string_view::npos) end = head.size();
+        std::string_view line = head.substr(start, end - start);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (line.starts_with(prefix)) return validUtf8(line.substr(prefix.size()));
+        start = end + 1;
+    }
+    return {};
+}
+
+std::string archiveHead(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string head(16 * 1024, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    return head;
+}
+
+}  // namespace
+
+void ScrapbookStore::sweepArchiveTemporaries() {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(m_archiveDir, error), end; !error && it != end; it.increment(error))
+        if (isArchiveTemporary(it->path().filename().string()) && isRegularFile(*it))
+            std::filesystem::remove(it->path(), error);
+}
+
+void ScrapbookStore::recoverUnlistedArchives() {
+    std::unordered_set<std::string> listedNames;
+    std::unordered_set<Uuid> listedIds;
+    for (const ScrapbookItem& item : m_items.get()) {
+        listedNames.insert(item.archiveFilename);
+        listedIds.insert(item.id);
+    }
+    std::vector<ScrapbookItem> recovered;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(m_archiveDir, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        const auto id = archiveId(name);
+        if (!id || !isRegularFile(*it)) continue;
+        if (listedNames.contains(name) || listedIds.contains(*id)) continue;
+        const std::string head = archiveHead(it->path());
+        std::string title = headerValue(head, "Subject");
+        recovered.push_back({*id, title.empty() ? "Recovered page" : std::move(title),
+                             headerValue(head, "Content-Location"), m_clock.now(), std::nullopt, "", name});
+    }
+    if (recovered.empty()) return;
+    std::sort(recovered.begin(), recovered.end(),
+              [](const ScrapbookItem& a, const ScrapbookItem& b) { return a.archiveFilename < b.archiveFilename; });
+    m_items.modify([&](std::vector<ScrapbookItem>& items) { items.insert(items.end(), recovered.begin(), recovered.end()); });
+    save();
 }
 
 void ScrapbookStore::load() {
@@ -86,6 +177,9 @@ void ScrapbookStore::finishSaving(PendingArchive& pending) {
     item.archiveFilename = item.id.toString() + ".webarchive";
     const std::filesystem::path archive = m_archiveDir / item.archiveFilename;
     if (const auto failure = writeFileAtomically(archive, *pending.bytes, m_metadataFile.files())) {
+        // A failed folder flush comes after the rename: the archive is in place
+        // but not safely on disk, and the save is reported as failed, so it goes.
+        if (failure->step == "sync") m_metadataFile.files().remove(archive.c_str());
         std::cout << "Failed to save webarchive: " << failure->description() << std::endl;
         return report(false);
     }
@@ -138,8 +232,14 @@ void ScrapbookStore::deleteItem(const Uuid& id) {
 
 std::vector<ScrapbookItem> ScrapbookStore::items(const std::optional<Uuid>& folderId) const {
     std::vector<ScrapbookItem> result;
+    // A page whose folder is gone (an edited or older file) is listed at the top level, where it can be deleted.
+    const auto folderOf = [&](const ScrapbookItem& item) -> std::optional<Uuid> {
+        const bool known = item.folderId && std::any_of(m_folders->begin(), m_folders->end(),
+                                                        [&](const ScrapbookFolder& f) { return f.id == *item.folderId; });
+        return known ? item.folderId : std::nullopt;
+    };
     std::copy_if(m_items->begin(), m_items->end(), std::back_inserter(result),
-                 [&](const ScrapbookItem& item) { return item.folderId == folderId; });
+                 [&](const ScrapbookItem& item) { return folderOf(item) == folderId; });
     std::stable_sort(result.begin(), result.end(),
                      [](const ScrapbookItem& a, const ScrapbookItem& b) { return a.savedAt > b.savedAt; });
     return result;

@@ -59,6 +59,10 @@ public:
 private:
     struct PendingArchive;
     void load();
+    // Leftovers of saves a crash interrupted: half-written archives go, and an
+    // archive whose record was never written is listed again as a saved page.
+    void sweepArchiveTemporaries();
+    void recoverUnlistedArchives();
     // Runs on the main loop (a GLib idle callback) once the archive has arrived.
     void finishSaving(PendingArchive& pending);
 
