@@ -101,7 +101,8 @@ std::optional<FileError> writeFileAtomically(const fs::path& target, std::string
 // One read() into a buffer sized from fstat: the data files can be tens of
 // megabytes, and stream copies cost more than the read itself.
 std::optional<std::string> readWholeFile(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // never wait on a FIFO
+    // Never wait on a FIFO, never read through a symlink planted in the data folder.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0) return std::nullopt;
     struct Closer {
         int fd;

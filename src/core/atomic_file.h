@@ -40,7 +40,8 @@ struct FileError {
 std::optional<FileError> writeFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                                              FileLayer& files = FileLayer::system());
 
-// The whole content of a regular file, or nothing if it cannot be read.
+// The whole content of a regular file, or nothing if it cannot be read or is
+// a symlink (the folders above it may be symlinks).
 std::optional<std::string> readWholeFile(const std::filesystem::path& path);
 
 // Removes temporary files that a save of `target` interrupted by a crash left.

@@ -33,7 +33,7 @@ public:
     }
 };
 
-TEST(ScrapbookLeftoversTest, StartSweepsHalfWrittenArchivesAndListsArchivesWhoseRecordWasNeverWritten) {
+TEST(ScrapbookFilesTest, StartSweepsHalfWrittenArchivesAndListsArchivesWhoseRecordWasNeverWritten) {
     TemporaryDirectory dir;
     FakeClock clock{Date{786000000}};
     fs::create_directories(dir / "Scrapbook" / (kArchive + ".tmp-0123456789abcdef"));  // a folder: left alone
@@ -62,7 +62,7 @@ TEST(ScrapbookLeftoversTest, StartSweepsHalfWrittenArchivesAndListsArchivesWhose
     EXPECT_EQ(reloaded.items()->size(), 1u) << "recorded once, not recovered again";
 }
 
-TEST(ScrapbookLeftoversTest, AnArchiveNotSafelyOnDiskIsReportedAsFailedAndRemoved) {
+TEST(ScrapbookFilesTest, AnArchiveNotSafelyOnDiskIsReportedAsFailedAndRemoved) {
     TemporaryDirectory dir;
     FakeClock clock{Date{786000000}};
     ArchiveFolderSyncFails files;
@@ -77,15 +77,19 @@ TEST(ScrapbookLeftoversTest, AnArchiveNotSafelyOnDiskIsReportedAsFailedAndRemove
     EXPECT_TRUE(fs::is_empty(dir / "Scrapbook"));
 }
 
-TEST(ScrapbookLeftoversTest, APageInAFolderThatIsGoneIsListedAtTheTopLevel) {
+TEST(ScrapbookFilesTest, APageInAFolderThatIsGoneIsListedAtTheTopLevelAndASymlinkedArchiveIsNotRead) {
     TemporaryDirectory dir;
     FakeClock clock{Date{786000000}};
     writeFile(dir / "scrapbook.json",
               std::string(R"({"folders":[],"items":[{"id":")") + kId +
                   R"(","title":"Lost","url":"u","savedAt":1,"folderId":"11111111-2222-4333-8444-555555555555",)"
                   R"("note":"","archiveFilename":")" + kArchive + R"("}]})");
+    writeFile(dir / "outside", "a file the scrapbook must not read");
+    fs::create_directories(dir / "Scrapbook");
+    fs::create_symlink(dir / "outside", dir / "Scrapbook" / kArchive);
     ScrapbookStore store(dir.path(), clock);
     ASSERT_EQ(store.items(std::nullopt).size(), 1u);
+    EXPECT_FALSE(store.readArchive(store.items()->front())) << "an archive that is a symlink is not followed";
     store.deleteItem(store.items(std::nullopt).front().id);
     EXPECT_TRUE(store.items()->empty());
 }
