@@ -5,6 +5,7 @@
 #include "stores/auction_store.h"
 #include "support/loopback_http_server.h"
 #include "support/temporary_directory.h"
+#include "views/common/theme_stylesheet.h"
 #include "views/window/main_window.h"
 
 #include <memory>
@@ -19,10 +20,12 @@ namespace sarvik::testing {
 // A real main window on its own state, auction store and data folder, with a
 // loopback server for the pages a test serves. The first tab opens "/home"
 // (titled "Home"). The window joins the test application, so menu commands and
-// their keys reach it, and leaves it when the harness goes.
+// their keys reach it, and leaves it when the harness goes. The themes' stylesheet
+// is installed as the application installs it; given a download manager, the
+// window shows its downloads.
 class BrowserWindowHarness {
 public:
-    BrowserWindowHarness();
+    explicit BrowserWindowHarness(DownloadManager* downloads = nullptr);
     ~BrowserWindowHarness();
     BrowserWindowHarness(const BrowserWindowHarness&) = delete;
     BrowserWindowHarness& operator=(const BrowserWindowHarness&) = delete;
@@ -35,6 +38,9 @@ public:
     // The active tab's host and its engine view (none while no tab is shown).
     WebViewHost* host() { return content().webArea().host(); }
     WebKitWebView* view();
+    // Whether the web area comes to show this tab's own view within the usual wait.
+    bool shows(const Uuid& tab);
+    std::string activeAddress() const;
 
     // Whether the tab reaches the title and stops loading within the usual wait.
     bool loaded(const Uuid& tab, const std::string& title);
@@ -47,6 +53,7 @@ public:
     LoopbackHttpServer server;
     TemporaryDirectory folder;
     BrowserState state;
+    ThemeStylesheet stylesheet{state, Gdk::Display::get_default()};
     AuctionStore auctions{folder.path()};
     std::unique_ptr<MainWindow> window;
 };
