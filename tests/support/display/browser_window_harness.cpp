@@ -14,7 +14,7 @@ BrowserWindowHarness::BrowserWindowHarness(DownloadManager* downloads) {
 }
 
 BrowserWindowHarness::~BrowserWindowHarness() {
-    testApplication()->remove_window(*window);
+    if (window) testApplication()->remove_window(*window);
     window.reset();
     drainMainLoop();
 }

@@ -50,13 +50,12 @@ GLogWriterOutput failOnWarnings(GLogLevelFlags level, const GLogField* fields, g
 std::string windowOf(Gtk::Widget& widget) {
     return std::to_string(gdk_x11_surface_get_xid(gtk_native_get_surface(widget.get_native()->gobj())));
 }
-
 void spawn(const std::string& command) { Glib::spawn_command_line_sync(command); }
 
 // The widget drawn into a texture by its window's renderer, a popover over it; null on failure.
 GdkTexture* renderWidget(Gtk::Widget& widget, Gtk::Popover* over = nullptr) {
     const int width = widget.get_width(), height = widget.get_height();
-    auto* native = widget.get_native();
+    Gtk::Native* native = widget.get_native();
     if (width <= 0 || height <= 0 || !native) return nullptr;
     // A bounded wait for pending redraws: while anything animates the main loop is never idle.
     runMainLoopUntil([] { return false; }, std::chrono::milliseconds(50));
@@ -88,7 +87,6 @@ GdkTexture* renderWidget(Gtk::Widget& widget, Gtk::Popover* over = nullptr) {
 }  // namespace
 
 Glib::RefPtr<Gtk::Application> testApplication() { return applicationSlot(); }
-
 void drainMainLoop() {
     auto context = Glib::MainContext::get_default();
     while (context->pending()) context->iteration(false);
@@ -151,7 +149,6 @@ bool click(Gtk::Button* button) {
 }
 
 void emitClicked(Gtk::Widget& button) { g_signal_emit_by_name(button.gobj(), "clicked"); }
-
 void pointerAt(Gtk::Widget& widget, const std::string& action) {
     auto* native = widget.get_native();
     double x = 0, y = 0, offsetX = 0, offsetY = 0;
@@ -168,7 +165,6 @@ void sendKeysTo(Gtk::Widget& widget) {
 }
 
 void typeText(const std::string& text) { spawn("xdotool type --delay 20 " + Glib::shell_quote(text)); }
-
 void pressKeys(const std::string& keys) { spawn("xdotool key " + keys); }
 
 std::optional<bool> selectedWhenFocused(Gtk::Entry& entry, const std::function<void()>& focus) {
@@ -241,7 +237,6 @@ LoopbackWebView::LoopbackWebView() {
 }
 
 LoopbackWebView::~LoopbackWebView() { m_window.unset_child(); }
-
 bool LoopbackWebView::load(const std::string& url) {
     enum Outcome { pending, finished, failed } outcome = pending;
     const auto changed = +[](WebKitWebView*, WebKitLoadEvent event, gpointer data) {
@@ -304,21 +299,16 @@ void saveScreenshotIfRequested(Gtk::Widget& widget, const std::string& name, Gtk
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     g_log_set_writer_func(sarvik::testing::failOnWarnings, nullptr, nullptr);
-    // Listing tests must work without a display, so GTK starts only when tests run.
     if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
     // Everything GTK, WebKit and the stores keep goes into a folder of this run, never the user's.
     const sarvik::testing::TemporaryDirectory home;
     setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
     setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    // The accessibility bus is the desktop session's: a test must not fail for want of one.
-    setenv("GTK_A11Y", "none", 1);
+    setenv("GTK_A11Y", "none", 1);  // the accessibility bus is the desktop session's
     sarvik::choosePreferredRenderer();  // the renderer the browser itself would run
-    // Named as g_application_run names the browser: GTK records the program with what it
-    // saves (a printed PDF goes into the recently used files) and warns without a name.
-    gchar* name = g_path_get_basename(argv[0]);
-    g_set_prgname(name);
-    g_free(name);
+    // Named as g_application_run names the browser: GTK records the program with a saved file, and warns without.
+    g_set_prgname(std::filesystem::path(argv[0]).filename().c_str());
     auto application = Gtk::Application::create("org.sarvikbrowser.SarvikBrowser.Tests",
                                                  Gio::Application::Flags::NON_UNIQUE);
     application->register_application();

@@ -30,7 +30,6 @@ void drainMainLoop();
 // Turns the main loop until `done` or the timeout (a bound, not a timing assertion); whether `done` came true.
 bool runMainLoopUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
-// Finding widgets.
 Gtk::Widget* findDescendant(Gtk::Widget& root, const Glib::ustring& name);  // first named, root included
 Gtk::Window* findWindow(const Glib::ustring& name);                         // a visible top-level window
 
@@ -47,7 +46,6 @@ std::vector<T*> findAll(Gtk::Widget& root, const std::function<bool(T&)>& matche
     collectWidgets(root, matches, found);
     return found;
 }
-
 inline std::vector<Gtk::Widget*> allNamed(Gtk::Widget& root, const std::string& name) {
     return findAll<Gtk::Widget>(root, [&](Gtk::Widget& w) { return w.get_name().raw() == name; });
 }
@@ -88,15 +86,11 @@ inline Gtk::Label* findLabel(Gtk::Widget& root, const std::string& text) {
     return findOne<Gtk::Label>(root, [&](Gtk::Label& l) { return l.get_text().raw() == text; });
 }
 
-// Whether the widget and all its ancestors are visible.
-bool isShown(Gtk::Widget& widget);
-// Whether the keyboard focus of the widget's window lies inside the widget.
-bool hasFocusWithin(Gtk::Widget& widget);
+bool isShown(Gtk::Widget& widget);         // it and all its ancestors are visible
+bool hasFocusWithin(Gtk::Widget& widget);  // its window's keyboard focus lies inside it
 
-// Presses a button through its activation, as a user would; whether "clicked" arrived.
-bool click(Gtk::Button* button);
-// Emits "clicked" at once, for buttons whose pressed look does not matter.
-void emitClicked(Gtk::Widget& button);
+bool click(Gtk::Button* button);         // through its activation, as a user would; whether "clicked" came
+void emitClicked(Gtk::Widget& button);  // at once, where the pressed look does not matter
 
 // Real input through the X server (xdotool). A pointer action at the widget's
 // centre: "click 1", "mousedown 1", or "" to move only.
@@ -111,7 +105,7 @@ void pressKeys(const std::string& keys);  // xdotool key names: "ctrl+l Return"
 // started blinking makes GTK warn.
 std::optional<bool> selectedWhenFocused(Gtk::Entry& entry, const std::function<void()>& focus);
 
-// Runs the script in an isolated world of the page and returns its answer as text; none on an error.
+// The script's answer as text, run in an isolated world of the page; none on an error.
 std::optional<std::string> evaluateInPage(WebKitWebView* view, const std::string& script);
 std::string pngImage(int width, int height);  // one colour, for pages with an image
 

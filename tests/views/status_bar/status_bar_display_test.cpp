@@ -33,25 +33,15 @@ protected:
     Gtk::Window window;
 };
 
-TEST_F(StatusBarDisplayTest, TabCountZoomAndThemeFollowTheState) {
-    EXPECT_FALSE(bar.tabCount().get_visible());
-    state.newTab();
-    EXPECT_TRUE(shows(bar.tabCount(), "2 tabs"));
-    state.closeTab(state.activeTabId);
-    EXPECT_FALSE(bar.tabCount().get_visible()) << "shown from two tabs";
-
+// The tab count and the theme's name are checked in the main window's tests.
+TEST_F(StatusBarDisplayTest, TheZoomBadgeShowsAwayFromActualSize) {
     EXPECT_FALSE(bar.zoomBadge().get_visible());
     state.zoomIn();
     EXPECT_TRUE(shows(bar.zoomBadge(), "110%"));
     state.resetZoom();
-    EXPECT_FALSE(bar.zoomBadge().get_visible()) << "hidden at actual size";
+    EXPECT_FALSE(bar.zoomBadge().get_visible());
     for (int i = 0; i < 7; ++i) state.zoomOut();
     EXPECT_TRUE(shows(bar.zoomBadge(), "30%"));
-
-    EXPECT_EQ(bar.themeSwatch().get_tooltip_text(), "Theme: Blueberry");
-    EXPECT_TRUE(bar.themeSwatch().has_css_class("orvel-theme-swatch"));
-    state.colorTheme = OrvelColorTheme::powerbook;
-    EXPECT_EQ(bar.themeSwatch().get_tooltip_text(), "Theme: PowerBook");
 }
 
 TEST_F(StatusBarDisplayTest, TheLoadStateFollowsTheActiveTabAndShowsItsLoadError) {
