@@ -52,30 +52,17 @@ std::string windowOf(Gtk::Widget& widget) {
 }
 void spawn(const std::string& command) { Glib::spawn_command_line_sync(command); }
 
-// The widget drawn into a texture by its window's renderer, a popover over it; null on failure.
-GdkTexture* renderWidget(Gtk::Widget& widget, Gtk::Popover* over = nullptr) {
+// The widget drawn into a texture by its window's renderer; null on failure.
+GdkTexture* renderWidget(Gtk::Widget& widget) {
     const int width = widget.get_width(), height = widget.get_height();
     Gtk::Native* native = widget.get_native();
     if (width <= 0 || height <= 0 || !native) return nullptr;
     // A bounded wait for pending redraws: while anything animates the main loop is never idle.
     runMainLoopUntil([] { return false; }, std::chrono::milliseconds(50));
+    GdkPaintable* paintable = gtk_widget_paintable_new(widget.gobj());
     GtkSnapshot* snapshot = gtk_snapshot_new();
-    for (Gtk::Widget* each : {&widget, static_cast<Gtk::Widget*>(over)}) {
-        if (!each) continue;
-        if (each == over) {
-            double widgetX = 0, widgetY = 0, overX = 0, overY = 0;
-            gtk_native_get_surface_transform(native->gobj(), &widgetX, &widgetY);
-            gtk_native_get_surface_transform(GTK_NATIVE(over->gobj()), &overX, &overY);
-            auto* popup = GDK_POPUP(gtk_native_get_surface(GTK_NATIVE(over->gobj())));
-            const graphene_point_t offset = GRAPHENE_POINT_INIT(
-                static_cast<float>(gdk_popup_get_position_x(popup) + overX - widgetX),
-                static_cast<float>(gdk_popup_get_position_y(popup) + overY - widgetY));
-            gtk_snapshot_translate(snapshot, &offset);
-        }
-        GdkPaintable* paintable = gtk_widget_paintable_new(each->gobj());
-        gdk_paintable_snapshot(paintable, snapshot, each->get_width(), each->get_height());
-        g_object_unref(paintable);
-    }
+    gdk_paintable_snapshot(paintable, snapshot, width, height);
+    g_object_unref(paintable);
     GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
     if (!node) return nullptr;
     const graphene_rect_t bounds = GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width), static_cast<float>(height));
@@ -273,8 +260,8 @@ std::optional<RenderedPixel> renderedPixelAt(Gtk::Widget& widget, int x, int y) 
     return pixel;
 }
 
-bool saveWidgetPng(Gtk::Widget& widget, const std::filesystem::path& file, Gtk::Popover* over) {
-    GdkTexture* texture = renderWidget(widget, over);
+bool saveWidgetPng(Gtk::Widget& widget, const std::filesystem::path& file) {
+    GdkTexture* texture = renderWidget(widget);
     if (!texture) return false;
     std::error_code ignored;
     std::filesystem::create_directories(file.parent_path(), ignored);
@@ -288,9 +275,9 @@ std::filesystem::path screenshotDirectory() {
     return dir && *dir ? std::filesystem::path(dir) : std::filesystem::path();
 }
 
-void saveScreenshotIfRequested(Gtk::Widget& widget, const std::string& name, Gtk::Popover* over) {
+void saveScreenshotIfRequested(Gtk::Widget& widget, const std::string& name) {
     const auto dir = screenshotDirectory();
-    if (!dir.empty() && !saveWidgetPng(widget, dir / (name + ".png"), over))
+    if (!dir.empty() && !saveWidgetPng(widget, dir / (name + ".png")))
         std::cerr << "could not save screenshot " << dir / (name + ".png") << '\n';
 }
 

@@ -6,7 +6,6 @@
 #include <gtkmm/entry.h>
 #include <gtkmm/inscription.h>
 #include <gtkmm/label.h>
-#include <gtkmm/popover.h>
 #include <gtkmm/window.h>
 
 #include <chrono>
@@ -129,10 +128,9 @@ struct RenderedPixel {
     int red = 0, green = 0, blue = 0, alpha = 0;  // straight 0-255
 };
 std::optional<RenderedPixel> renderedPixelAt(Gtk::Widget& widget, int x, int y);
-// A popover given is drawn over the widget where it stands on screen: a window's own rendering leaves it out.
-bool saveWidgetPng(Gtk::Widget& widget, const std::filesystem::path& file, Gtk::Popover* over = nullptr);
+bool saveWidgetPng(Gtk::Widget& widget, const std::filesystem::path& file);  // a window's rendering leaves out its popovers
 // SARVIK_SCREENSHOT_DIR, set by `make screenshots`; empty when no screenshots are wanted.
 std::filesystem::path screenshotDirectory();
-void saveScreenshotIfRequested(Gtk::Widget& widget, const std::string& name, Gtk::Popover* over = nullptr);
+void saveScreenshotIfRequested(Gtk::Widget& widget, const std::string& name);
 
 }  // namespace sarvik::testing

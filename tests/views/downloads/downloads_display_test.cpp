@@ -47,7 +47,6 @@ protected:
     void TearDown() override {
         for (const auto& record : list.downloads().get()) manager.cancel(record.id);
     }
-
     DownloadStatus* status() { return content().downloadStatus(); }
     fs::path saved(const std::string& name) { return manager.folder() / name; }
     void open(const std::string& path) { state.navigationCommand = NavigationCommand::load(*Url::parse(server.url(path))); }
@@ -79,7 +78,6 @@ protected:
         std::sort(found.begin(), found.end(), [&](DownloadRow* a, DownloadRow* b) { return top(a) < top(b); });
         return found;
     }
-
     std::vector<fs::path> opened;
     std::vector<fs::path> shown;
 };
@@ -92,7 +90,6 @@ TEST_F(DownloadsDisplayTest, RunningDownloadsShowTheirProgressAndNameAndCancelEn
     ASSERT_TRUE(runningShows("quarterly report.pdf"));
     EXPECT_TRUE(status()->button().get_visible());
     testing::saveScreenshotIfRequested(*window, "download-running");
-
     open("/photos");
     ASSERT_TRUE(runningShows("quarterly report.pdf +1"));
     auto running = rows(2);
@@ -110,7 +107,6 @@ TEST_F(DownloadsDisplayTest, RunningDownloadsShowTheirProgressAndNameAndCancelEn
     state.colorTheme = OrvelColorTheme::blueberry;
     runMainLoopUntil([] { return false; }, std::chrono::milliseconds(400));  // the popover's animation
     testing::saveScreenshotIfRequested(status()->popover(), "downloads-popover");
-
     ASSERT_TRUE(testing::click(&running[1]->cancelButton()));
     ASSERT_TRUE(runningShows("photos.zip"));
     auto afterOne = rows(2);
@@ -134,7 +130,6 @@ TEST_F(DownloadsDisplayTest, AFinishedDownloadOpensOrShowsAndAFailedOneSaysSo) {
     testing::drainMainLoop();
     EXPECT_EQ(activeAddress(), server.url("/home"));
     EXPECT_EQ(state.addressBarText.get(), server.url("/home"));
-
     auto finished = rows(1);
     ASSERT_EQ(finished.size(), 1u);
     EXPECT_TRUE(finished[0]->stateLabel().get_text() == "Finished" && !finished[0]->cancelButton().get_visible());
@@ -145,7 +140,6 @@ TEST_F(DownloadsDisplayTest, AFinishedDownloadOpensOrShowsAndAFailedOneSaysSo) {
     ASSERT_TRUE(testing::click(&status()->popover().clearButton()));
     EXPECT_TRUE(list.downloads()->empty()) << "Clear List drops what has ended";
     EXPECT_EQ(status()->popover().model()->get_n_items(), 0u);
-
     HttpResponse cut = attachment("broken.iso", std::string(2000, 'x'));
     cut.declaredLength = 500000;  // the body ends short
     server.respond("/broken", cut);
@@ -156,11 +150,6 @@ TEST_F(DownloadsDisplayTest, AFinishedDownloadOpensOrShowsAndAFailedOneSaysSo) {
     EXPECT_TRUE(failed[0]->stateLabel().get_text().raw().starts_with("Failed")) << failed[0]->stateLabel().get_text();
     EXPECT_TRUE(failed[0]->has_css_class("unsuccessful") && !failed[0]->openButton().get_visible());
     EXPECT_FALSE(fs::exists(saved("broken.iso")) || fs::exists(saved("broken.iso.part")));
-}
-
-TEST(DownloadsWindowTest, AWindowWithoutADownloadManagerHasNoDownloadsInItsStatusBar) {
-    testing::BrowserWindowHarness h;
-    EXPECT_EQ(h.content().downloadStatus(), nullptr);
 }
 
 }  // namespace

@@ -22,7 +22,6 @@ protected:
         state.navigate(server.url("/fruit"));
         ASSERT_TRUE(activeLoaded("Fruit"));
     }
-
     FindBar& bar() { return content().findBar(); }
     std::string count() { return bar().countLabel().get_text(); }
     bool countReads(const std::string& text) {

@@ -18,12 +18,10 @@ protected:
         testing::drainMainLoop();
     }
     ~StatusBarDisplayTest() override { window.unset_child(); }
-
     static bool shows(const Gtk::Label& label, const std::string& text) {
         return label.get_visible() && label.get_text().raw() == text;
     }
     std::string loadState() const { return bar.loadState().label().get_text(); }
-
     testing::TemporaryDirectory folder;
     BrowserState state;
     testing::FakeClock clock;

@@ -23,7 +23,6 @@ protected:
         for (int i = 0; i < 3; ++i) store.recordVisit("Zebra thrice", server.url("/zebra-thrice"));
         focusField();
     }
-
     AddressField& field() { return content().toolbar().expanded().addressField(); }
     AddressSuggestionsPopover& list() { return *field().suggestions(); }
     bool opens(std::chrono::milliseconds wait = std::chrono::seconds(20)) {
@@ -45,11 +44,6 @@ protected:
         ASSERT_TRUE(runMainLoopUntil([&] { return state.addressBarText.get().ends_with(text); })) << text;
         testing::drainMainLoop();
     }
-    std::vector<std::string> shownUrls() {
-        std::vector<std::string> urls;
-        for (const auto& suggestion : list().shown()) urls.push_back(suggestion.url);
-        return urls;
-    }
     std::vector<Gtk::Widget*> rows() {
         std::vector<Gtk::Widget*> found;
         for (auto* row = list().list().get_first_child(); row; row = row->get_next_sibling())
@@ -61,21 +55,19 @@ protected:
 TEST_F(AddressSuggestionsDisplayTest, TypingListsTheFavoriteThenHistoryAndTheKeysMoveAndChoose) {
     type("zeb");
     ASSERT_TRUE(runMainLoopUntil([&] { return list().isOpen() && list().get_mapped() && rows().size() == 3; }));
-    EXPECT_EQ(shownUrls(), (std::vector<std::string>{server.url("/zebra-favorite"), server.url("/zebra-thrice"),
-                                                     server.url("/zebra-once")}));
     const auto drawn = rows();
+    for (std::size_t i = 0; const char* path : {"/zebra-favorite", "/zebra-thrice", "/zebra-once"})
+        EXPECT_EQ(testing::named<Gtk::Label>(*drawn[i++], "suggestion-url").get_text().raw(), server.url(path));
     EXPECT_EQ(testing::named<Gtk::Label>(*drawn[0], "suggestion-title").get_text(), "Zebra favorite");
-    EXPECT_EQ(testing::named<Gtk::Label>(*drawn[1], "suggestion-url").get_text().raw(), server.url("/zebra-thrice"));
     EXPECT_EQ(testing::named(*drawn[0], "suggestion-star").get_opacity(), 1.0);
     EXPECT_EQ(testing::named(*drawn[1], "suggestion-star").get_opacity(), 0.0);
     EXPECT_FALSE(list().selectedRow());
     // The field keeps the keyboard: typing goes on there and narrows the list.
     type("ra");
     EXPECT_EQ(state.addressBarText.get(), "zebra");
-    EXPECT_TRUE(list().isOpen());
-    EXPECT_EQ(shownUrls().size(), 3u);
+    EXPECT_TRUE(list().isOpen() && list().shown().size() == 3u);
     ASSERT_TRUE(selects(0u));
-    testing::saveScreenshotIfRequested(*window, "address-suggestions", &list());
+    testing::saveScreenshotIfRequested(list(), "address-suggestions");
     for (auto theme : kAllColorThemes) state.colorTheme = theme;
     EXPECT_EQ(stylesheet.parseErrorCount(), 0);
 
@@ -87,14 +79,15 @@ TEST_F(AddressSuggestionsDisplayTest, TypingListsTheFavoriteThenHistoryAndTheKey
     EXPECT_EQ(server.requestsFor("/search").back().target, "/search?q=zebra");
     EXPECT_TRUE(closes());
 
-    // Down stops on the last row; moving leaves the typed text; Return loads the chosen row.
+    // Down stops on the last row; moving leaves the typed text; Return loads the chosen row. (Not "zeb":
+    // the search just made is in the history now.)
     focusField();
-    type("zeb");
+    type("zebra-");
     ASSERT_TRUE(opens());
     for (std::size_t row : {0u, 1u, 2u, 2u}) ASSERT_TRUE(selects(row)) << row;
     pressKeys("Up");
     ASSERT_TRUE(runMainLoopUntil([&] { return list().selectedRow() == 1u; }));
-    EXPECT_EQ(state.addressBarText.get(), "zeb");
+    EXPECT_EQ(state.addressBarText.get(), "zebra-");
     pressKeys("Return");
     EXPECT_TRUE(activeLoaded("zebra-thrice"));
     EXPECT_FALSE(list().isOpen());
@@ -103,7 +96,7 @@ TEST_F(AddressSuggestionsDisplayTest, TypingListsTheFavoriteThenHistoryAndTheKey
 
     // A click on a row loads its address.
     focusField();
-    type("zeb");
+    type("zebra-");
     ASSERT_TRUE(runMainLoopUntil([&] { return list().isOpen() && rows().size() == 3; }));
     runMainLoopUntil([] { return false; }, std::chrono::milliseconds(200));  // placed on screen
     testing::pointerAt(*rows()[2], "click 1");
@@ -120,7 +113,6 @@ TEST_F(AddressSuggestionsDisplayTest, TheListClosesOnEscapeLeavingAPageLoadOrNoM
     pressKeys("Escape");
     ASSERT_TRUE(runMainLoopUntil([&] { return state.addressBarText.get() == server.url("/home"); }));
     EXPECT_FALSE(list().isOpen());
-
     type("qwxz");
     EXPECT_FALSE(opens(std::chrono::milliseconds(300))) << "nothing matches";
     pressKeys("ctrl+a");
@@ -128,7 +120,6 @@ TEST_F(AddressSuggestionsDisplayTest, TheListClosesOnEscapeLeavingAPageLoadOrNoM
     ASSERT_TRUE(opens());
     type("q");
     EXPECT_TRUE(closes()) << "a text that stops matching closes the list";
-
     pressKeys("ctrl+a");
     type("zeb");
     ASSERT_TRUE(opens());
@@ -141,8 +132,7 @@ TEST_F(AddressSuggestionsDisplayTest, TheListClosesOnEscapeLeavingAPageLoadOrNoM
     EXPECT_TRUE(closes()) << "a page load";
     ASSERT_TRUE(activeLoaded("zebra-once"));
     state.addressBarText = "zebra";
-    EXPECT_FALSE(opens(std::chrono::milliseconds(300)))
-        << "text from elsewhere opens no list";
+    EXPECT_FALSE(opens(std::chrono::milliseconds(300))) << "text from elsewhere opens no list";
 }
 
 }  // namespace

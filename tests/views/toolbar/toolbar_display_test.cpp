@@ -38,7 +38,6 @@ protected:
         runMainLoopUntil([&] { return m_toolbar.get_mapped() && m_toolbar.get_width() > 0; });
     }
     ~ToolbarDisplayTest() override { m_window.unset_child(); }
-
     Gtk::Widget& expanded() { return named(m_toolbar, "expanded-toolbar"); }
     Gtk::Widget& collapsed() { return named(m_toolbar, "collapsed-toolbar"); }
     TabStrip& strip() { return named<TabStrip>(m_toolbar, "tab-strip"); }
@@ -47,7 +46,6 @@ protected:
     NavigationCommand search(const std::string& words) {
         return NavigationCommand::load(*Url::parse(m_state.searchEngine.get() + words));
     }
-
     BrowserState m_state;
     ThemeStylesheet m_stylesheet{m_state, Gdk::Display::get_default()};
     OrvelToolbarView m_toolbar{m_state};
@@ -62,11 +60,9 @@ TEST_F(ToolbarDisplayTest, TheTabStripFollowsOpensClosesAndClicks) {
     ASSERT_EQ(testing::allNamed(strip(), "tab-close-button").size(), 2u);
     EXPECT_EQ(strip().item(0).title().get_text(), "First page");
     EXPECT_TRUE(!strip().item(0).has_css_class("active") && strip().item(1).has_css_class("active"));
-
     TabItem* first = &strip().item(0);
     m_state.updateTab(m_state.tabs->front().id, [](BrowserTab& tab) { tab.isLoading = true; });
     EXPECT_TRUE(&strip().item(0) == first && first->spinner().get_visible()) << "updated in place, not rebuilt";
-
     const Uuid second = m_state.tabs->back().id;
     emitClicked(strip().item(1).closeButton());
     ASSERT_TRUE(runMainLoopUntil([&] { return m_state.tabs->size() == 1; }));
@@ -156,11 +152,9 @@ TEST_F(ToolbarDisplayTest, NavigationButtonsSetTheirCommandsAndFollowTheActiveTa
 }
 
 TEST_F(ToolbarDisplayTest, TheAddressFieldKeepsWhatIsTypedAndNavigatesOnReturn) {
-    EXPECT_EQ(entry().get_placeholder_text(), "Address");
     g_signal_emit_by_name(entry().gobj(), "activate");
     EXPECT_EQ(m_state.navigationCommand.get(), NavigationCommand::load(*Url::parse(m_state.searchEngine.get())))
         << "Return in an empty field searches for the empty text";
-
     m_state.addressBarText = "https://example.org/page";
     EXPECT_EQ(entry().get_text(), "https://example.org/page");
     entry().set_text("typed words");
@@ -205,7 +199,7 @@ TEST_F(ToolbarDisplayTest, TheAddressFieldKeepsWhatIsTypedAndNavigatesOnReturn) 
     EXPECT_FALSE(m_state.isToolbarCollapsed.get()) << "the field is shown to take the typing";
 }
 
-TEST_F(ToolbarDisplayTest, ShortcutButtonsShowTheirPanelsAndTooltipsAreExact) {
+TEST_F(ToolbarDisplayTest, ShortcutButtonsShowTheirPanelsAndPreferencesIsPosted) {
     m_state.isExplorerBarVisible = false;
     m_state.selectedExplorerTab = ExplorerBarTab::history;
     for (const auto& [name, panel] : {std::pair{"favorites-button", ExplorerBarTab::favorites},
@@ -218,19 +212,12 @@ TEST_F(ToolbarDisplayTest, ShortcutButtonsShowTheirPanelsAndTooltipsAreExact) {
     }
     EXPECT_FALSE(m_state.navigationCommand->has_value());
     EXPECT_EQ(m_state.tabs->size(), 1u);
-
     std::vector<Notification> received;
     ScopedConnection subscription = NotificationCenter::defaultCenter().subscribe(
         notifications::kOpenPreferences, [&](const Notification& n) { received.push_back(n); });
     emitClicked(named(expanded(), "preferences-button"));
     ASSERT_EQ(received.size(), 1u);
     EXPECT_FALSE(received.front().object);
-
-    for (const auto& [name, tooltip] : {std::pair{"collapse-button", "Collapse Toolbar (Ctrl+B)"},
-                                        std::pair{"auction-button", "Auction Manager"},
-                                        std::pair{"preferences-button", "Preferences"}, std::pair{"back-button", ""}})
-        EXPECT_EQ(named(expanded(), name).get_tooltip_text(), tooltip) << name;
-    EXPECT_FALSE(named(collapsed(), "expand-button").get_has_tooltip());
 }
 
 TEST_F(ToolbarDisplayTest, TheProgressRowShowsUnderBothFormsAndANewLoadStartsFromItsOwnProgress) {
@@ -250,7 +237,6 @@ TEST_F(ToolbarDisplayTest, TheProgressRowShowsUnderBothFormsAndANewLoadStartsFro
     updateActive([](BrowserTab& tab) { tab.isLoading = false; });
     EXPECT_FALSE(m_toolbar.progressRow().get_visible());
     testing::drainMainLoop();
-
     updateActive([](BrowserTab& tab) {
         tab.isLoading = true;
         tab.estimatedProgress = 0.1;

@@ -40,6 +40,7 @@ TEST_F(MainWindowDisplayTest, BrowseSwitchCloseReopenZoomAndCollapse) {
     window->get_default_size(width, height);
     EXPECT_TRUE(width == 1200 && height == 800) << width << "x" << height;
     EXPECT_TRUE(window->get_show_menubar());
+    EXPECT_EQ(content().downloadStatus(), nullptr) << "no download manager, no downloads in the status bar";
     const Uuid first = active();
     ASSERT_TRUE(loaded(first, "Home"));
     EXPECT_TRUE(runMainLoopUntil([&] { return !content().dataStore().history()->empty(); }));
@@ -156,19 +157,16 @@ TEST_F(MainWindowDisplayTest, MenuNotificationsReachTheWindowUntilItGoes) {
     ASSERT_EQ(state.tabs->size(), 2u);
     post(names::kCloseTab);
     EXPECT_EQ(state.tabs->size(), 1u);
-
     post(names::kChangeTheme, "Lime");
     EXPECT_EQ(state.colorTheme.get(), OrvelColorTheme::lime);
     post(names::kChangeTheme, "grape");
     post(names::kChangeTheme, std::nullopt);
     EXPECT_EQ(state.colorTheme.get(), OrvelColorTheme::lime) << "only the exact name";
     EXPECT_EQ(content().statusBar().themeSwatch().get_tooltip_text(), "Theme: Lime");
-
     for (const bool collapsed : {true, false}) {
         post(names::kToggleToolbar);
         EXPECT_EQ(state.isToolbarCollapsed.get(), collapsed);
     }
-
     ASSERT_NE(content().explorerBar(), nullptr) << "visible at start";
     post(names::kShowSearch);
     EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::search);
@@ -185,7 +183,6 @@ TEST_F(MainWindowDisplayTest, MenuNotificationsReachTheWindowUntilItGoes) {
     EXPECT_TRUE(state.isExplorerBarVisible.get());
     EXPECT_NE(content().explorerBar(), nullptr);
     EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::history);
-
     const auto sheets = [&] {
         const auto all = Gtk::Window::list_toplevels();
         return std::count_if(all.begin(), all.end(), [&](Gtk::Window* w) {
@@ -197,7 +194,6 @@ TEST_F(MainWindowDisplayTest, MenuNotificationsReachTheWindowUntilItGoes) {
     post(names::kOpenPreferences);
     testing::drainMainLoop();
     EXPECT_EQ(sheets(), 1) << "one sheet at a time";
-
     testing::testApplication()->remove_window(*window);
     window.reset();
     post(names::kNewTab);

@@ -33,7 +33,6 @@ TEST(ScreenshotTest, EachThemeTheCollapsedToolbarAndThreeLoadingTabs) {
     OrvelToolbarView& toolbar = content.toolbar();
     // Lets animations and the web view's first paint finish.
     const auto settle = [] { runMainLoopUntil([] { return false; }, std::chrono::milliseconds(500)); };
-
     std::vector<std::pair<std::string, std::function<void()>>> shots;
     for (const OrvelColorTheme theme : kAllColorThemes) {
         std::string name(rawValue(theme));
@@ -58,8 +57,7 @@ TEST(ScreenshotTest, EachThemeTheCollapsedToolbarAndThreeLoadingTabs) {
         ASSERT_TRUE(runMainLoopUntil([&] { return !toolbar.forms().isSwitching(); }));
         settle();
         EXPECT_EQ(toolbar.forms().visibleForm(), &toolbar.collapsed());
-        EXPECT_TRUE(toolbar.collapsed().get_mapped());
-        EXPECT_FALSE(toolbar.expanded().get_mapped());
+        EXPECT_TRUE(toolbar.collapsed().get_mapped() && !toolbar.expanded().get_mapped());
         EXPECT_EQ(toolbar.collapsed().title().get_text(), "Local Page");
         EXPECT_LT(toolbar.forms().get_height(), expandedHeight);
         h.post(notifications::kToggleToolbar);
@@ -82,10 +80,8 @@ TEST(ScreenshotTest, EachThemeTheCollapsedToolbarAndThreeLoadingTabs) {
         for (std::size_t i = 0; i < 3; ++i)
             EXPECT_TRUE(strip.item(i).spinner().get_visible() && strip.item(i).spinner().get_spinning()) << i;
         EXPECT_TRUE(toolbar.progressRow().get_visible());
-        EXPECT_EQ(content.statusBar().loadState().label().get_text(), "Loading...");
         EXPECT_EQ(content.statusBar().tabCount().get_text(), "3 tabs");
     });
-
     const auto directory = testing::screenshotDirectory();
     for (const auto& [name, prepare] : shots) {
         SCOPED_TRACE(name);
