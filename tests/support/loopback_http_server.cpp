@@ -14,34 +14,27 @@
 namespace sarvik::testing {
 namespace {
 
-constexpr std::size_t kMaximumRequestBytes = 64 * 1024;
 constexpr int kPollMilliseconds = 50;
+constexpr int kIdleConnectionPolls = 100;  // an opened but silent connection is dropped after 5 s
 
-void sendAll(int socket, const std::string& data) {
-    std::size_t sent = 0;
-    while (sent < data.size()) {
-        const ssize_t n = ::send(socket, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+void sendAll(int socket, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::send(socket, data.data(), data.size(), MSG_NOSIGNAL);
         if (n <= 0) return;
-        sent += static_cast<std::size_t>(n);
+        data.remove_prefix(static_cast<std::size_t>(n));
     }
 }
 
-constexpr int kIdleConnectionPolls = 100;  // an opened but silent connection is dropped after 5 s
-
-// Reads up to the end of the request head; the body of a request is never needed here.
+// Up to the end of the request head; no request body is ever needed here.
 std::string readHead(int client, const std::atomic<bool>& stopping) {
     std::string request;
     char buffer[4096];
-    int idlePolls = 0;
-    while (request.find("\r\n\r\n") == std::string::npos && request.size() < kMaximumRequestBytes) {
+    for (int idlePolls = 0; request.find("\r\n\r\n") == std::string::npos && request.size() < 64 * 1024;) {
         if (stopping || idlePolls > kIdleConnectionPolls) break;
         pollfd ready{client, POLLIN, 0};
         const int polled = ::poll(&ready, 1, kPollMilliseconds);
         if (polled < 0) break;
-        if (polled == 0) {
-            ++idlePolls;
-            continue;
-        }
+        if (polled == 0 && ++idlePolls) continue;
         const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
         if (n <= 0) break;
         request.append(buffer, static_cast<std::size_t>(n));
@@ -56,8 +49,7 @@ std::string lowerCase(std::string text) {
 
 std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 HttpRequest parseRequest(const std::string& head) {
@@ -65,29 +57,17 @@ HttpRequest parseRequest(const std::string& head) {
     std::istringstream lines(head.substr(0, head.find("\r\n\r\n")));
     std::string line;
     std::getline(lines, line);
-    std::istringstream requestLine(line);
-    requestLine >> request.method >> request.target;
+    std::istringstream(line) >> request.method >> request.target;
     request.path = request.target.substr(0, request.target.find('?'));
-    while (std::getline(lines, line)) {
-        const auto colon = line.find(':');
-        if (colon == std::string::npos) continue;
-        request.headers[lowerCase(trimmed(line.substr(0, colon)))] = trimmed(line.substr(colon + 1));
-    }
+    while (std::getline(lines, line))
+        if (const auto colon = line.find(':'); colon != std::string::npos)
+            request.headers[lowerCase(trimmed(line.substr(0, colon)))] = trimmed(line.substr(colon + 1));
     return request;
-}
-
-std::string reasonPhrase(int status) {
-    switch (status) {
-    case 200: return "OK";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
-    }
 }
 
 std::string renderHead(const HttpResponse& response) {
     std::ostringstream out;
-    out << "HTTP/1.1 " << response.status << ' ' << reasonPhrase(response.status) << "\r\n"
+    out << "HTTP/1.1 " << response.status << (response.status == 200 ? " OK" : response.status == 404 ? " Not Found" : " Status") << "\r\n"
         << "Content-Type: " << response.contentType << "\r\n"
         << "Content-Length: " << response.declaredLength.value_or(response.body.size()) << "\r\n"
         << "Connection: close\r\n";
@@ -96,8 +76,7 @@ std::string renderHead(const HttpResponse& response) {
         out << name << ": " << value << "\r\n";
         cacheControl = cacheControl || lowerCase(name) == "cache-control";
     }
-    if (!cacheControl) out << "Cache-Control: no-store\r\n";
-    out << "\r\n";
+    out << (cacheControl ? "" : "Cache-Control: no-store\r\n") << "\r\n";
     return out.str();
 }
 
@@ -109,7 +88,6 @@ LoopbackHttpServer::LoopbackHttpServer() {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
     socklen_t length = sizeof address;
     if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(m_listener, 16) != 0 ||
         ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
@@ -128,17 +106,11 @@ LoopbackHttpServer::~LoopbackHttpServer() {
 }
 
 void LoopbackHttpServer::serve(const std::string& path, std::string body, std::string contentType) {
-    HttpResponse response;
-    response.contentType = std::move(contentType);
-    response.body = std::move(body);
-    respond(path, std::move(response));
+    respond(path, HttpResponse{.contentType = std::move(contentType), .body = std::move(body)});
 }
 
 void LoopbackHttpServer::serveSlowly(const std::string& path, std::string body, std::chrono::milliseconds delay) {
-    HttpResponse response;
-    response.body = std::move(body);
-    response.delay = delay;
-    respond(path, std::move(response));
+    respond(path, HttpResponse{.body = std::move(body), .delay = delay});
 }
 
 void LoopbackHttpServer::respond(const std::string& path, HttpResponse response) {
@@ -150,21 +122,17 @@ std::string LoopbackHttpServer::url(std::string_view path) const {
     return "http://127.0.0.1:" + std::to_string(m_port) + std::string(path);
 }
 
-int LoopbackHttpServer::requestCount(const std::string& path) const {
+int LoopbackHttpServer::requestCount(const std::string& target) const {
     std::lock_guard lock(m_mutex);
     return static_cast<int>(std::count_if(m_requests.begin(), m_requests.end(),
-                                          [&](const HttpRequest& request) { return request.target == path; }));
-}
-
-std::vector<HttpRequest> LoopbackHttpServer::requests() const {
-    std::lock_guard lock(m_mutex);
-    return m_requests;
+                                          [&](const HttpRequest& request) { return request.target == target; }));
 }
 
 std::vector<HttpRequest> LoopbackHttpServer::requestsFor(std::string_view path) const {
+    std::lock_guard lock(m_mutex);
     std::vector<HttpRequest> matching;
-    for (auto& request : requests())
-        if (request.path == path) matching.push_back(std::move(request));
+    std::copy_if(m_requests.begin(), m_requests.end(), std::back_inserter(matching),
+                 [&](const HttpRequest& request) { return request.path == path; });
     return matching;
 }
 
@@ -173,46 +141,32 @@ void LoopbackHttpServer::run() {
         pollfd ready{m_listener, POLLIN, 0};
         if (::poll(&ready, 1, kPollMilliseconds) <= 0) continue;
         const int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0) continue;
-        // One thread per connection: the engine opens connections ahead of need
-        // and may leave one silent while it asks on another.
-        m_connections.emplace_back([this, client] {
-            answer(client);
-            ::close(client);
-        });
+        // One thread per connection: the engine opens connections ahead of need and may leave one silent.
+        if (client >= 0) m_connections.emplace_back([this, client] { answer(client), ::close(client); });
     }
-}
-
-HttpResponse LoopbackHttpServer::responseFor(const HttpRequest& request) const {
-    auto found = m_responses.find(request.target);
-    if (found == m_responses.end()) found = m_responses.find(request.path);
-    if (found != m_responses.end()) return found->second;
-    HttpResponse missing;
-    missing.status = 404;
-    missing.contentType = "text/plain";
-    missing.body = "Not Found";
-    return missing;
 }
 
 void LoopbackHttpServer::answer(int client) {
     const std::string head = readHead(client, m_stopping);
     if (head.empty()) return;
-    HttpRequest request = parseRequest(head);
-    HttpResponse response;
+    HttpResponse response{.status = 404, .contentType = "text/plain", .body = "Not Found"};
     {
         std::lock_guard lock(m_mutex);
-        response = responseFor(request);
+        HttpRequest request = parseRequest(head);
+        auto found = m_responses.find(request.target);
+        if (found == m_responses.end()) found = m_responses.find(request.path);
+        if (found != m_responses.end()) response = found->second;
         m_requests.push_back(std::move(request));
     }
     if (response.dropConnection) return;
     sendAll(client, renderHead(response));
     const std::size_t before = std::min(response.bytesBeforeDelay, response.body.size());
-    sendAll(client, response.body.substr(0, before));
-    // Waits in small steps so a stopping server does not wait out the delay.
+    sendAll(client, std::string_view(response.body).substr(0, before));
+    // Small steps, so a stopping server does not wait out the delay.
     for (auto waited = std::chrono::milliseconds(0); waited < response.delay && !m_stopping;
          waited += std::chrono::milliseconds(kPollMilliseconds))
         std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
-    if (!m_stopping) sendAll(client, response.body.substr(before));
+    if (!m_stopping) sendAll(client, std::string_view(response.body).substr(before));
 }
 
 }  // namespace sarvik::testing

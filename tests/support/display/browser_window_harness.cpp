@@ -1,20 +1,20 @@
 #include "support/display/browser_window_harness.h"
 
-#include "support/display/gtk_test_environment.h"
+#include "support/display/ui_driver.h"
 #include "web/web_view_host_test_access.h"
 
 namespace sarvik::testing {
 
-BrowserWindowHarness::BrowserWindowHarness() {
+BrowserWindowHarness::BrowserWindowHarness(DownloadManager* downloads) {
     serve("/home", "Home");
     state.homePage = server.url("/home");
-    window = std::make_unique<MainWindow>(state, auctions, folder.path());
+    window = std::make_unique<MainWindow>(state, auctions, folder.path(), downloads);
     testApplication()->add_window(*window);
     window->present();
 }
 
 BrowserWindowHarness::~BrowserWindowHarness() {
-    testApplication()->remove_window(*window);
+    if (window) testApplication()->remove_window(*window);
     window.reset();
     drainMainLoop();
 }
@@ -30,6 +30,15 @@ void BrowserWindowHarness::serve(const std::string& path, const std::string& tit
 WebKitWebView* BrowserWindowHarness::view() {
     WebViewHost* shown = host();
     return shown ? WebViewHostTestAccess::webView(*shown) : nullptr;
+}
+
+bool BrowserWindowHarness::shows(const Uuid& tab) {
+    return runMainLoopUntil([&] { return host() && host()->tabId() == tab; });
+}
+
+std::string BrowserWindowHarness::activeAddress() const {
+    const auto tab = state.activeTab();
+    return tab && tab->url ? tab->url->absoluteString() : std::string();
 }
 
 bool BrowserWindowHarness::loaded(const Uuid& tab, const std::string& title) {

@@ -1,15 +1,14 @@
-#include "views/window/main_window.h"
-
-#include "core/notification_center.h"
 #include "core/notification_names.h"
-#include "support/display/gtk_test_environment.h"
-#include "support/loopback_http_server.h"
-#include "support/temporary_directory.h"
+#include "support/display/browser_window_harness.h"
+#include "support/display/ui_driver.h"
+#include "support/file_helpers.h"
+#include "web/page_printer.h"
+#include "web/web_view_host_test_access.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/settings.h>
 
-#include <functional>
+#include <cstdlib>
 
 namespace sarvik {
 namespace {
@@ -17,293 +16,238 @@ namespace {
 using testing::runMainLoopUntil;
 namespace names = notifications;
 
-std::string page(const std::string& title) {
-    return "<!doctype html><html><head><title>" + title + "</title></head><body>" + title + "</body></html>";
-}
-
-class MainWindowDisplayTest : public ::testing::Test {
+class MainWindowDisplayTest : public ::testing::Test, public testing::BrowserWindowHarness {
 protected:
-    void SetUp() override {
-        server.serve("/home", page("Home"));
-        server.serve("/other", page("Other"));
-        state.homePage = server.url("/home");
-        window = std::make_unique<MainWindow>(state, auctions, folder.path());
-        window->present();
+    Uuid active() const { return state.activeTabId; }
+    TabStrip& strip() { return content().toolbar().expanded().tabStrip(); }
+    // The tab strip shows every tab in order, the active one marked, and hides with a single tab.
+    ::testing::AssertionResult stripFollowsTheTabs() {
+        const auto& tabs = state.tabs.get();
+        if (strip().get_visible() != (tabs.size() > 1)) return ::testing::AssertionFailure() << "strip visibility";
+        if (strip().itemCount() != tabs.size()) return ::testing::AssertionFailure() << strip().itemCount() << " items";
+        for (std::size_t i = 0; i < tabs.size(); ++i)
+            if (strip().item(i).title().get_text().raw() != tabs[i].title ||
+                strip().item(i).has_css_class("active") != (tabs[i].id == active()))
+                return ::testing::AssertionFailure() << "item " << i << " " << strip().item(i).title().get_text();
+        return ::testing::AssertionSuccess();
     }
-
-    void TearDown() override {
-        window.reset();
-        testing::drainMainLoop();
-    }
-
-    static void post(std::string_view name, std::optional<std::string> object = std::nullopt) {
-        NotificationCenter::defaultCenter().post(name, std::move(object));
-    }
-
-    WebViewHost* host() { return window->contentView().webArea().host(); }
-    bool loaded(const Uuid& id, const std::string& title) {
-        return runMainLoopUntil([&] {
-            const BrowserTab* tab = state.findTab(id);
-            return tab && tab->title == title && !tab->isLoading;
-        });
-    }
-
-    // The home page in the first tab, then "/other" in a second, active tab; nothing if either fails to load.
-    struct TwoTabs {
-        Uuid first;
-        Uuid second;
-    };
-    std::optional<TwoTabs> openHomeAndOther() {
-        const Uuid first = state.activeTabId;
-        if (!loaded(first, "Home")) return std::nullopt;
-        state.newTab(Url::parse(server.url("/other")));
-        const Uuid second = state.activeTabId;
-        if (!loaded(second, "Other")) return std::nullopt;
-        return TwoTabs{first, second};
-    }
-
-    testing::LoopbackHttpServer server;
-    testing::TemporaryDirectory folder;
-    BrowserState state;
-    AuctionStore auctions{folder.path()};
-    std::unique_ptr<MainWindow> window;
+    std::string loadState() { return content().statusBar().loadState().label().get_text(); }
 };
 
-TEST_F(MainWindowDisplayTest, TheWindowOpensOnTheHomePageAndRecordsIt) {
+// One window through a user's session: each step checks what it must change and what it must leave.
+TEST_F(MainWindowDisplayTest, BrowseSwitchCloseReopenZoomAndCollapse) {
     int width = 0, height = 0;
     window->get_default_size(width, height);
-    EXPECT_EQ(width, 1200);
-    EXPECT_EQ(height, 800);
+    EXPECT_TRUE(width == 1200 && height == 800) << width << "x" << height;
     EXPECT_TRUE(window->get_show_menubar());
-    ASSERT_TRUE(loaded(state.activeTabId, "Home"));
-    EXPECT_TRUE(runMainLoopUntil([&] { return !window->contentView().dataStore().history()->empty(); }));
-    EXPECT_EQ(window->contentView().dataStore().history()->front().url, server.url("/home"));
-    EXPECT_EQ(window->contentView().statusBar().loadState().label().get_text(), "Done");
-}
-
-TEST_F(MainWindowDisplayTest, TheStatusBarSaysLoadingWhileThePageLoadsAndDoneAfterwards) {
-    ASSERT_TRUE(loaded(state.activeTabId, "Home"));
-    server.serveSlowly("/slow", page("Slow"), std::chrono::milliseconds(1500));
-    const Gtk::Label& text = window->contentView().statusBar().loadState().label();
-    state.navigate(server.url("/slow"));
-    EXPECT_TRUE(runMainLoopUntil([&] { return text.get_text() == "Loading..."; }));
-    EXPECT_TRUE(loaded(state.activeTabId, "Slow"));
-    EXPECT_TRUE(runMainLoopUntil([&] { return text.get_text() == "Done"; }));
-}
-
-TEST_F(MainWindowDisplayTest, SwitchingTabsKeepsEachPageAndItsHistory) {
-    const Uuid first = state.activeTabId;
+    EXPECT_EQ(content().downloadStatus(), nullptr) << "no download manager, no downloads in the status bar";
+    const Uuid first = active();
     ASSERT_TRUE(loaded(first, "Home"));
+    EXPECT_TRUE(runMainLoopUntil([&] { return !content().dataStore().history()->empty(); }));
+    EXPECT_EQ(content().dataStore().history()->front().url, server.url("/home"));
+    EXPECT_EQ(loadState(), "Done");
+
+    // Browse: the status bar says Loading while the page comes, Done after.
+    server.serveSlowly("/other", page("Other"), std::chrono::milliseconds(1500));
     state.navigate(server.url("/other"));
+    EXPECT_TRUE(runMainLoopUntil([&] { return loadState() == "Loading..."; }));
     ASSERT_TRUE(loaded(first, "Other"));
+    EXPECT_TRUE(runMainLoopUntil([&] { return loadState() == "Done"; }));
     ASSERT_TRUE(runMainLoopUntil([&] { return state.findTab(first)->canGoBack; }));
     WebViewHost* firstHost = host();
 
-    state.newTab(Url::parse(server.url("/home")));
-    const Uuid second = state.activeTabId;
-    ASSERT_TRUE(runMainLoopUntil([&] { return host() && host()->tabId() == second; }));
-    ASSERT_TRUE(loaded(second, "Home"));
+    // A second tab: only the active tab's view runs a command.
+    serve("/third", "Third");
+    const auto second = openTab("/third", "Third");
+    ASSERT_TRUE(second);
+    ASSERT_TRUE(shows(*second));
+    EXPECT_EQ(content().webArea().hostCount(), 2u);
+    EXPECT_TRUE(stripFollowsTheTabs());
+    EXPECT_EQ(content().statusBar().tabCount().get_text(), "2 tabs");
+    serve("/fourth", "Fourth");
+    state.navigate(server.url("/fourth"));
+    EXPECT_TRUE(loaded(*second, "Fourth"));
     EXPECT_EQ(state.findTab(first)->title, "Other");
-    EXPECT_EQ(server.requestCount("/other"), 1);
+    EXPECT_EQ(server.requestCount("/fourth"), 1);
 
+    // Back to the first tab: its own view, not reloaded, its address and back list kept.
     state.selectTab(first);
-    ASSERT_TRUE(runMainLoopUntil([&] { return host() && host()->tabId() == first; }));
-    EXPECT_EQ(host(), firstHost) << "the tab's own view is shown again";
+    ASSERT_TRUE(shows(first));
+    EXPECT_EQ(host(), firstHost);
     testing::drainMainLoop();
     EXPECT_EQ(server.requestCount("/other"), 1) << "switching back must not reload the page";
     EXPECT_EQ(state.addressBarText.get(), server.url("/other"));
-
-    // Its back/forward list survived the switch.
+    EXPECT_TRUE(stripFollowsTheTabs());
     state.navigationCommand = NavigationCommand::goBack();
     EXPECT_TRUE(loaded(first, "Home"));
-    EXPECT_EQ(state.findTab(second)->title, "Home");
-}
+    EXPECT_EQ(state.findTab(*second)->title, "Fourth");
 
-TEST_F(MainWindowDisplayTest, ClosingATabReleasesItsViewAndKeepsTheOthers) {
-    const auto tabs = openHomeAndOther();
-    ASSERT_TRUE(tabs);
-    const auto [first, second] = *tabs;
-    EXPECT_EQ(window->contentView().webArea().hostCount(), 2u);
-
-    state.closeTab(second);
-    ASSERT_TRUE(runMainLoopUntil([&] { return window->contentView().webArea().hostCount() == 1u; }));
-    EXPECT_EQ(window->contentView().webArea().hostFor(second), nullptr);
-    ASSERT_TRUE(runMainLoopUntil([&] { return host() && host()->tabId() == first; }));
-    EXPECT_EQ(server.requestCount("/home"), 1);
-}
-
-TEST_F(MainWindowDisplayTest, OnlyTheActiveTabsViewExecutesCommands) {
-    const auto tabs = openHomeAndOther();
-    ASSERT_TRUE(tabs);
-    const auto [first, second] = *tabs;
-    state.navigate(server.url("/home"));
-    EXPECT_TRUE(loaded(second, "Home"));
-    EXPECT_EQ(state.findTab(first)->title, "Home");
-    EXPECT_EQ(server.requestCount("/home"), 2) << "one load for the first tab, one for the command";
-}
-
-TEST_F(MainWindowDisplayTest, ACommandStaysWithTheTabItWasIssuedFor) {
-    const auto tabs = openHomeAndOther();
-    ASSERT_TRUE(tabs);
-    const auto [first, second] = *tabs;
-
-    // Switched away within the same turn of the main loop, before the command is cleared.
+    // A command issued just before a switch, in the same turn of the main loop, stays with its tab.
+    const int homeLoads = server.requestCount("/home");
     state.navigationCommand = NavigationCommand::reload();
-    state.selectTab(first);
-    EXPECT_TRUE(runMainLoopUntil([&] { return server.requestCount("/other") == 2; }));
-    EXPECT_FALSE(runMainLoopUntil([&] { return server.requestCount("/home") > 1; }, std::chrono::milliseconds(500)))
+    state.selectTab(*second);
+    EXPECT_TRUE(runMainLoopUntil([&] { return server.requestCount("/home") == homeLoads + 1; }));
+    EXPECT_FALSE(runMainLoopUntil([&] { return server.requestCount("/fourth") > 1; }, std::chrono::milliseconds(500)))
         << "the tab switched to must not run the command as well";
-}
 
-// A display too slow for its animations: GTK's drawing is due again as soon as a frame is done.
-class DrawingAlwaysDue {
-public:
-    DrawingAlwaysDue() : m_source(g_idle_add_full(GDK_PRIORITY_REDRAW, slowFrame, nullptr, nullptr)) {}
-    ~DrawingAlwaysDue() { g_source_remove(m_source); }
-    DrawingAlwaysDue(const DrawingAlwaysDue&) = delete;
-    DrawingAlwaysDue& operator=(const DrawingAlwaysDue&) = delete;
-
-private:
-    static gboolean slowFrame(gpointer) {
+    // Close two tabs; the views go, and reopening brings back the last closed first, as a new tab that loads
+    // again. All on a display too slow for its animations, where drawing is due again as soon as a frame is done.
+    const guint slowDisplay = g_idle_add_full(GDK_PRIORITY_REDRAW, +[](gpointer) -> gboolean {
         g_usleep(2000);
         return G_SOURCE_CONTINUE;
+    }, nullptr, nullptr);
+    serve("/fifth", "Fifth");
+    const auto fifth = openTab("/fifth", "Fifth");
+    ASSERT_TRUE(fifth);
+    state.closeTab(*second);
+    state.closeTab(*fifth);
+    ASSERT_TRUE(runMainLoopUntil([&] { return content().webArea().hostCount() == 1u; }));
+    EXPECT_EQ(content().webArea().hostFor(*second), nullptr);
+    ASSERT_TRUE(shows(first));
+    EXPECT_TRUE(stripFollowsTheTabs());
+    EXPECT_FALSE(content().statusBar().tabCount().get_visible());
+    ASSERT_EQ(window->pageCommands().closedTabs().size(), 2u);
+    for (const auto& [path, title, tabs] : {std::tuple{"/fifth", "Fifth", 2u}, std::tuple{"/fourth", "Fourth", 3u}}) {
+        const int loads = server.requestCount(path);
+        post(names::kReopenClosedTab);
+        ASSERT_EQ(state.tabs->size(), tabs) << "one reopen opens one tab";
+        EXPECT_TRUE(active() != *second && active() != *fifth) << "a new tab, not the closed one";
+        EXPECT_EQ(activeAddress(), server.url(path));
+        ASSERT_TRUE(shows(active()));
+        EXPECT_TRUE(loaded(active(), title));
+        EXPECT_EQ(server.requestCount(path), loads + 1) << path;
+        EXPECT_TRUE(stripFollowsTheTabs());
     }
-    guint m_source;
-};
+    g_source_remove(slowDisplay);
+    const auto tabsBefore = state.tabs.get();
+    post(names::kReopenClosedTab);
+    testing::drainMainLoop();
+    EXPECT_EQ(state.tabs.get(), tabsBefore) << "nothing left to reopen";
+    EXPECT_TRUE(window->pageCommands().closedTabs().empty());
 
-TEST_F(MainWindowDisplayTest, TabsAndCommandsKeepWorkingWhileDrawingIsAlwaysDue) {
-    ASSERT_TRUE(loaded(state.activeTabId, "Home"));
-    DrawingAlwaysDue slowDisplay;
-
-    state.newTab(Url::parse(server.url("/other")));
-    const Uuid second = state.activeTabId;
-    EXPECT_TRUE(loaded(second, "Other")) << "the new tab's view is built and reports its page";
-    state.navigate(server.url("/home"));
-    EXPECT_TRUE(runMainLoopUntil([&] { return !state.navigationCommand->has_value(); }));
-    EXPECT_TRUE(loaded(second, "Home"));
-    state.closeTab(second);
-    EXPECT_TRUE(runMainLoopUntil([&] { return window->contentView().webArea().hostCount() == 1u; }));
-}
-
-TEST_F(MainWindowDisplayTest, ZoomReachesTheActiveViewAndANewTabStartsAtActualSize) {
-    ASSERT_TRUE(loaded(state.activeTabId, "Home"));
+    // Zoom reaches the status bar, and a new blank tab follows the one zoom.
     post(names::kZoomIn);
     post(names::kZoomIn);
-    EXPECT_EQ(window->contentView().statusBar().zoomBadge().get_text(), "120%");
+    EXPECT_EQ(content().statusBar().zoomBadge().get_text(), "120%");
     EXPECT_TRUE(runMainLoopUntil([&] { return !state.navigationCommand->has_value(); }));
     post(names::kNewTab);
-    const Uuid second = state.activeTabId;
-    ASSERT_TRUE(runMainLoopUntil([&] { return host() && host()->tabId() == second; }));
-    ASSERT_TRUE(loaded(second, "Home"));
+    EXPECT_EQ(state.tabs->back().title, "New Tab");
+    EXPECT_EQ(active(), state.tabs->back().id);
+    ASSERT_TRUE(shows(active()));
+    ASSERT_TRUE(loaded(active(), "Home"));
     EXPECT_DOUBLE_EQ(state.pageZoom.get(), 1.2000000000000002);
+    EXPECT_EQ(content().statusBar().tabCount().get_text(), "4 tabs");
+    EXPECT_TRUE(stripFollowsTheTabs());
+
+    // Collapse the toolbar; Ctrl+L brings the address field back for the typing.
+    post(names::kToggleToolbar);
+    ASSERT_TRUE(state.isToolbarCollapsed.get());
+    EXPECT_EQ(content().toolbar().collapsed().title().get_text(), "Home");
+    testing::sendKeysTo(*window);
+    host()->focusPage();
+    testing::pressKeys("ctrl+l");
+    EXPECT_TRUE(runMainLoopUntil([&] { return !state.isToolbarCollapsed.get(); }));
+    EXPECT_TRUE(runMainLoopUntil([&] { return testing::hasFocusWithin(content().toolbar().expanded().addressField()); }));
 }
 
-TEST_F(MainWindowDisplayTest, NewAndCloseTabNotifications) {
+TEST_F(MainWindowDisplayTest, MenuNotificationsReachTheWindowUntilItGoes) {
     post(names::kCloseTab);
     EXPECT_EQ(state.tabs->size(), 1u) << "the only tab stays";
     post(names::kNewTab);
     ASSERT_EQ(state.tabs->size(), 2u);
-    EXPECT_EQ(state.tabs->back().title, "New Tab");
-    EXPECT_EQ(state.activeTabId.get(), state.tabs->back().id);
-    EXPECT_EQ(window->contentView().statusBar().tabCount().get_text(), "2 tabs");
     post(names::kCloseTab);
     EXPECT_EQ(state.tabs->size(), 1u);
-}
-
-TEST_F(MainWindowDisplayTest, ChangeThemeMatchesTheExactName) {
     post(names::kChangeTheme, "Lime");
     EXPECT_EQ(state.colorTheme.get(), OrvelColorTheme::lime);
     post(names::kChangeTheme, "grape");
     post(names::kChangeTheme, std::nullopt);
-    EXPECT_EQ(state.colorTheme.get(), OrvelColorTheme::lime);
-    EXPECT_EQ(window->contentView().statusBar().themeSwatch().get_tooltip_text(), "Theme: Lime");
-}
-
-TEST_F(MainWindowDisplayTest, ToolbarAndExplorerNotificationsFlipTheirSwitches) {
-    post(names::kToggleToolbar);
-    EXPECT_TRUE(state.isToolbarCollapsed.get());
-    post(names::kToggleToolbar);
-    EXPECT_FALSE(state.isToolbarCollapsed.get());
-
+    EXPECT_EQ(state.colorTheme.get(), OrvelColorTheme::lime) << "only the exact name";
+    EXPECT_EQ(content().statusBar().themeSwatch().get_tooltip_text(), "Theme: Lime");
+    for (const bool collapsed : {true, false}) {
+        post(names::kToggleToolbar);
+        EXPECT_EQ(state.isToolbarCollapsed.get(), collapsed);
+    }
+    ASSERT_NE(content().explorerBar(), nullptr) << "visible at start";
+    post(names::kShowSearch);
+    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::search);
     post(names::kToggleExplorerBar);
     EXPECT_FALSE(state.isExplorerBarVisible.get());
-    post(names::kShowSearch);
-    EXPECT_TRUE(state.isExplorerBarVisible.get());
-    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::search);
+    EXPECT_TRUE(runMainLoopUntil([&] { return content().explorerBar() == nullptr; })) << "released once slid out";
+    post(names::kToggleExplorerBar);
+    ASSERT_NE(content().explorerBar(), nullptr);
+    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::search) << "reopens on the panel it showed last";
     post(names::kShowScrapbook);
     EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::scrapbook);
     post(names::kToggleExplorerBar);
-    post(names::kToggleExplorerBar);
-    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::scrapbook) << "shows the panel it showed last";
-}
-
-TEST_F(MainWindowDisplayTest, AGoneWindowNoLongerAnswers) {
-    window.reset();
-    post(names::kNewTab);
-    EXPECT_EQ(state.tabs->size(), 1u);
-}
-
-// The window's buttons that are shown, left and right of the toolbar, in their order.
-std::string windowButtons(Gtk::Widget& root, Gtk::Widget& toolbar) {
-    std::string left = "left:", right = " right:";
-    std::function<void(Gtk::Widget&)> visit = [&](Gtk::Widget& widget) {
-        for (const char* name : {"minimize", "maximize", "close"}) {
-            double x = 0, y = 0;
-            if (dynamic_cast<Gtk::Button*>(&widget) && widget.has_css_class(name) && widget.get_mapped() &&
-                widget.translate_coordinates(toolbar, 0, 0, x, y))
-                (x < 0 ? left : right) += std::string(" ") + name;
-        }
-        for (auto* child = widget.get_first_child(); child; child = child->get_next_sibling()) visit(*child);
-    };
-    visit(root);
-    return left + right;
-}
-
-TEST_F(MainWindowDisplayTest, WindowControlsFollowTheDesktopsLayout) {
-    auto settings = Gtk::Settings::get_default();
-    const Glib::ustring desktops = settings->property_gtk_decoration_layout();
-    const auto buttons = [&] { return windowButtons(window->contentView().titleBar(), window->contentView().toolbar()); };
-    const auto layoutShows = [&](const char* layout, const std::string& expected) {
-        settings->property_gtk_decoration_layout() = layout;
-        return runMainLoopUntil([&] { return buttons() == expected; });
-    };
-    EXPECT_TRUE(layoutShows("close,minimize,maximize:", "left: close minimize maximize right:")) << buttons();
-    EXPECT_TRUE(layoutShows(":minimize,maximize,close", "left: right: minimize maximize close")) << buttons();
-    EXPECT_TRUE(layoutShows("close:maximize", "left: close right: maximize")) << buttons();
-    settings->property_gtk_decoration_layout() = desktops;
-}
-
-TEST_F(MainWindowDisplayTest, OpenPreferencesShowsTheSheetOverTheWindow) {
+    post(names::kShowHistory);
+    EXPECT_TRUE(state.isExplorerBarVisible.get());
+    EXPECT_NE(content().explorerBar(), nullptr);
+    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::history);
     const auto sheets = [&] {
-        int count = 0;
-        for (Gtk::Window* w : Gtk::Window::list_toplevels())
-            if (w->get_transient_for() == window.get() && w->get_modal() && w->get_visible()) ++count;
-        return count;
+        const auto all = Gtk::Window::list_toplevels();
+        return std::count_if(all.begin(), all.end(), [&](Gtk::Window* w) {
+            return w->get_transient_for() == window.get() && w->get_modal() && w->get_visible();
+        });
     };
-    EXPECT_EQ(sheets(), 0);
     post(names::kOpenPreferences);
     EXPECT_TRUE(runMainLoopUntil([&] { return sheets() == 1; }));
     post(names::kOpenPreferences);
     testing::drainMainLoop();
     EXPECT_EQ(sheets(), 1) << "one sheet at a time";
+    testing::testApplication()->remove_window(*window);
+    window.reset();
+    post(names::kNewTab);
+    EXPECT_EQ(state.tabs->size(), 1u) << "a gone window no longer answers";
 }
 
-TEST_F(MainWindowDisplayTest, TheExplorerBarFollowsTheMenuAndKeepsItsPanel) {
-    ContentView& content = window->contentView();
-    ASSERT_NE(content.explorerBar(), nullptr) << "visible at start";
-    post(names::kShowSearch);
-    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::search);
-    post(names::kToggleExplorerBar);
-    EXPECT_FALSE(state.isExplorerBarVisible.get());
-    EXPECT_TRUE(runMainLoopUntil([&] { return content.explorerBar() == nullptr; })) << "released once slid out";
-    post(names::kToggleExplorerBar);
-    ASSERT_NE(content.explorerBar(), nullptr);
-    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::search) << "reopens on the panel it showed last";
-    post(names::kToggleExplorerBar);
-    post(names::kShowHistory);
-    EXPECT_TRUE(state.isExplorerBarVisible.get());
-    EXPECT_NE(content.explorerBar(), nullptr);
-    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::history);
+TEST_F(MainWindowDisplayTest, WindowControlsFollowTheDesktopsLayout) {
+    // The shown window buttons, left and right of the toolbar, in their order.
+    const auto buttons = [&] {
+        std::string left = "left:", right = " right:";
+        for (auto* button : testing::findAll<Gtk::Button>(content().titleBar()))
+            for (const char* name : {"minimize", "maximize", "close"}) {
+                double x = 0, y = 0;
+                if (button->has_css_class(name) && button->get_mapped() &&
+                    button->translate_coordinates(content().toolbar(), 0, 0, x, y))
+                    (x < 0 ? left : right) += std::string(" ") + name;
+            }
+        return left + right;
+    };
+    auto settings = Gtk::Settings::get_default();
+    const Glib::ustring desktops = settings->property_gtk_decoration_layout();
+    for (const auto& [layout, expected] : {std::pair{"close,minimize,maximize:", "left: close minimize maximize right:"},
+                                           std::pair{":minimize,maximize,close", "left: right: minimize maximize close"},
+                                           std::pair{"close:maximize", "left: close right: maximize"}}) {
+        settings->property_gtk_decoration_layout() = layout;
+        EXPECT_TRUE(runMainLoopUntil([&] { return buttons() == expected; })) << buttons();
+    }
+    settings->property_gtk_decoration_layout() = desktops;
+}
+
+TEST_F(MainWindowDisplayTest, PrintingTheActiveTabWritesAPdfOfItsPage) {
+    setenv("GTK_PRINT_BACKENDS", "file", 1);  // read when GTK first looks for printers
+    ASSERT_TRUE(activeLoaded("Home"));
+    serve("/print", "Print me", "<p>A paragraph of text that the printed page must carry.</p>");
+    const auto printed = openTab("/print", "Print me");
+    ASSERT_TRUE(printed && shows(*printed));
+    const auto file = folder / "page.pdf";
+    WebViewHost* givenHost = nullptr;
+    std::optional<bool> written;
+    // The real command path, with the dialog replaced by printing straight into a file.
+    window->pageCommands().setPrintRunner([&](WebViewHost& given, Gtk::Window& parent) {
+        givenHost = &given;
+        EXPECT_EQ(&parent, window.get());
+        page_printing::printToPdf(WebViewHostTestAccess::webView(given), file, [&](bool ok) { written = ok; });
+    });
+    post(names::kPrintPage);
+    EXPECT_EQ(givenHost, host()) << "the active tab's page is printed";
+    ASSERT_TRUE(runMainLoopUntil([&] { return written.has_value(); }, std::chrono::seconds(60)));
+    ASSERT_TRUE(*written);
+    const std::string pdf = testing::readFile(file);
+    EXPECT_TRUE(pdf.starts_with("%PDF-")) << pdf.substr(0, 16);
+    EXPECT_NE(pdf.find("%%EOF"), std::string::npos) << "the file is complete";
+    EXPECT_NE(pdf.find("/Type /Page"), std::string::npos);
+    EXPECT_NE(pdf.find("/Font"), std::string::npos) << "a page with text embeds a font; a blank page would not";
 }
 
 }  // namespace
