@@ -4,37 +4,26 @@
 #include "stores/auction_store.h"
 #include "stores/manual_timer_scheduler.h"
 #include "support/display/gtk_test_environment.h"
+#include "support/display/widget_screenshot.h"
+#include "support/display/widget_search.h"
 #include "support/fake_clock.h"
 #include "support/temporary_directory.h"
-#include "themes/preferences_css.h"
+#include "views/common/theme_stylesheet.h"
+#include "views/preferences/preferences_general_page.h"
 #include "views/preferences/preferences_view.h"
 
-#include <gtkmm/cssprovider.h>
-#include <gtkmm/stylecontext.h>
-#include <gtkmm/window.h>
 #include <gtest/gtest.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/window.h>
 
 #include <memory>
 
 namespace sarvik::testing {
 
 // The shared objects a Preferences view edits, on a temporary data folder,
-// a fake clock and hand-ticked timers, with the Preferences CSS installed.
+// a fake clock and hand-ticked timers, with the themes' CSS installed.
 class PreferencesFixture : public ::testing::Test {
 protected:
-    PreferencesFixture()
-        : m_auctions(m_dataDir.path(), m_clock, m_timers), m_css(Gtk::CssProvider::create()) {
-        m_css->signal_parsing_error().connect(
-            [this](const Glib::RefPtr<const Gtk::CssSection>&, const Glib::Error&) { ++m_cssErrors; });
-        m_css->load_from_data(preferencesCss(m_state.colorTheme.get()));
-        Gtk::StyleContext::add_provider_for_display(Gdk::Display::get_default(), m_css,
-                                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-    }
-    ~PreferencesFixture() override {
-        m_window.reset();
-        Gtk::StyleContext::remove_provider_for_display(Gdk::Display::get_default(), m_css);
-    }
-
     // Builds a fresh view in a window of the Preferences size and shows it.
     PreferencesView& openView() {
         m_window = std::make_unique<Gtk::Window>();
@@ -45,19 +34,19 @@ protected:
         EXPECT_TRUE(runMainLoopUntil([&] { return m_view->get_mapped() && m_view->get_width() > 0; }));
         return *m_view;
     }
-
     void showPage(PreferencesTab tab) {
         m_view->selectTab(tab);
         drainMainLoop();
     }
+    static Gtk::Entry& homeField(PreferencesView& view) { return *findAll<Gtk::Entry>(view.generalPage()).front(); }
+    static void press(Gtk::Widget& root, const std::string& label) { ASSERT_TRUE(click(findButton(root, label))) << label; }
 
     TemporaryDirectory m_dataDir;
     FakeClock m_clock;
     ManualTimerScheduler m_timers;
     BrowserState m_state;
-    AuctionStore m_auctions;
-    Glib::RefPtr<Gtk::CssProvider> m_css;
-    int m_cssErrors = 0;
+    AuctionStore m_auctions{m_dataDir.path(), m_clock, m_timers};
+    ThemeStylesheet m_css{m_state, Gdk::Display::get_default()};
     std::unique_ptr<Gtk::Window> m_window;
     PreferencesView* m_view = nullptr;
 };
