@@ -140,11 +140,10 @@ TEST_F(PreferencesTest, AppearanceZoomsPicksThemesAndTogglesTheExplorerBarBothWa
     showPage(PreferencesTab::appearance);
     auto& page = m_view->appearancePage();
     EXPECT_EQ(page.zoomText(), "100%");
-    m_state.pageZoom = 1.25;
-    EXPECT_EQ(page.zoomText(), "125%");
-    m_state.pageZoom = 0.999;
-    EXPECT_EQ(page.zoomText(), "99%");
-    m_state.pageZoom = 1.0;
+    for (auto [zoom, text] : {std::pair{1.25, "125%"}, {0.999, "99%"}, {1.0, "100%"}}) {
+        m_state.pageZoom = zoom;
+        EXPECT_EQ(page.zoomText(), text);
+    }
     auto zoom = findAll<Gtk::Button>(page, [](Gtk::Button& b) { return b.has_css_class("orvel-button"); });
     ASSERT_EQ(zoom.size(), 2u);  // out, in
     ASSERT_TRUE(click(zoom[1]));
@@ -160,17 +159,22 @@ TEST_F(PreferencesTest, AppearanceZoomsPicksThemesAndTogglesTheExplorerBarBothWa
 
     auto swatches = findAll<Gtk::Button>(page, [](Gtk::Button& b) { return b.has_css_class("preferences-swatch"); });
     ASSERT_EQ(swatches.size(), kAllColorThemes.size());
-    for (std::size_t i = 0; i < swatches.size(); ++i) {
-        EXPECT_EQ(textOf(*swatches[i]), rawValue(kAllColorThemes[i]));
-        EXPECT_EQ(swatches[i]->has_css_class("current"), kAllColorThemes[i] == OrvelColorTheme::blueberry);
-    }
+    // Which swatch is marked current, and which one the state says.
+    auto current = [&] {
+        std::string marks;
+        for (std::size_t i = 0; i < swatches.size(); ++i) {
+            EXPECT_EQ(textOf(*swatches[i]), rawValue(kAllColorThemes[i]));
+            if (swatches[i]->has_css_class("current")) marks += std::to_string(i);
+            if (kAllColorThemes[i] == m_state.colorTheme.get()) marks += "=" + std::to_string(i);
+        }
+        return marks;
+    };
+    EXPECT_EQ(current(), "0=0");
     ASSERT_TRUE(click(swatches[3]));
+    EXPECT_EQ(current(), "3=3");
     EXPECT_EQ(m_state.colorTheme.get(), OrvelColorTheme::lime);
-    EXPECT_TRUE(swatches[3]->has_css_class("current"));
-    EXPECT_FALSE(swatches[0]->has_css_class("current"));
     m_state.colorTheme = OrvelColorTheme::powerbook;  // e.g. from the Theme menu
-    EXPECT_TRUE(swatches[6]->has_css_class("current"));
-    EXPECT_FALSE(swatches[3]->has_css_class("current"));
+    EXPECT_EQ(current(), "6=6");
 
     auto* toggle = findCheckButton(page, "Show Explorer Bar on launch");
     ASSERT_NE(toggle, nullptr);
