@@ -7,17 +7,17 @@
 #include "stores/scrapbook_store.h"
 #include "support/display/gtk_test_environment.h"
 #include "support/display/widget_screenshot.h"
+#include "support/display/widget_search.h"
+#include "support/display/x_input.h"
 #include "support/fake_clock.h"
+#include "support/file_helpers.h"
 #include "support/temporary_directory.h"
-#include "themes/explorer_bar_css.h"
+#include "views/common/theme_stylesheet.h"
 #include "views/explorer_bar/explorer_bar_view.h"
 
 #include <gtest/gtest.h>
-#include <gtkmm/button.h>
-#include <gtkmm/cssprovider.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/listview.h>
-#include <gtkmm/stylecontext.h>
 #include <gtkmm/window.h>
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
@@ -25,31 +25,20 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace sarvik::testing {
 
-// 2026-12-06 12:00 UTC.
-inline const Date kNoon = Date::fromUnixTime(1796558400.0);
+inline const Date kNoon = Date::fromUnixTime(1796558400.0);  // 2026-12-06 12:00 UTC
 
-// Widgets of type T under `root`, depth first.
+// The row widgets of type T a list shows now, top to bottom.
 template <typename T>
-void collectWidgets(Gtk::Widget& root, std::vector<T*>& found) {
-    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling()) {
-        if (auto* match = dynamic_cast<T*>(child)) found.push_back(match);
-        collectWidgets(*child, found);
-    }
-}
-
-// The row widgets a list view shows now, top to bottom.
-template <typename T>
-std::vector<T*> shownRows(Gtk::ListView& list) {
-    std::vector<T*> rows;
-    collectWidgets(list, rows);
-    std::erase_if(rows, [](T* row) { return !row->get_mapped(); });
+std::vector<T*> shownRows(Gtk::Widget& list) {
+    auto rows = findAll<T>(list, [](T& row) { return row.get_mapped(); });
     auto top = [&list](T* row) {
         double x = 0, y = 0;
-        gtk_widget_translate_coordinates(GTK_WIDGET(row->gobj()), GTK_WIDGET(list.gobj()), 0, 0, &x, &y);
+        row->translate_coordinates(list, 0, 0, x, y);
         return y;
     };
     std::sort(rows.begin(), rows.end(), [&](T* a, T* b) { return top(a) < top(b); });
@@ -59,36 +48,17 @@ std::vector<T*> shownRows(Gtk::ListView& list) {
 // The address of the pending load command; empty when none is pending.
 inline std::string loadedUrl(const BrowserState& state) {
     const auto& command = state.navigationCommand.get();
-    if (!command) return {};
-    const auto* load = std::get_if<NavigationCommand::Load>(&command->action);
+    const auto* load = command ? std::get_if<NavigationCommand::Load>(&command->action) : nullptr;
     return load ? load->url.absoluteString() : std::string();
 }
 
-// A button press as the button's own "clicked" signal (activate() would wait
-// for the press animation).
-inline void click(Gtk::Button& button) { g_signal_emit_by_name(button.gobj(), "clicked"); }
-
-// Return in a field.
+// The button's own "clicked" (activate() would wait for the press animation).
+inline void press(Gtk::Button& button) { g_signal_emit_by_name(button.gobj(), "clicked"); }
 inline void pressReturn(Gtk::Entry& field) { g_signal_emit_by_name(field.gobj(), "activate"); }
+inline void activateListRow(Gtk::ListView& list, guint position) { g_signal_emit_by_name(list.gobj(), "activate", position); }
 
-inline void activateListRow(Gtk::ListView& list, guint position) {
-    g_signal_emit_by_name(list.gobj(), "activate", position);
-}
-
-// Queues a redraw and runs the main loop until the frame clock has painted.
-inline void waitForDrawnFrame(Gtk::Widget& widget) {
-    GdkFrameClock* frameClock = gtk_widget_get_frame_clock(GTK_WIDGET(widget.gobj()));
-    if (!frameClock) return;
-    bool drawn = false;
-    auto onPaint = +[](GdkFrameClock*, gpointer flag) { *static_cast<bool*>(flag) = true; };
-    const gulong handler = g_signal_connect(frameClock, "after-paint", G_CALLBACK(onPaint), &drawn);
-    widget.queue_draw();
-    runMainLoopUntil([&] { return drawn; }, std::chrono::milliseconds(500));
-    g_signal_handler_disconnect(frameClock, handler);
-}
-
-// An explorer bar in a window of its own, over stores in a temporary folder,
-// with the locale and time zone pinned so dates read the same everywhere.
+// An explorer bar or one of its panels in a window of its own, over stores in a
+// temporary folder, with the themes' CSS, a fake clock and pinned locale and zone.
 class ExplorerBarTest : public ::testing::Test {
 protected:
     ExplorerBarTest() {
@@ -98,10 +68,8 @@ protected:
         icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("UTC"));
         clock.set(kNoon);
     }
-
     ~ExplorerBarTest() override {
-        if (window) window->destroy();
-        if (m_css) Gtk::StyleContext::remove_provider_for_display(Gdk::Display::get_default(), m_css);
+        window.unset_child();
         drainMainLoop();
     }
 
@@ -110,42 +78,57 @@ protected:
         return *m_dataStore;
     }
 
-    // Builds the bar (after the test has prepared the stores) and shows it.
-    ExplorerBarView& showBar(OrvelColorTheme theme = OrvelColorTheme::blueberry) {
-        state.colorTheme = theme;
-        m_css = Gtk::CssProvider::create();
-        m_css->load_from_data(explorerBarCss(theme));
-        Gtk::StyleContext::add_provider_for_display(Gdk::Display::get_default(), m_css,
-                                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-        window = std::make_unique<Gtk::Window>();
-        window->set_default_size(ExplorerBarView::kWidth, 560);
-        bar = std::make_unique<ExplorerBarView>(state, dataStore(), scrapbookStore, auctionStore);
-        window->set_child(*bar);
-        window->present();
+    void present(Gtk::Widget& child, int width = ExplorerBarView::kWidth) {
+        if (!m_css) m_css.emplace(state, Gdk::Display::get_default());
+        window.set_default_size(width, 560);
+        window.set_child(child);
+        window.present();
         settle();
+    }
+
+    // Builds the bar (after the test has prepared the stores) and shows it.
+    ExplorerBarView& showBar() {
+        bar = Gtk::make_managed<ExplorerBarView>(state, dataStore(), scrapbookStore, auctionStore);
+        present(*bar);
         return *bar;
     }
 
-    // Lets GTK lay out and draw what changed.
+    template <typename Panel>
+    Panel& shownPanel() {
+        auto* panel = dynamic_cast<Panel*>(bar->panel());
+        if (!panel) throw std::runtime_error("another panel is shown");
+        return *panel;
+    }
+
+    // Lets GTK lay out and draw what changed: three painted frames.
     void settle() {
         drainMainLoop();
-        runMainLoopUntil([this] { return window && window->get_mapped(); }, std::chrono::seconds(5));
-        for (int frame = 0; frame < 3; ++frame) waitForDrawnFrame(*window);
+        runMainLoopUntil([this] { return window.get_mapped(); }, std::chrono::seconds(5));
+        if (GdkFrameClock* frames = gtk_widget_get_frame_clock(GTK_WIDGET(window.gobj()))) {
+            int painted = 0;
+            auto onPaint = +[](GdkFrameClock*, gpointer count) { ++*static_cast<int*>(count); };
+            const gulong handler = g_signal_connect(frames, "after-paint", G_CALLBACK(onPaint), &painted);
+            for (int frame = 1; frame <= 3; ++frame) {
+                window.queue_draw();
+                runMainLoopUntil([&] { return painted >= frame; }, std::chrono::milliseconds(500));
+            }
+            g_signal_handler_disconnect(frames, handler);
+        }
         drainMainLoop();
     }
 
     TemporaryDirectory directory;
     FakeClock clock;
     BrowserState state;
-    ScrapbookStore scrapbookStore{directory.path()};
+    ScrapbookStore scrapbookStore{directory.path(), clock};
     ManualTimerScheduler timers;
     AuctionStore auctionStore{directory.path(), clock, timers};
-    std::unique_ptr<Gtk::Window> window;
-    std::unique_ptr<ExplorerBarView> bar;
+    Gtk::Window window;
+    ExplorerBarView* bar = nullptr;  // the window's child, like each panel a test shows
 
 private:
     std::unique_ptr<BrowserDataStore> m_dataStore;
-    Glib::RefPtr<Gtk::CssProvider> m_css;
+    std::optional<ThemeStylesheet> m_css;
 };
 
 }  // namespace sarvik::testing

@@ -1,60 +1,79 @@
-#include "views/preferences/preferences_fixture.h"
-#include "support/display/widget_search.h"
-
+#include "stores/manual_timer_scheduler.h"
+#include "support/display/browser_window_harness.h"
+#include "support/display/loopback_web_view.h"
 #include "support/display/widget_screenshot.h"
+#include "support/display/widget_search.h"
+#include "support/fake_clock.h"
+#include "support/file_helpers.h"
+#include "support/loopback_http_server.h"
+#include "support/temporary_directory.h"
+#include "views/common/theme_stylesheet.h"
 #include "views/preferences/preferences_appearance_page.h"
 #include "views/preferences/preferences_auction_page.h"
 #include "views/preferences/preferences_general_page.h"
+#include "views/preferences/preferences_privacy_page.h"
+#include "views/preferences/preferences_view.h"
+#include "views/preferences/preferences_window.h"
 
+#include <gtest/gtest.h>
 #include <gtkmm/dropdown.h>
-#include <gtkmm/entry.h>
-#include <gtkmm/stack.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 
 namespace sarvik {
 namespace {
 
+namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using testing::findAll;
-using testing::findButton;
-using testing::findCheckButton;
-using testing::findLabel;
-using testing::textOf;
+using namespace testing;
 
-class PreferencesViewTest : public testing::PreferencesFixture {
+// The shared objects a Preferences view edits, on a temporary data folder,
+// a fake clock and hand-ticked timers, with the themes' CSS installed.
+class PreferencesTest : public ::testing::Test {
 protected:
-    Gtk::Entry& homePageField() {
-        auto fields = findAll<Gtk::Entry>(m_view->generalPage());
-        EXPECT_EQ(fields.size(), 1u);
-        return *fields.front();
+    // Builds a fresh view in a window of the Preferences size and shows it.
+    PreferencesView& openView() {
+        m_window = std::make_unique<Gtk::Window>();
+        m_window->set_default_size(560, 420);
+        m_view = Gtk::make_managed<PreferencesView>(m_state, m_auctions);
+        m_window->set_child(*m_view);
+        m_window->present();
+        EXPECT_TRUE(runMainLoopUntil([&] { return m_view->get_mapped() && m_view->get_width() > 0; }));
+        return *m_view;
     }
-    Gtk::CheckButton& engineChoice(const char* label) {
-        auto* choice = findCheckButton(m_view->generalPage(), label);
-        EXPECT_NE(choice, nullptr) << label;
-        return *choice;
+    void showPage(PreferencesTab tab) {
+        m_view->selectTab(tab);
+        drainMainLoop();
     }
-    Gtk::DropDown& intervalPicker() {
-        auto pickers = findAll<Gtk::DropDown>(m_view->auctionPage());
-        EXPECT_EQ(pickers.size(), 1u);
-        return *pickers.front();
-    }
-    static void click(Gtk::Button* button) {
-        ASSERT_NE(button, nullptr);
-        ASSERT_TRUE(testing::click(button));
-    }
+    static Gtk::Entry& homeField(PreferencesView& view) { return *findAll<Gtk::Entry>(view.generalPage()).front(); }
+    static void press(Gtk::Widget& root, const std::string& label) { ASSERT_TRUE(click(findButton(root, label))) << label; }
+
+    TemporaryDirectory m_dataDir;
+    FakeClock m_clock;
+    ManualTimerScheduler m_timers;
+    BrowserState m_state;
+    AuctionStore m_auctions{m_dataDir.path(), m_clock, m_timers};
+    ThemeStylesheet m_css{m_state, Gdk::Display::get_default()};
+    std::unique_ptr<Gtk::Window> m_window;
+    PreferencesView* m_view = nullptr;
+
+    Gtk::CheckButton& engine(const char* label) { return *findCheckButton(m_view->generalPage(), label); }
+    Gtk::DropDown& intervalPicker() { return *findAll<Gtk::DropDown>(m_view->auctionPage()).front(); }
+    std::string home() { return homeField(*m_view).get_text(); }
 };
 
-// ----- the view and its sidebar
-
-TEST_F(PreferencesViewTest, SidebarListsTheFourPagesAndSwitchesBetweenThem) {
+TEST_F(PreferencesTest, TheSidebarSwitchesPagesAndEachOpeningStartsAfresh) {
+    m_auctions.addItem("Camera", "https://auctions.example/1", AuctionSite::ebay, 120, m_clock.now().addingSeconds(600),
+                       std::nullopt);
     auto& view = openView();
     EXPECT_EQ(view.selectedTab(), PreferencesTab::general);
     const char* labels[] = {"General", "Appearance", "Privacy", "Auction"};
     const char* titles[] = {"General", "Appearance", "Privacy & Security", "Auction Manager"};
     for (int i = 0; i < 4; ++i) {
-        click(findButton(view, labels[i]));
+        press(view, labels[i]);
         EXPECT_EQ(view.selectedTab(), kAllPreferencesTabs[i]);
         // Only the chosen page is on screen, and its header names it.
         auto shownTitles = findAll<Gtk::Label>(view, [](Gtk::Label& label) {
@@ -62,268 +81,329 @@ TEST_F(PreferencesViewTest, SidebarListsTheFourPagesAndSwitchesBetweenThem) {
         });
         ASSERT_EQ(shownTitles.size(), 1u);
         EXPECT_EQ(shownTitles.front()->get_text(), titles[i]);
-        for (int j = 0; j < 4; ++j)
-            EXPECT_EQ(findButton(view, labels[j])->has_css_class("selected"), i == j) << labels[j];
+        for (int j = 0; j < 4; ++j) EXPECT_EQ(findButton(view, labels[j])->has_css_class("selected"), i == j) << labels[j];
+        EXPECT_TRUE(saveWidgetPng(*m_window, m_dataDir / "page.png")) << labels[i];
+        saveScreenshotIfRequested(*m_window, "preferences-" + std::string(cssName(kAllPreferencesTabs[i])));
     }
+    homeField(view).set_text("not set");
+    auto& second = openView();
+    EXPECT_EQ(second.selectedTab(), PreferencesTab::general);
+    EXPECT_EQ(home(), kDefaultHomePage);
 }
 
-TEST_F(PreferencesViewTest, EveryThemesCssParsesCleanly) {
-    for (auto theme : kAllColorThemes) {
-        auto provider = Gtk::CssProvider::create();
-        int errors = 0;
-        provider->signal_parsing_error().connect(
-            [&](const Glib::RefPtr<const Gtk::CssSection>&, const Glib::Error&) { ++errors; });
-        provider->load_from_data(preferencesCss(theme));
-        EXPECT_EQ(errors, 0) << rawValue(theme);
-    }
-    EXPECT_EQ(m_cssErrors, 0);
-}
-
-TEST_F(PreferencesViewTest, ScreenshotsOfEveryPage) {
-    m_auctions.addItem("Camera", "https://auctions.example/1", AuctionSite::ebay, 120, m_clock.now().addingSeconds(600),
-                       std::nullopt);
-    auto& view = openView();
-    for (auto tab : kAllPreferencesTabs) {
-        showPage(tab);
-        EXPECT_TRUE(testing::saveWidgetPng(*m_window, m_dataDir / "page.png")) << rawValue(tab);
-        testing::saveScreenshotIfRequested(*m_window, "preferences-" + std::string(cssName(tab)));
-    }
-    EXPECT_EQ(view.selectedTab(), PreferencesTab::auction);
-}
-
-// ----- General
-
-TEST_F(PreferencesViewTest, OpeningLoadsTheHomePageAndTheMatchingEngine) {
-    m_state.homePage = std::string("https://start.example/");
-    m_state.searchEngine = std::string("https://www.bing.com/search?q=");
-    openView();
-    EXPECT_EQ(homePageField().get_text(), "https://start.example/");
-    EXPECT_EQ(homePageField().get_placeholder_text(), "https://www.google.com");
-    EXPECT_TRUE(engineChoice("Bing").get_active());
-    EXPECT_FALSE(engineChoice("Google").get_active());
-    EXPECT_EQ(m_view->generalPage().selectedSearchEngine(), SearchEngine::bing);
-}
-
-TEST_F(PreferencesViewTest, AnUnknownPrefixShowsGoogleAndStaysUntilAChoice) {
+TEST_F(PreferencesTest, GeneralSetsTheHomePageWhenPressedAndEachEngineItsExactPrefix) {
     m_state.searchEngine = std::string("https://search.example/?q=");
     openView();
-    EXPECT_TRUE(engineChoice("Google").get_active());
-    EXPECT_EQ(m_state.searchEngine.get(), "https://search.example/?q=");
-
-    engineChoice("DuckDuckGo").set_active(true);
-    EXPECT_EQ(m_state.searchEngine.get(), "https://duckduckgo.com/?q=");
-    engineChoice("Google").set_active(true);
-    EXPECT_EQ(m_state.searchEngine.get(), kDefaultSearchEngine);
-}
-
-TEST_F(PreferencesViewTest, EachEngineChoiceWritesItsExactPrefix) {
-    openView();
-    const std::pair<const char*, const char*> engines[] = {
-        {"Yahoo! Japan", "https://search.yahoo.co.jp/search?p="},
-        {"Bing", "https://www.bing.com/search?q="},
-        {"DuckDuckGo", "https://duckduckgo.com/?q="},
-        {"Google", "https://www.google.com/search?q="},
-    };
-    for (const auto& [label, prefix] : engines) {
-        engineChoice(label).set_active(true);
+    EXPECT_TRUE(engine("Google").get_active()) << "an unknown prefix shows Google";
+    EXPECT_EQ(m_state.searchEngine.get(), "https://search.example/?q=") << "and stays until a choice";
+    EXPECT_EQ(homeField(*m_view).get_placeholder_text(), "https://www.google.com");
+    for (const auto& [label, prefix] : {std::pair{"Yahoo! Japan", "https://search.yahoo.co.jp/search?p="},
+                                        {"Bing", "https://www.bing.com/search?q="},
+                                        {"DuckDuckGo", "https://duckduckgo.com/?q="},
+                                        {"Google", "https://www.google.com/search?q="}}) {
+        engine(label).set_active(true);
         EXPECT_EQ(m_state.searchEngine.get(), prefix);
     }
-    // Typed words now search with the chosen engine.
     m_state.searchEngine = std::string();
-    engineChoice("Bing").set_active(true);
+    engine("Bing").set_active(true);
     m_state.navigate("glossy toolbar");
-    ASSERT_TRUE(m_state.navigationCommand->has_value());
     const auto* load = std::get_if<NavigationCommand::Load>(&m_state.navigationCommand.get()->action);
     ASSERT_NE(load, nullptr);
     EXPECT_EQ(load->url.absoluteString(), "https://www.bing.com/search?q=glossy%20toolbar");
-}
 
-TEST_F(PreferencesViewTest, SetStoresTheFieldTextAsTypedOnlyWhenPressed) {
-    openView();
-    homePageField().set_text("  start.example/page ");
+    homeField(*m_view).set_text("  start.example/page ");
     EXPECT_EQ(m_state.homePage.get(), kDefaultHomePage) << "typing alone must not write";
-    click(findButton(m_view->generalPage(), "Set"));
+    press(m_view->generalPage(), "Set");
     EXPECT_EQ(m_state.homePage.get(), "  start.example/page ");
-
-    homePageField().set_text("");
-    click(findButton(m_view->generalPage(), "Set"));
-    EXPECT_EQ(m_state.homePage.get(), "");
-}
-
-TEST_F(PreferencesViewTest, UseCurrentWithoutAPageChangesNothing) {
-    m_state.homePage = std::string("https://start.example/");
-    openView();
-    homePageField().set_text("edited");
-    ASSERT_FALSE(m_state.activeTab()->url.has_value());
+    homeField(*m_view).set_text("edited");
     // Another tab has a page, but the active one does not.
     m_state.newTab(Url::parse("https://other.example/"));
     m_state.selectTab(m_state.tabs->front().id);
-
-    click(findButton(m_view->generalPage(), "Use Current"));
-    EXPECT_EQ(homePageField().get_text(), "edited");
-    EXPECT_EQ(m_state.homePage.get(), "https://start.example/");
-}
-
-TEST_F(PreferencesViewTest, UseCurrentTakesTheActiveTabsAddress) {
-    openView();
+    press(m_view->generalPage(), "Use Current");
+    EXPECT_EQ(home(), "edited");
+    EXPECT_EQ(m_state.homePage.get(), "  start.example/page ");
     m_state.newTab(Url::parse("https://news.example/today?id=7"));
-    click(findButton(m_view->generalPage(), "Use Current"));
-    EXPECT_EQ(homePageField().get_text(), "https://news.example/today?id=7");
+    press(m_view->generalPage(), "Use Current");
+    EXPECT_EQ(home(), "https://news.example/today?id=7");
     EXPECT_EQ(m_state.homePage.get(), "https://news.example/today?id=7");
+
+    // A fresh view shows the state's choices.
+    openView();
+    EXPECT_EQ(home(), "https://news.example/today?id=7");
+    EXPECT_TRUE(engine("Bing").get_active());
+    EXPECT_FALSE(engine("Google").get_active());
+    EXPECT_EQ(m_view->generalPage().selectedSearchEngine(), SearchEngine::bing);
 }
 
-// ----- Appearance
-
-TEST_F(PreferencesViewTest, ZoomShowsItsTruncatedPercentageAndFollowsTheState) {
+TEST_F(PreferencesTest, AppearanceZoomsPicksThemesAndTogglesTheExplorerBarBothWays) {
     openView();
     showPage(PreferencesTab::appearance);
     auto& page = m_view->appearancePage();
     EXPECT_EQ(page.zoomText(), "100%");
-    m_state.pageZoom = 1.25;
-    EXPECT_EQ(page.zoomText(), "125%");
-    m_state.pageZoom = 0.999;
-    EXPECT_EQ(page.zoomText(), "99%");
-
-    m_state.pageZoom = 1.0;
-    auto buttons = findAll<Gtk::Button>(page, [](Gtk::Button& b) { return b.has_css_class("orvel-button"); });
-    ASSERT_EQ(buttons.size(), 2u);  // zoom out, zoom in
-    click(buttons[1]);
+    for (auto [zoom, text] : {std::pair{1.25, "125%"}, {0.999, "99%"}, {1.0, "100%"}}) {
+        m_state.pageZoom = zoom;
+        EXPECT_EQ(page.zoomText(), text);
+    }
+    auto zoom = findAll<Gtk::Button>(page, [](Gtk::Button& b) { return b.has_css_class("orvel-button"); });
+    ASSERT_EQ(zoom.size(), 2u);  // out, in
+    ASSERT_TRUE(click(zoom[1]));
     EXPECT_EQ(page.zoomText(), "110%");
     ASSERT_TRUE(m_state.navigationCommand->has_value());
     EXPECT_EQ(*m_state.navigationCommand.get(), NavigationCommand::zoom(m_state.pageZoom.get()));
-    click(buttons[0]);
-    click(buttons[0]);
+    ASSERT_TRUE(click(zoom[0]));
+    ASSERT_TRUE(click(zoom[0]));
     EXPECT_EQ(page.zoomText(), "90%");
-    click(findButton(page, "Reset"));
+    press(page, "Reset");
     EXPECT_EQ(m_state.pageZoom.get(), 1.0);
     EXPECT_EQ(page.zoomText(), "100%");
-}
 
-TEST_F(PreferencesViewTest, SwatchesListEveryThemeAndSetTheCurrentOne) {
-    openView();
-    showPage(PreferencesTab::appearance);
-    auto swatches = findAll<Gtk::Button>(m_view->appearancePage(),
-                                         [](Gtk::Button& b) { return b.has_css_class("preferences-swatch"); });
+    auto swatches = findAll<Gtk::Button>(page, [](Gtk::Button& b) { return b.has_css_class("preferences-swatch"); });
     ASSERT_EQ(swatches.size(), kAllColorThemes.size());
-    for (std::size_t i = 0; i < swatches.size(); ++i) {
-        EXPECT_EQ(textOf(*swatches[i]), rawValue(kAllColorThemes[i]));
-        EXPECT_EQ(swatches[i]->has_css_class("current"), kAllColorThemes[i] == OrvelColorTheme::blueberry);
-    }
-    click(swatches[3]);
+    // Which swatch is marked current, and which one the state says.
+    auto current = [&] {
+        std::string marks;
+        for (std::size_t i = 0; i < swatches.size(); ++i) {
+            EXPECT_EQ(textOf(*swatches[i]), rawValue(kAllColorThemes[i]));
+            if (swatches[i]->has_css_class("current")) marks += std::to_string(i);
+            if (kAllColorThemes[i] == m_state.colorTheme.get()) marks += "=" + std::to_string(i);
+        }
+        return marks;
+    };
+    EXPECT_EQ(current(), "0=0");
+    ASSERT_TRUE(click(swatches[3]));
+    EXPECT_EQ(current(), "3=3");
     EXPECT_EQ(m_state.colorTheme.get(), OrvelColorTheme::lime);
-    EXPECT_TRUE(swatches[3]->has_css_class("current"));
-    EXPECT_FALSE(swatches[0]->has_css_class("current"));
-
     m_state.colorTheme = OrvelColorTheme::powerbook;  // e.g. from the Theme menu
-    EXPECT_TRUE(swatches[6]->has_css_class("current"));
-    EXPECT_FALSE(swatches[3]->has_css_class("current"));
-}
+    EXPECT_EQ(current(), "6=6");
 
-TEST_F(PreferencesViewTest, ExplorerBarToggleWritesTheStateAtOnce) {
-    openView();
-    showPage(PreferencesTab::appearance);
-    auto* toggle = findCheckButton(m_view->appearancePage(), "Show Explorer Bar on launch");
+    auto* toggle = findCheckButton(page, "Show Explorer Bar on launch");
     ASSERT_NE(toggle, nullptr);
     EXPECT_TRUE(toggle->get_active());
     int writes = 0;
     ScopedConnection counting = m_state.isExplorerBarVisible.changed().connect([&] { ++writes; });
-
     toggle->set_active(false);
     EXPECT_FALSE(m_state.isExplorerBarVisible.get());
     EXPECT_EQ(writes, 1);
     toggle->set_active(true);
     EXPECT_TRUE(m_state.isExplorerBarVisible.get());
-
     m_state.isExplorerBarVisible = false;  // e.g. Ctrl+E in the main window
     EXPECT_FALSE(toggle->get_active());
     EXPECT_EQ(writes, 3) << "showing the state must not write it back";
 }
 
-// ----- Auction
-
-TEST_F(PreferencesViewTest, ChoosingAnIntervalWritesItBeforeTheTimerRestarts) {
-    openView();
-    showPage(PreferencesTab::auction);
-    ASSERT_EQ(m_timers.runningPeriod(), std::chrono::seconds(5min));
-    EXPECT_EQ(intervalPicker().get_selected(), 1u);  // "5 min"
-    const auto started = m_timers.startedCount();
-
-    intervalPicker().set_selected(3);  // "15 min"
-    EXPECT_EQ(m_auctions.refreshIntervalMinutes().get(), 15);
-    EXPECT_EQ(m_view->auctionPage().refreshInterval(), 15);
-    EXPECT_EQ(m_timers.startedCount(), started + 1);
-    EXPECT_EQ(m_timers.runningCount(), 1);
-    EXPECT_EQ(m_timers.runningPeriod(), std::chrono::seconds(15min));
-    EXPECT_FALSE(std::filesystem::exists(m_auctions.metadataFile())) << "settings alone are not saved";
-}
-
-TEST_F(PreferencesViewTest, TheIntervalPickerShowsOnlyWhileAutoRefreshIsOn) {
-    openView();
-    showPage(PreferencesTab::auction);
-    auto* toggle = findCheckButton(m_view->auctionPage(), "Enable auto refresh");
-    ASSERT_NE(toggle, nullptr);
-    auto* label = findLabel(m_view->auctionPage(), "Refresh every:");
-    ASSERT_NE(label, nullptr);
-    EXPECT_TRUE(toggle->get_active());
-    EXPECT_TRUE(testing::isShown(intervalPicker()));
-
-    toggle->set_active(false);
-    EXPECT_FALSE(m_auctions.isAutoRefreshEnabled().get());
-    EXPECT_EQ(m_timers.runningCount(), 0);
-    EXPECT_FALSE(testing::isShown(intervalPicker()));
-    EXPECT_FALSE(testing::isShown(*label));
-
-    toggle->set_active(true);
-    EXPECT_EQ(m_timers.runningCount(), 1);
-    EXPECT_EQ(m_timers.runningPeriod(), std::chrono::seconds(5min));
-    EXPECT_TRUE(testing::isShown(intervalPicker()));
-}
-
-TEST_F(PreferencesViewTest, AnIntervalOfNoChoiceSelectsNothingAndWritesNothing) {
-    m_auctions.refreshIntervalMinutes() = 7;
-    m_auctions.restartRefreshTimer();
-    openView();
-    showPage(PreferencesTab::auction);
-    EXPECT_EQ(intervalPicker().get_selected(), GTK_INVALID_LIST_POSITION);
-    EXPECT_EQ(m_view->auctionPage().refreshInterval(), 7);
-    EXPECT_EQ(m_auctions.refreshIntervalMinutes().get(), 7);
-    EXPECT_EQ(m_timers.runningPeriod(), std::chrono::seconds(7min));
-
-    intervalPicker().set_selected(0);
-    EXPECT_EQ(m_auctions.refreshIntervalMinutes().get(), 1);
-    EXPECT_EQ(m_timers.runningPeriod(), std::chrono::seconds(1min));
-}
-
-TEST_F(PreferencesViewTest, StatisticsCountTrackedActiveAndEndingSoonAndFollowTheStore) {
+TEST_F(PreferencesTest, AuctionSettingsRestartTheTimerAndStatisticsFollowTheStore) {
     const Date now = m_clock.now();
     m_auctions.addItem("Lens", "https://auctions.example/1", AuctionSite::ebay, 50, now.addingSeconds(1800), {});
     m_auctions.addItem("Radio", "https://auctions.example/2", AuctionSite::mercari, 20, now.addingSeconds(86400), {});
     m_auctions.addItem("Clock", "https://auctions.example/3", AuctionSite::custom, 5, now.addingSeconds(7200), {});
     m_auctions.setStatus(m_auctions.items()->back().id, AuctionStatus::won);
+    m_auctions.refreshIntervalMinutes() = 7;
+    m_auctions.restartRefreshTimer();
     openView();
     showPage(PreferencesTab::auction);
-    auto values = findAll<Gtk::Label>(m_view->auctionPage(),
-                                      [](Gtk::Label& l) { return l.has_css_class("preferences-stat-value"); });
+    auto& page = m_view->auctionPage();
+    auto values = findAll<Gtk::Label>(page, [](Gtk::Label& l) { return l.has_css_class("preferences-stat-value"); });
     ASSERT_EQ(values.size(), 3u);
     EXPECT_EQ(textOf(*values[0]->get_parent()), "Tracked auctions: 3");
     EXPECT_EQ(textOf(*values[1]->get_parent()), "Active: 2");
     EXPECT_EQ(textOf(*values[2]->get_parent()), "Ending soon: 1");
-
     m_auctions.removeItem(m_auctions.items()->front().id);
-    EXPECT_EQ(values[0]->get_text(), "2");
-    EXPECT_EQ(values[1]->get_text(), "1");
-    EXPECT_EQ(values[2]->get_text(), "0");
+    EXPECT_EQ(values[0]->get_text() + values[1]->get_text() + values[2]->get_text(), "210");
+
+    // An interval that is no choice selects nothing and is kept.
+    EXPECT_EQ(intervalPicker().get_selected(), GTK_INVALID_LIST_POSITION);
+    EXPECT_EQ(page.refreshInterval(), 7);
+    EXPECT_EQ(m_timers.runningPeriod(), std::chrono::seconds(7min));
+    const auto started = m_timers.startedCount();
+    const auto saved = readFile(m_auctions.metadataFile());
+    intervalPicker().set_selected(3);  // "15 min"
+    EXPECT_EQ(m_auctions.refreshIntervalMinutes().get(), 15);
+    EXPECT_EQ(page.refreshInterval(), 15);
+    EXPECT_EQ(m_timers.startedCount(), started + 1);
+    EXPECT_EQ(m_timers.runningCount(), 1);
+    EXPECT_EQ(m_timers.runningPeriod(), std::chrono::seconds(15min));
+    EXPECT_EQ(readFile(m_auctions.metadataFile()), saved) << "settings alone are not saved";
+    intervalPicker().set_selected(0);
+    EXPECT_EQ(m_timers.runningPeriod(), std::chrono::seconds(1min));
+
+    auto* toggle = findCheckButton(page, "Enable auto refresh");
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_TRUE(toggle->get_active());
+    EXPECT_TRUE(isShown(intervalPicker()));
+    toggle->set_active(false);
+    EXPECT_FALSE(m_auctions.isAutoRefreshEnabled().get());
+    EXPECT_EQ(m_timers.runningCount(), 0);
+    EXPECT_FALSE(isShown(intervalPicker()));
+    EXPECT_FALSE(isShown(*findLabel(page, "Refresh every:")));
+    toggle->set_active(true);
+    EXPECT_EQ(m_timers.runningCount(), 1);
+    EXPECT_EQ(m_timers.runningPeriod(), std::chrono::seconds(1min));
+    EXPECT_TRUE(isShown(intervalPicker()));
 }
 
-// ----- fresh state per opening
+// Every file under the data folder with its content.
+std::map<fs::path, std::string> filesUnder(const fs::path& folder) {
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) files[entry.path()] = readFile(entry.path());
+    return files;
+}
 
-TEST_F(PreferencesViewTest, AnewViewStartsFromTheInitialEditState) {
-    auto& first = openView();
-    first.selectTab(PreferencesTab::privacy);
-    homePageField().set_text("not set");
-    auto& second = openView();
-    EXPECT_EQ(second.selectedTab(), PreferencesTab::general);
-    EXPECT_EQ(std::string(homePageField().get_text()), kDefaultHomePage);
+TEST_F(PreferencesTest, PrivacyClearsTheEnginesCookiesAndCacheButNotTheBrowsersFiles) {
+    LoopbackHttpServer server;
+    server.respond("/login", {200, "text/html", {{"Set-Cookie", "session=opaque-42; Path=/"}}, "<p>in</p>"});
+    server.respond("/page", {200, "text/html", {{"Cache-Control", "no-store"}}, "<p>page</p>"});
+    LoopbackWebView web;
+    ASSERT_TRUE(web.load(server.url("/login")));
+    ASSERT_TRUE(web.load(server.url("/page")));
+    ASSERT_EQ(server.requestsFor("/page").back().header("cookie"), "session=opaque-42");
+    writeFile(m_dataDir / "bookmarks.json", R"([{"title":"Example"}])");
+    writeFile(m_dataDir / "history.json", R"([{"title":"Visited"}])");
+    writeFile(m_dataDir / "scrapbook.json", R"({"items":[],"folders":[]})");
+    fs::create_directories(m_dataDir / "Scrapbook");
+    writeFile(m_dataDir / "Scrapbook" / "6F9619FF-8B86-D011-B42D-00C04FC964FF.webarchive", "MIME archive");
+    m_auctions.addItem("Camera", "https://auctions.example/1", AuctionSite::ebay, 120, m_clock.now(), std::nullopt);
+    const auto before = filesUnder(m_dataDir.path());
+    ASSERT_EQ(before.size(), 5u);
+
+    openView();
+    showPage(PreferencesTab::privacy);
+    auto& page = m_view->privacyPage();
+    EXPECT_NE(findLabel(page, "SarvikBrowser uses WebKit (WebKitGTK) for rendering."), nullptr);
+    EXPECT_NE(findLabel(page, "Cookies and cache are managed by the system WebKit framework."), nullptr);
+    for (const auto& [label, kind] : {std::pair{"Clear Cookies", WebsiteDataKind::cookies},
+                                      {"Clear Cache", WebsiteDataKind::cache},
+                                      {"Clear All Browsing Data", WebsiteDataKind::all}}) {
+        std::optional<WebsiteDataKind> finished;
+        ScopedConnection watching = page.signalClearingFinished().connect([&](WebsiteDataKind done) { finished = done; });
+        press(page, label);
+        ASSERT_TRUE(runMainLoopUntil([&] { return finished.has_value(); })) << label;
+        EXPECT_EQ(finished, kind);
+        EXPECT_EQ(filesUnder(m_dataDir.path()), before) << label;
+        if (kind != WebsiteDataKind::cookies) continue;
+        ASSERT_TRUE(web.load(server.url("/page")));
+        ASSERT_EQ(server.requestsFor("/page").size(), 2u);
+        EXPECT_EQ(server.requestsFor("/page").back().header("cookie"), "") << "the next request carries no cookie";
+    }
+    EXPECT_EQ(m_auctions.items()->size(), 1u);
+
+    press(page, "Clear All Browsing Data");
+    m_window.reset();  // the sheet closed while the engine works
+    // A clearing queued behind it shows when the engine is through with the first.
+    bool later = false;
+    clearWebsiteData(WebsiteDataKind::cookies, [&](bool) { later = true; });
+    EXPECT_TRUE(runMainLoopUntil([&] { return later; }));
+}
+
+TEST_F(PreferencesTest, TheWindowEditsTheSharedStateAndReopensFresh) {
+    PreferencesWindow window(m_state, m_auctions);
+    EXPECT_EQ(window.get_title(), "Preferences");
+    int width = 0, height = 0;
+    window.get_default_size(width, height);
+    EXPECT_EQ(width, 560);
+    EXPECT_EQ(height, 420);
+    EXPECT_EQ(window.view(), nullptr) << "nothing is built before the window opens";
+    window.open();
+    ASSERT_NE(window.view(), nullptr);
+    ASSERT_TRUE(runMainLoopUntil([&] { return window.view()->get_mapped() && window.view()->get_width() > 0; }));
+    EXPECT_TRUE(saveWidgetPng(window, m_dataDir / "window.png"));
+    saveScreenshotIfRequested(window, "preferences-window");
+
+    homeField(*window.view()).set_text("https://home.example/");
+    press(window.view()->generalPage(), "Set");
+    EXPECT_EQ(m_state.homePage.get(), "https://home.example/");
+    homeField(*window.view()).set_text("typed but not set");
+    window.view()->selectTab(PreferencesTab::auction);
+    auto* first = window.view();
+    window.open();
+    EXPECT_EQ(window.view(), first) << "opening a shown window only raises it";
+    window.close();
+    ASSERT_TRUE(runMainLoopUntil([&] { return !window.get_visible(); }));
+    EXPECT_EQ(window.view(), nullptr);
+    window.open();
+    ASSERT_NE(window.view(), nullptr);
+    EXPECT_EQ(window.view()->selectedTab(), PreferencesTab::general);
+    EXPECT_EQ(homeField(*window.view()).get_text(), "https://home.example/");
+}
+
+TEST_F(PreferencesTest, TheSheetIsModalOnceOverItsParentClosesByDoneOrEscapeAndGoesWithIt) {
+    auto parent = std::make_unique<Gtk::Window>();
+    parent->set_default_size(800, 600);
+    parent->present();
+    auto open = [&]() -> PreferencesSheet& {
+        PreferencesSheet::present(*parent, m_state, m_auctions);
+        auto* sheet = PreferencesSheet::shownOver(*parent);
+        EXPECT_NE(sheet, nullptr);
+        EXPECT_TRUE(runMainLoopUntil([&] { return sheet->view().get_mapped() && sheet->view().get_width() > 0; }));
+        return *sheet;
+    };
+    auto goes = [&] { return runMainLoopUntil([&] { return PreferencesSheet::shownOver(*parent) == nullptr; }); };
+
+    auto& sheet = open();
+    EXPECT_TRUE(sheet.get_modal());
+    EXPECT_EQ(sheet.get_transient_for(), parent.get());
+    PreferencesSheet::present(*parent, m_state, m_auctions);
+    EXPECT_EQ(PreferencesSheet::shownOver(*parent), &sheet);
+    EXPECT_TRUE(saveWidgetPng(sheet, m_dataDir / "sheet.png"));
+    saveScreenshotIfRequested(sheet, "preferences-sheet");
+    sheet.view().selectTab(PreferencesTab::appearance);
+    homeField(sheet.view()).set_text("typed but not set");
+    press(sheet, "Done");
+    ASSERT_TRUE(goes());
+
+    auto& second = open();
+    EXPECT_EQ(second.view().selectedTab(), PreferencesTab::general);
+    EXPECT_EQ(std::string(homeField(second.view()).get_text()), kDefaultHomePage);
+    // A real key press through the X server, as the user gives it.
+    ASSERT_EQ(std::system("xdotool search --name '^Preferences$' windowfocus --sync key Escape >/dev/null 2>&1"), 0);
+    ASSERT_TRUE(goes());
+
+    bool destroyed = false;
+    open().signal_destroy().connect([&] { destroyed = true; });
+    parent.reset();
+    EXPECT_TRUE(runMainLoopUntil([&] { return destroyed; }));
+    // Nothing of the sheet is left to observe the shared state (the sanitizer build checks).
+    m_state.colorTheme = OrvelColorTheme::grape;
+    m_state.pageZoom = 1.5;
+    m_auctions.addItem("Lamp", "https://auctions.example/9", AuctionSite::custom, 1, m_clock.now(), std::nullopt);
+}
+
+// Preferences edit the same shared state the main window runs on.
+TEST(PreferencesInMainWindowTest, TheHomePageAndExplorerBarChoicesApplyToTheWindowAtOnce) {
+    BrowserWindowHarness browser;
+    browser.serve("/chosen", "Chosen");
+    ASSERT_TRUE(browser.activeLoaded("Home"));
+    Gtk::Window preferences;
+    auto* view = Gtk::make_managed<PreferencesView>(browser.state, browser.auctions);
+    preferences.set_child(*view);
+    preferences.present();
+
+    auto* toggle = findCheckButton(*view, "Show Explorer Bar on launch");
+    ASSERT_NE(toggle, nullptr);
+    ASSERT_NE(browser.content().explorerBar(), nullptr);
+    toggle->set_active(false);
+    EXPECT_TRUE(runMainLoopUntil([&] { return browser.content().explorerBar() == nullptr; }));
+    toggle->set_active(true);
+    EXPECT_NE(browser.content().explorerBar(), nullptr);
+
+    auto& field = *findAll<Gtk::Entry>(*view).front();
+    field.set_text(browser.server.url("/chosen"));
+    ASSERT_TRUE(click(findButton(*view, "Set")));
+    auto* home = dynamic_cast<Gtk::Button*>(findDescendant(browser.content().titleBar(), "home-button"));
+    ASSERT_TRUE(click(home));
+    EXPECT_TRUE(browser.activeLoaded("Chosen"));
+    EXPECT_EQ(browser.server.requestCount("/chosen"), 1);
+
+    field.set_text("");
+    ASSERT_TRUE(click(findButton(*view, "Set")));
+    EXPECT_EQ(browser.state.homePage.get(), "");
+    browser.state.newTab();
+    const Uuid blank = browser.state.activeTabId;
+    ASSERT_TRUE(runMainLoopUntil([&] { return browser.host() && browser.host()->tabId() == blank; }));
+    drainMainLoop();
+    EXPECT_FALSE(browser.state.findTab(blank)->url) << "an empty home page leaves a new tab blank";
+    EXPECT_EQ(browser.state.findTab(blank)->title, "New Tab");
+    EXPECT_EQ(browser.server.requestCount("/home"), 1) << "only the first tab's load";
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-#include "views/window/main_window.h"
-
+#include "support/display/browser_window_harness.h"
 #include "support/display/gtk_test_environment.h"
 #include "support/file_helpers.h"
-#include "support/temporary_directory.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/label.h>
@@ -14,34 +12,37 @@ namespace {
 
 class FavoritesFileCommandsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        state.homePage = "about:blank";
-        window = std::make_unique<MainWindow>(state, auctions, folder.path());
-        window->present();
+    BrowserDataStore& store() { return browser.content().dataStore(); }
+    FavoritesFileCommands& commands() { return browser.window->favoritesFileCommands(); }
+    std::size_t favoriteCount() {
+        const auto& all = store().bookmarks().get();
+        return static_cast<std::size_t>(std::count_if(all.begin(), all.end(), [](const Bookmark& b) { return !b.isFolder; }));
     }
-    void TearDown() override {
-        window.reset();
-        testing::drainMainLoop();
+    void restoreFirst(RestoreFavoritesDialog& dialog) {
+        dialog.list().select_row(*dialog.list().get_row_at_index(0));
+        ASSERT_TRUE(dialog.restoreButton().get_sensitive());
+        g_signal_emit_by_name(dialog.restoreButton().gobj(), "clicked");
     }
 
-    BrowserDataStore& store() { return window->contentView().dataStore(); }
-    FavoritesFileCommands& commands() { return window->favoritesFileCommands(); }
-
-    testing::TemporaryDirectory folder;
+    testing::BrowserWindowHarness browser;
     testing::TemporaryDirectory files;
-    BrowserState state;
-    AuctionStore auctions{folder.path()};
-    std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(FavoritesFileCommandsTest, ExportThenImportRoundTripsTheNestedTreeUnderAFolderNamedAfterTheFile) {
+TEST_F(FavoritesFileCommandsTest, ExportThenImportRoundTripsTheTreeAndADamagedOrMissingFileAddsNothing) {
+    commands().showImportChooser();
+    ASSERT_NE(commands().chooser(), nullptr);
+    EXPECT_EQ(commands().chooser()->get_action(), Gtk::FileChooser::Action::OPEN);
+    commands().chooser()->hide();
+    commands().showExportChooser();
+    EXPECT_EQ(commands().chooser()->get_action(), Gtk::FileChooser::Action::SAVE);
+    commands().chooser()->hide();
+
     const auto top = store().bookmarksInFolder(std::nullopt).front().id;
     store().addFolder("Inner <&>", top);
     store().addBookmark("Deep", "https://deep.example/", store().bookmarks()->back().id);
     const auto exported = files.path() / "my favorites.html";
     ASSERT_TRUE(commands().exportTo(exported));
     EXPECT_TRUE(testing::readFile(exported).starts_with("<!DOCTYPE NETSCAPE-Bookmark-file-1>"));
-
     const auto before = store().bookmarks()->size();
     ASSERT_TRUE(commands().importFrom(exported));
     EXPECT_EQ(store().bookmarks()->size(), 2 * before + 1);
@@ -54,14 +55,10 @@ TEST_F(FavoritesFileCommandsTest, ExportThenImportRoundTripsTheNestedTreeUnderAF
     EXPECT_EQ(inner.title, "Inner <&>");
     ASSERT_EQ(store().bookmarksInFolder(inner.id).size(), 1u);
     EXPECT_EQ(store().bookmarksInFolder(inner.id)[0].url, "https://deep.example/");
-    // Saved through the store: a new store over the same folder sees it.
-    BrowserDataStore reloaded(folder.path());
-    EXPECT_EQ(reloaded.bookmarks()->size(), store().bookmarks()->size());
+    EXPECT_EQ(BrowserDataStore(browser.folder.path()).bookmarks()->size(), store().bookmarks()->size()) << "saved";
     EXPECT_EQ(commands().message(), nullptr);
-}
 
-TEST_F(FavoritesFileCommandsTest, ADamagedOrForeignFileAddsNothingAndSaysSo) {
-    const auto before = store().bookmarks().get();
+    const auto kept = store().bookmarks().get();
     const auto damaged = files.path() / "damaged.html";
     testing::writeFile(damaged, "<html><body>\xFF\xFE<a href=\"https://x.example/\">not a bookmark file");
     EXPECT_FALSE(commands().importFrom(damaged));
@@ -70,31 +67,16 @@ TEST_F(FavoritesFileCommandsTest, ADamagedOrForeignFileAddsNothingAndSaysSo) {
     EXPECT_NE(std::string(commands().message()->property_text().get_value()).find("is not a bookmark file"),
               std::string::npos);
     EXPECT_FALSE(commands().importFrom(files.path() / "missing.html"));
-    EXPECT_EQ(store().bookmarks().get(), before);
+    EXPECT_EQ(store().bookmarks().get(), kept);
 }
 
-TEST_F(FavoritesFileCommandsTest, TheChoosersOpenAndCloseWithoutActing) {
-    commands().showImportChooser();
-    ASSERT_NE(commands().chooser(), nullptr);
-    EXPECT_EQ(commands().chooser()->get_action(), Gtk::FileChooser::Action::OPEN);
-    commands().chooser()->hide();
-    commands().showExportChooser();
-    EXPECT_EQ(commands().chooser()->get_action(), Gtk::FileChooser::Action::SAVE);
-    commands().chooser()->hide();
-}
-
-std::size_t favoriteCount(const std::vector<Bookmark>& bookmarks) {
-    return static_cast<std::size_t>(
-        std::count_if(bookmarks.begin(), bookmarks.end(), [](const Bookmark& b) { return !b.isFolder; }));
-}
-
-TEST_F(FavoritesFileCommandsTest, RestoringTodaysCopyBringsBackDeletedFavorites) {
+TEST_F(FavoritesFileCommandsTest, RestoringTodaysCopyBringsBackDeletedFavoritesUnlessItCanNoLongerBeRead) {
     store().addBookmark("Keep me", "https://keep.example/", std::nullopt);  // a save, so today's copy exists
     ASSERT_EQ(store().favoritesBackups().size(), 1u);
     const std::size_t keptCount = store().favoritesBackups()[0].favoriteCount;
     ASSERT_GT(keptCount, 0u);
     for (const auto& top : store().bookmarksInFolder(std::nullopt)) store().deleteBookmark(top.id);
-    ASSERT_EQ(favoriteCount(store().bookmarks().get()), 0u);
+    ASSERT_EQ(favoriteCount(), 0u);
 
     commands().showRestoreDialog();
     auto* dialog = commands().restoreDialog();
@@ -105,26 +87,17 @@ TEST_F(FavoritesFileCommandsTest, RestoringTodaysCopyBringsBackDeletedFavorites)
     EXPECT_NE(std::string(rowLabel->get_text()).find(std::to_string(keptCount) + " favorite"), std::string::npos);
     dialog->list().unselect_all();
     EXPECT_FALSE(dialog->restoreButton().get_sensitive()) << "nothing chosen";
-    dialog->list().select_row(*dialog->list().get_row_at_index(0));
-    ASSERT_TRUE(dialog->restoreButton().get_sensitive());
-    g_signal_emit_by_name(dialog->restoreButton().gobj(), "clicked");
-
-    EXPECT_FALSE(dialog->get_visible());
-    EXPECT_EQ(favoriteCount(store().bookmarks().get()), keptCount);
-}
-
-TEST_F(FavoritesFileCommandsTest, ACopyThatCanNoLongerBeReadChangesNothingAndSaysSo) {
-    store().addBookmark("Keep me", "https://keep.example/", std::nullopt);
-    commands().showRestoreDialog();
-    auto* dialog = commands().restoreDialog();
-    ASSERT_EQ(dialog->backups().size(), 1u);
+    const std::string copy = testing::readFile(dialog->backups()[0].file);
     testing::writeFile(dialog->backups()[0].file, "{ damaged");
-    const auto before = store().bookmarks().get();
-    dialog->list().select_row(*dialog->list().get_row_at_index(0));
-    g_signal_emit_by_name(dialog->restoreButton().gobj(), "clicked");
+    restoreFirst(*dialog);
     EXPECT_TRUE(dialog->get_visible());
     EXPECT_NE(std::string(dialog->notice().get_text()).find("can no longer be read"), std::string::npos);
-    EXPECT_EQ(store().bookmarks().get(), before);
+    EXPECT_EQ(favoriteCount(), 0u);
+
+    testing::writeFile(dialog->backups()[0].file, copy);
+    restoreFirst(*dialog);
+    EXPECT_FALSE(dialog->get_visible());
+    EXPECT_EQ(favoriteCount(), keptCount);
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
 #include "views/explorer_bar/explorer_bar_test_fixture.h"
 
-#include "support/display/x_input.h"
-#include "support/file_helpers.h"
 #include "views/explorer_bar/history/history_panel.h"
 #include "views/explorer_bar/history/history_row_widget.h"
-#include "support/display/widget_search.h"
 
 #include <gtkmm/gestureclick.h>
 #include <gtkmm/messagedialog.h>
@@ -13,24 +10,24 @@
 namespace sarvik::testing {
 namespace {
 
+using Lines = std::vector<std::string>;
+
+// ICU writes a narrow no-break space before the day period.
+std::string at(const std::string& time) { return time + "\u202F"; }
+
 class HistoryPanelTest : public ExplorerBarTest {
 protected:
-    HistoryPanel& panel() {
-        auto* history = dynamic_cast<HistoryPanel*>(bar->panel());
-        EXPECT_NE(history, nullptr);
-        return *history;
-    }
+    HistoryPanel& panel() { return shownPanel<HistoryPanel>(); }
 
-    HistoryPanel& showHistory(OrvelColorTheme theme = OrvelColorTheme::blueberry) {
+    void showHistory() {
         state.selectedExplorerTab = ExplorerBarTab::history;
-        showBar(theme);
-        return panel();
+        showBar();
     }
 
-    // What the list shows, top to bottom: "# day" for headers, "title|url|time|badge" for entries.
-    std::vector<std::string> shown() {
+    // What the list shows, top to bottom: "# day" for headers, "title|url|time|badge|" for entries.
+    Lines shown() {
         settle();
-        std::vector<std::string> lines;
+        Lines lines;
         if (!panel().listView().get_mapped()) return lines;
         for (auto* row : shownRows<HistoryRowWidget>(panel().listView())) {
             if (row->row().isHeader) {
@@ -38,8 +35,8 @@ protected:
                 continue;
             }
             std::string line;
-            for (auto* text : testing::textWidgets(*row))
-                if (text->get_visible() && text->get_mapped()) line += *testing::shownText(*text) + "|";
+            for (auto* text : textWidgets(*row))
+                if (text->get_visible() && text->get_mapped()) line += *shownText(*text) + "|";
             lines.push_back(line);
         }
         return lines;
@@ -48,11 +45,9 @@ protected:
     HistoryRowWidget& entry(const std::string& url) {
         for (auto* row : shownRows<HistoryRowWidget>(panel().listView()))
             if (!row->row().isHeader && row->row().item.url == url) return *row;
-        ADD_FAILURE() << "no row " << url;
-        throw std::runtime_error("no row");
+        throw std::runtime_error("no row " + url);
     }
 
-    // The row's menu while it is shown.
     static Gtk::PopoverMenu* shownMenu(Gtk::Widget& row) {
         auto menus = findAll<Gtk::PopoverMenu>(row);
         return !menus.empty() && menus.front()->get_visible() ? menus.front() : nullptr;
@@ -61,11 +56,10 @@ protected:
     // Where the entry's row stands in the list's viewport; none when it is not shown.
     std::optional<double> placeOf(const std::string& url) {
         settle();
-        for (auto* row : shownRows<HistoryRowWidget>(panel().listView())) {
-            double x = 0, y = 0;
+        double x = 0, y = 0;
+        for (auto* row : shownRows<HistoryRowWidget>(panel().listView()))
             if (!row->row().isHeader && row->row().item.url == url && row->translate_coordinates(panel().listView(), 0, 0, x, y))
                 return y;
-        }
         return std::nullopt;
     }
 
@@ -74,106 +68,72 @@ protected:
         dataStore().recordVisit(title, url);
     }
 
-    void answerConfirmation(Gtk::ResponseType response) {
+    void clearAllAnswering(Gtk::ResponseType response) {
+        press(panel().clearAllButton());
         auto* dialog = panel().clearConfirmation();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->property_text().get_value(), "Clear History");
         EXPECT_EQ(dialog->property_secondary_text().get_value(), "Are you sure you want to clear all browsing history?");
-        dialog->response(response);
+        if (response == Gtk::ResponseType::CLOSE)
+            g_signal_emit_by_name(dialog->gobj(), "close");  // what Escape does
+        else
+            dialog->response(response);
         settle();
     }
 };
 
-// ICU writes a narrow no-break space before the day period.
-const std::string kAt11 = "11:00\u202FAM";
-const std::string kAt1 = "1:00\u202FPM";
-
-TEST_F(HistoryPanelTest, TodayAndYesterdayStandUnderTwoHeadersNewestFirst) {
-    visit("Old", "https://old.example/", -24 * 3600);
+TEST_F(HistoryPanelTest, DaysGroupNewestFirstSearchFiltersAndRowsOpenAndDelete) {
+    visit("Two words", "https://old.example/", -24 * 3600);
     visit("", "https://untitled.example/", -3600);
-    visit("Busy", "https://busy.example/", 0);
-    visit("Busy", "https://busy.example/", 1800);
-    visit("Busy", "https://busy.example/", 3600);
+    for (double seconds : {0, 1800, 3600}) visit("Busy", "https://busy.example/", seconds);
     showHistory();
-    EXPECT_EQ(shown(), (std::vector<std::string>{
-                           "# Dec 6, 2026",
-                           "Busy|https://busy.example/|" + kAt1 + "|3|",
-                           "https://untitled.example/|https://untitled.example/|" + kAt11 + "|",
-                           "# Dec 5, 2026",
-                           "Old|https://old.example/|12:00\u202FPM|",
-                       }));
-}
+    const Lines all{"# Dec 6, 2026", "Busy|https://busy.example/|" + at("1:00") + "PM|3|",
+                    "https://untitled.example/|https://untitled.example/|" + at("11:00") + "AM|", "# Dec 5, 2026",
+                    "Two words|https://old.example/|" + at("12:00") + "PM|"};
+    EXPECT_EQ(shown(), all);
 
-TEST_F(HistoryPanelTest, SearchShowsMatchesWithoutHeadersOrNoResultsAndClearingBringsTheGroupsBack) {
-    visit("Two words", "https://a.example/", -24 * 3600);
-    visit("Single", "https://b.example/", 0);
-    showHistory();
     EXPECT_FALSE(panel().clearSearchButton().get_visible());
     panel().searchField().set_text("nothing like it");
     EXPECT_TRUE(shown().empty());
     EXPECT_TRUE(panel().noResultsState().get_mapped());
     EXPECT_TRUE(panel().clearSearchButton().get_visible());
-
     panel().searchField().set_text(" ");
-    EXPECT_EQ(shown(), (std::vector<std::string>{"Two words|https://a.example/|12:00\u202FPM|"}));
-
-    click(panel().clearSearchButton());
+    EXPECT_EQ(shown(), (Lines{"Two words|https://old.example/|" + at("12:00") + "PM|"})) << "matches, no headers";
+    press(panel().clearSearchButton());
     EXPECT_EQ(panel().searchField().get_text(), "");
-    EXPECT_EQ(shown().size(), 4u);
+    EXPECT_EQ(shown(), all);
     EXPECT_FALSE(panel().noResultsState().get_mapped());
+
+    entry("https://old.example/").activate_action("row.delete");
+    EXPECT_EQ(shown(), Lines(all.begin(), all.begin() + 3)) << "the day's header goes with its only entry";
+    EXPECT_EQ(readFile(dataStore().historyFile()).find("old.example"), std::string::npos);
+
+    activateListRow(panel().listView(), 1);
+    EXPECT_EQ(loadedUrl(state), "https://busy.example/");
+    entry("https://busy.example/").activate_action("row.open-in-new-tab");
+    ASSERT_EQ(state.tabs->size(), 2u);
+    EXPECT_EQ(state.activeTab()->url->absoluteString(), "https://busy.example/");
+    visit("Later", "https://later.example/", 3660);
+    EXPECT_EQ(shown().at(1), "Later|https://later.example/|" + at("1:01") + "PM|") << "new visits show at once";
 }
 
 TEST_F(HistoryPanelTest, ClearAllAsksFirstAndOnlyClearsWhenConfirmed) {
-    visit("Kept", "https://kept.example/", 0);
-    showHistory();
-    click(panel().clearAllButton());
-    answerConfirmation(Gtk::ResponseType::CANCEL);
-    EXPECT_EQ(dataStore().history()->size(), 1u);
-    EXPECT_EQ(shown().size(), 2u);
-
-    click(panel().clearAllButton());
-    ASSERT_NE(panel().clearConfirmation(), nullptr);
-    g_signal_emit_by_name(panel().clearConfirmation()->gobj(), "close");  // what Escape does
-    settle();
-    EXPECT_EQ(dataStore().history()->size(), 1u);
-
-    click(panel().clearAllButton());
-    answerConfirmation(Gtk::ResponseType::ACCEPT);
-    EXPECT_TRUE(dataStore().history()->empty());
-    EXPECT_EQ(readFile(dataStore().historyFile()), "[]");
-    EXPECT_TRUE(panel().emptyState().get_mapped());
-}
-
-TEST_F(HistoryPanelTest, AnEmptyHistoryStillOffersClearAllAndWritesAnEmptyFile) {
     showHistory();
     EXPECT_TRUE(panel().emptyState().get_mapped());
     EXPECT_TRUE(panel().clearAllButton().get_mapped());
-    click(panel().clearAllButton());
-    answerConfirmation(Gtk::ResponseType::ACCEPT);
+    clearAllAnswering(Gtk::ResponseType::ACCEPT);
+    EXPECT_EQ(readFile(dataStore().historyFile()), "[]") << "an empty history is written too";
+
+    visit("Kept", "https://kept.example/", 0);
+    EXPECT_EQ(shown().size(), 2u);
+    clearAllAnswering(Gtk::ResponseType::CANCEL);
+    clearAllAnswering(Gtk::ResponseType::CLOSE);
+    EXPECT_EQ(dataStore().history()->size(), 1u);
+    EXPECT_EQ(shown().size(), 2u);
+    clearAllAnswering(Gtk::ResponseType::ACCEPT);
+    EXPECT_TRUE(dataStore().history()->empty());
     EXPECT_EQ(readFile(dataStore().historyFile()), "[]");
-}
-
-TEST_F(HistoryPanelTest, DeletingTheOnlyEntryOfADayRemovesItsHeader) {
-    visit("Old", "https://old.example/", -24 * 3600);
-    visit("New", "https://new.example/", 0);
-    showHistory();
-    ASSERT_EQ(shown().size(), 4u);
-    entry("https://old.example/").activate_action("row.delete");
-    EXPECT_EQ(shown(), (std::vector<std::string>{"# Dec 6, 2026", "New|https://new.example/|12:00\u202FPM|"}));
-    EXPECT_EQ(readFile(dataStore().historyFile()).find("old.example"), std::string::npos);
-}
-
-TEST_F(HistoryPanelTest, RowsOpenInTheActiveOrANewTabAndNewVisitsShowAtOnce) {
-    visit("Page", "https://page.example/", 0);
-    showHistory();
-    activateListRow(panel().listView(), 1);
-    EXPECT_EQ(loadedUrl(state), "https://page.example/");
-    entry("https://page.example/").activate_action("row.open-in-new-tab");
-    ASSERT_EQ(state.tabs->size(), 2u);
-    EXPECT_EQ(state.activeTab()->url->absoluteString(), "https://page.example/");
-
-    visit("Later", "https://later.example/", 60);
-    EXPECT_EQ(shown().at(1), "Later|https://later.example/|12:01\u202FPM|");
+    EXPECT_TRUE(panel().emptyState().get_mapped());
 }
 
 // A visit while a row's menu is open moves the rows under it; the menu still
