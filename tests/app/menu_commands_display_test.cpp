@@ -54,7 +54,6 @@ protected:
     }
     static void key(const std::string& keys) { ASSERT_EQ(std::system(("xdotool key --clearmodifiers " + keys).c_str()), 0); }
     static void type(const std::string& text) { ASSERT_EQ(std::system(("xdotool type --delay 5 '" + text + "'").c_str()), 0); }
-
     std::vector<Notification> received;
     std::vector<ScopedConnection> subscriptions;
 };
@@ -107,7 +106,6 @@ TEST_F(MainWindowKeysDisplayTest, KeysOpenAndCloseTabsZoomAndShowTheSearch) {
     ASSERT_TRUE(runMainLoopUntil([&] { return b.state.selectedExplorerTab.get() == ExplorerBarTab::search; }));
     EXPECT_EQ(b.state.tabs->size(), 1u) << "the only tab stays";
     EXPECT_EQ(count(names::kCloseTab), 2);
-
     key("ctrl+equal");
     ASSERT_TRUE(runMainLoopUntil([&] { return b.state.pageZoom.get() > 1.05; }));
     key("ctrl+plus");
@@ -138,7 +136,6 @@ TEST_F(MainWindowKeysDisplayTest, TheAddressFieldTakesCtrlLF6AndTypingAndLoadsWh
     key("Return");
     EXPECT_TRUE(b.activeLoaded("Typed"));
     EXPECT_EQ(b.state.addressBarText.get(), b.server.url("/typed"));
-
     b.state.isToolbarCollapsed = true;
     b.host()->focusPage();
     key("ctrl+l");
@@ -158,13 +155,11 @@ TEST_F(MainWindowKeysDisplayTest, TheFocusedPageHasItsKeysFirstAndTheBrowserKeep
     key("ctrl+b");
     EXPECT_TRUE(b.activeLoaded("bold=true"));
     EXPECT_FALSE(b.state.isToolbarCollapsed.get()) << "the page took Ctrl+B";
-
     // Keys the page leaves alone reach the browser's shortcut, each once, however fast they come.
     key("ctrl+e ctrl+e ctrl+e");
     EXPECT_TRUE(runMainLoopUntil([&] { return count(names::kToggleExplorerBar) == 3; }))
         << count(names::kToggleExplorerBar);
     EXPECT_FALSE(b.state.isExplorerBarVisible.get());
-
     // Reserved keys never go to the page: Ctrl+T opens a tab whose address field takes the typing.
     key("ctrl+t");
     ASSERT_TRUE(runMainLoopUntil([&] { return b.state.tabs->size() == 2; }));

@@ -52,7 +52,6 @@ protected:
         manager.reset();
         testing::drainMainLoop();
     }
-
     // The record after the first `before`, once it has ended.
     DownloadRecord waitForEnd(std::size_t before) {
         EXPECT_TRUE(runMainLoopUntil([&] {
@@ -79,7 +78,6 @@ protected:
     bool folderHolds(const std::set<std::string>& names) {
         return runMainLoopUntil([&] { return entriesUnder(folder) == names; });
     }
-
     testing::LoopbackHttpServer server;
     testing::TemporaryDirectory root;
     const fs::path folder = root / "home" / "user" / "Downloads";  // missing until the first download
@@ -94,7 +92,6 @@ TEST_F(DownloadManagerTest, WhatThePageCannotShowLandsInTheFolderUnderASafeFreeN
     testing::drainMainLoop();
     EXPECT_TRUE(list.downloads().get().empty()) << "a page that can be shown is not downloaded";
     EXPECT_FALSE(fs::exists(folder));
-
     const std::string binary("first\0\x01\xff binary", 16);
     server.respond("/report", attachment("report.bin", binary));
     server.respond("/report-again", attachment("report.bin", "second"));
@@ -124,7 +121,6 @@ TEST_F(DownloadManagerTest, WhatThePageCannotShowLandsInTheFolderUnderASafeFreeN
     EXPECT_EQ(entriesUnder(folder).size(), std::size(table));
     for (const auto& entry : entriesUnder(root.path(), true))
         EXPECT_TRUE(entry == "home" || entry == "home/user" || entry.rfind("home/user/Downloads", 0) == 0) << entry;
-
     // A link's download attribute downloads even what the view could show, under its name.
     server.serve("/notes.txt", "plain text notes", "text/plain");
     server.serve("/links", "<!doctype html><title>Links</title><a id=l href='/notes.txt' download='my notes.txt'>n</a>");
@@ -144,7 +140,6 @@ TEST_F(DownloadManagerTest, CutShortCancelledAndAbandonedDownloadsLeaveNoFileAnd
     EXPECT_EQ(broken.state, DownloadState::failed);
     EXPECT_EQ(downloadStateText(broken).rfind("Failed", 0), 0u) << downloadStateText(broken);
     EXPECT_TRUE(folderHolds({}));
-
     server.respond("/held", heldAttachment("same.bin"));
     server.respond("/quick", attachment("same.bin", "quick"));
     const DownloadRecord running = startHeld("/held");
@@ -159,7 +154,6 @@ TEST_F(DownloadManagerTest, CutShortCancelledAndAbandonedDownloadsLeaveNoFileAnd
     ASSERT_TRUE(runMainLoopUntil([&] { return list.runningCount() == 0; }));
     EXPECT_EQ(downloadStateText(*list.find(running.id)), "Cancelled");
     EXPECT_TRUE(folderHolds({"same (1).bin"}));
-
     server.respond("/left", heldAttachment("left.bin"));
     const DownloadRecord left = startHeld("/left");
     manager.reset();

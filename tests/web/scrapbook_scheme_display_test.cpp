@@ -43,7 +43,6 @@ TEST(ScrapbookSchemeTest, AcceptsOnlyOneUuidAndKeepsOnlyTheNewestArchives) {
                                    "scrapbook://" + id.toString().substr(1) + "0/",
                                    "scrapbook://%2e%2e/" + id.toString(), std::string("scrapbook://")})
         EXPECT_FALSE(savedPageId(bad)) << bad;
-
     auto& scheme = ScrapbookScheme::shared();
     const auto kept = [&](const Uuid& page) { return scheme.find(page) ? scheme.find(page)->archive : ""; };
     scheme.publish(id, {"first", ""});
@@ -61,7 +60,6 @@ TEST(ScrapbookSchemeDisplayTest, ASavedPageShowsOfflineWithItsImageAndStyleUnder
     const auto failed = archive(closed);
     g_object_unref(closed);
     EXPECT_TRUE(failed.done && !failed.bytes && !failed.error.empty()) << "archiving a closed view";
-
     const char* styles = "getComputedStyle(document.getElementById('pic')).borderLeftColor + ' ' + "
                          "getComputedStyle(document.getElementById('text')).borderTopColor";
     testing::LoopbackWebView view;
@@ -85,7 +83,6 @@ TEST(ScrapbookSchemeDisplayTest, ASavedPageShowsOfflineWithItsImageAndStyleUnder
         bytes = result.bytes;
         EXPECT_NE(bytes->find("multipart/related"), std::string::npos);
     }  // the server is gone from here on
-
     const Url address = ScrapbookScheme::shared().publish(Uuid::random(), {*bytes, ""});
     ASSERT_TRUE(view.load(address.absoluteString()));
     EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('text').textContent"), "Words worth keeping");
@@ -121,7 +118,6 @@ TEST(ScrapbookSchemeDisplayTest, ASavedPageRunsNothingGoesNowhereAndAsksTheServe
         page + "\r\n--B\r\nContent-Type: image/png\r\nContent-Transfer-Encoding: base64\r\nContent-Location: " + base +
         "/kept.png\r\n\r\n" + image + "\r\n--B--\r\n";
     g_free(image);
-
     testing::LoopbackWebView view;
     const Url address = ScrapbookScheme::shared().publish(Uuid::random(), {archived, ""});
     guardSavedPages(view.webView());
@@ -133,7 +129,6 @@ TEST(ScrapbookSchemeDisplayTest, ASavedPageRunsNothingGoesNowhereAndAsksTheServe
     EXPECT_STREQ(webkit_web_view_get_title(view.webView()), "Inert");
     EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('text').textContent"), "Still here");
     EXPECT_EQ(evaluateInPage(view.webView(), "document.getElementById('kept').naturalWidth"), "23");
-
     // Submitting the form, even from outside the page, goes nowhere.
     evaluateInPage(view.webView(), "document.getElementById('form').submit(); 'sent'");
     runMainLoopUntil([] { return false; }, std::chrono::milliseconds(1000));

@@ -20,7 +20,6 @@ protected:
     const BrowserTab& tab() const { return *state.findTab(tabId); }
     static Url url(const char* text) { return *Url::parse(text); }
     const std::vector<HistoryItem>& history() const { return store.history().get(); }
-
     testing::TemporaryDirectory folder;
     testing::FakeClock clock;
     BrowserState state;
@@ -46,12 +45,10 @@ TEST_F(TabCoordinatorTest, EachCommandRunsOnceInTheHostOfTheTabItWasIssuedFor) {
     EXPECT_EQ(run, std::vector{NavigationCommand::reload()});
     drainMainLoop();
     EXPECT_EQ(state.navigationCommand.get(), std::nullopt) << "reset once taken";
-
     state.navigationCommand = NavigationCommand::stop();
     state.navigationCommand = NavigationCommand::goBack();  // two in one turn: both run
     EXPECT_EQ(run.size(), 3u);
     drainMainLoop();
-
     state.newTab();
     state.navigationCommand = NavigationCommand::goForward();
     EXPECT_EQ(coordinator.commandToExecute(), std::nullopt) << "only for the active tab's host";
@@ -78,7 +75,6 @@ TEST_F(TabCoordinatorTest, ObservationsWriteTheActiveTabsRecordAndAddress) {
     EXPECT_EQ(tab().title, "Page") << "an empty or missing title keeps the last one";
     EXPECT_EQ(tab().url, url("http://127.0.0.1/a"));
     EXPECT_EQ(state.addressBarText.get(), "http://127.0.0.1/a");
-
     state.newTab();
     coordinator.urlChanged("http://127.0.0.1/b");
     EXPECT_EQ(tab().url, url("http://127.0.0.1/b"));
@@ -87,7 +83,6 @@ TEST_F(TabCoordinatorTest, ObservationsWriteTheActiveTabsRecordAndAddress) {
     coordinator.urlChanged(std::nullopt);
     EXPECT_EQ(tab().url, std::nullopt);
     EXPECT_EQ(state.addressBarText.get(), "");
-
     TabCoordinator orphan(state, store, Uuid::random());
     orphan.titleChanged("Ghost");
     orphan.navigationStarted();
@@ -119,7 +114,6 @@ TEST_F(TabCoordinatorTest, FinishedPagesAreRecordedOnceWithTheirFirstRealTitle) 
     coordinator.navigationFinished({false, false, "http://127.0.0.1/titled", "Titled"});
     ASSERT_EQ(history().size(), 1u);
     EXPECT_EQ(history().front().title, "Titled");
-
     for (const std::optional<std::string>& atFinish : {std::optional<std::string>(), std::optional<std::string>("")}) {
         store.clearHistory();
         coordinator.navigationFinished({false, false, "http://127.0.0.1/late", atFinish});
@@ -131,7 +125,6 @@ TEST_F(TabCoordinatorTest, FinishedPagesAreRecordedOnceWithTheirFirstRealTitle) 
         EXPECT_EQ(history().front().title, "Late");
         EXPECT_EQ(history().front().visitCount, 1);
     }
-
     // Without a title, once the next page starts or the wait ends, with an empty one.
     store.clearHistory();
     coordinator.navigationFinished({false, false, "http://127.0.0.1/untitled", std::nullopt});

@@ -7,6 +7,11 @@
 #include "web/error_page.h"
 #include "web/web_view_host_test_access.h"
 
+#include <glibmm/main.h>
+#include <gtkmm/button.h>
+#include <gtkmm/checkbutton.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/label.h>
 #include <gtkmm/window.h>
 #include <gtest/gtest.h>
 #include <webkit/webkit.h>
@@ -18,6 +23,7 @@
 namespace sarvik {
 namespace {
 
+using testing::findDescendant;
 using testing::runMainLoopUntil;
 
 std::string page(const std::string& title, const std::string& body = "") {
@@ -65,6 +71,35 @@ protected:
     static int clickPage(const std::string& keys = "click 1") {
         return std::system(("xdotool mousemove 320 240 " + keys).c_str());
     }
+    // The page runs `script` once loaded and shows its answer as the title.
+    void ask(const std::string& script) {
+        server.serve("/ask", "<!doctype html><title>Asking</title><script>addEventListener('load',()=>setTimeout(()=>{" +
+                                 script + "},0))</script>");
+        state.homePage = server.url("/ask");
+        show();
+    }
+    static std::string text(Gtk::Window& panel, const char* name) {
+        auto* label = dynamic_cast<Gtk::Label*>(findDescendant(panel, name));
+        return label && label->get_visible() && label->get_parent() ? std::string(label->get_text()) : "(none)";
+    }
+    // The panel showing `shown` as its message or its text (each step asks something new).
+    static Gtk::Window* panelShowing(const std::string& shown) {
+        Gtk::Window* panel = nullptr;
+        runMainLoopUntil([&] {
+            panel = testing::findWindow("javascript-panel");
+            return panel && (text(*panel, "javascript-panel-informative") == shown ||
+                             text(*panel, "javascript-panel-message") == shown);
+        });
+        return panel;
+    }
+    static void press(Gtk::Window& panel, const std::string& name) {
+        auto* button = dynamic_cast<Gtk::Button*>(findDescendant(panel, "javascript-panel-" + name));
+        ASSERT_NE(button, nullptr) << name;
+        button->activate();
+    }
+    bool titleIs(const std::string& title) {
+        return runMainLoopUntil([&] { return state.activeTab()->title == title; });
+    }
     // Visits in all, whether the store merges repeated addresses or not.
     std::int64_t visits() const {
         std::int64_t count = 0;
@@ -75,7 +110,6 @@ protected:
         const auto& items = store.history().get();
         return std::any_of(items.begin(), items.end(), [&](const HistoryItem& i) { return i.url == server.url(path); });
     }
-
     testing::LoopbackHttpServer server;
     testing::TemporaryDirectory folder;
     BrowserState state;
@@ -94,7 +128,6 @@ TEST_F(WebViewHostDisplayTest, ATabBrowsesBackAndForthReloadsStopsFailsAndRetrie
     EXPECT_EQ(tab().url, Url::parse(server.url("/a")));
     EXPECT_EQ(state.addressBarText.get(), server.url("/a"));
     EXPECT_FALSE(tab().canGoBack);
-
     ASSERT_TRUE(clickLink());
     ASSERT_TRUE(loaded("Page B"));
     EXPECT_TRUE(tab().canGoBack);
@@ -102,7 +135,6 @@ TEST_F(WebViewHostDisplayTest, ATabBrowsesBackAndForthReloadsStopsFailsAndRetrie
     ASSERT_TRUE(loaded("Second"));
     EXPECT_EQ(state.addressBarText.get(), server.url(kOddQuery));
     EXPECT_TRUE(recorded(kOddQuery));
-
     state.navigationCommand = NavigationCommand::goBack();
     ASSERT_TRUE(loaded("Page B"));
     EXPECT_TRUE(runMainLoopUntil([&] { return store.history()->size() == 3 && visits() == 4; }))
@@ -113,7 +145,6 @@ TEST_F(WebViewHostDisplayTest, ATabBrowsesBackAndForthReloadsStopsFailsAndRetrie
     EXPECT_TRUE(tab().canGoForward && !tab().canGoBack);
     state.navigationCommand = NavigationCommand::goForward();
     ASSERT_TRUE(loaded("Page B"));
-
     // A load command runs once, is cleared, and can be issued again.
     state.navigate(server.url("/second"));
     ASSERT_TRUE(loaded("Second"));
@@ -123,9 +154,7 @@ TEST_F(WebViewHostDisplayTest, ATabBrowsesBackAndForthReloadsStopsFailsAndRetrie
     ASSERT_TRUE(runMainLoopUntil([&] { return server.requestCount("/second") == 2 && !tab().isLoading; }));
     state.navigationCommand = NavigationCommand::reload();
     ASSERT_TRUE(runMainLoopUntil([&] { return server.requestCount("/second") == 3 && !tab().isLoading; }));
-
     ASSERT_TRUE(runMainLoopUntil([&] { return visits() == 9; })) << "each load and each reload is a visit";
-
     // Stopping a slow load leaves no visit and no error page.
     const auto before = visits();
     server.serveSlowly("/slow", page("Slow"), std::chrono::seconds(30));
@@ -137,7 +166,6 @@ TEST_F(WebViewHostDisplayTest, ATabBrowsesBackAndForthReloadsStopsFailsAndRetrie
     EXPECT_FALSE(recorded("/slow"));
     EXPECT_EQ(tab().title, "Second");
     EXPECT_FALSE(tab().loadError) << "a stopped load is no failure to show";
-
     // A failed load shows the error page under its own address; Try Again loads it.
     testing::HttpResponse dropped;
     dropped.dropConnection = true;
@@ -153,7 +181,6 @@ TEST_F(WebViewHostDisplayTest, ATabBrowsesBackAndForthReloadsStopsFailsAndRetrie
     ASSERT_TRUE(loaded("Back Up"));
     EXPECT_FALSE(tab().loadError);
     EXPECT_TRUE(recorded("/flaky"));
-
     // The title follows the page's script, but not to an empty one.
     server.serve("/retitle", page("Before", "<script>setTimeout(()=>{document.title='After';"
                                             "setTimeout(()=>{document.title=''},50)},50)</script>"));
@@ -194,14 +221,12 @@ TEST_F(WebViewHostDisplayTest, CommandsWaitForTheirTabButTheZoomReachesEveryTab)
     state.zoomIn();
     ASSERT_TRUE(zoomIs(view(), 1.1));
     testing::drainMainLoop();  // the taken command is cleared on the next turn
-
     state.newTab();
     state.navigationCommand = NavigationCommand::load(*Url::parse(server.url("/second")));
     testing::drainMainLoop();
     EXPECT_TRUE(state.navigationCommand->has_value()) << "pending for the new tab's host";
     EXPECT_EQ(server.requestCount("/second"), 0);
     EXPECT_EQ(tab().title, "Home");
-
     WebViewHost second(state, store, state.activeTabId);
     EXPECT_DOUBLE_EQ(webkit_web_view_get_zoom_level(WebViewHostTestAccess::webView(second)), 1.1);
     state.zoomIn();
@@ -239,7 +264,6 @@ TEST_F(WebViewHostDisplayTest, NewWindowsOpenNothingUnlessClickedAndThenReplaceT
     state.navigate(server.url("/on-click"));
     ASSERT_TRUE(loaded("Clicking"));
     EXPECT_EQ(server.requestCount("/popup"), 0) << "a window the user did not ask for is not followed";
-
     ASSERT_EQ(clickPage(), 0);
     ASSERT_TRUE(loaded("Popup"));
     state.navigate(server.url("/blank-target"));
@@ -249,6 +273,90 @@ TEST_F(WebViewHostDisplayTest, NewWindowsOpenNothingUnlessClickedAndThenReplaceT
     ASSERT_TRUE(loaded("Second"));
     EXPECT_EQ(state.addressBarText.get(), server.url(kOddQuery));
     EXPECT_EQ(state.tabs->size(), 1u);
+}
+
+TEST_F(WebViewHostDisplayTest, AlertsConfirmsAndPromptsGetTheAnswersGivenByButtonOrKey) {
+    struct Step {
+        const char* shown;
+        const char* field;   // the prompt's text as offered; none for other panels
+        const char* answer;  // a button, a real key, or "=text" typed and OK'd
+    };
+    const Step steps[] = {{"Hello there", nullptr, "ok"}, {"Sure?", nullptr, "ok"},     {"Really?", nullptr, "cancel"},
+                          {"First?", nullptr, "Return"},  {"Second?", nullptr, "Escape"}, {"Third", nullptr, "Escape"},
+                          {"Your name?", "Ann", "=Bob"},  {"Nick?", "", "cancel"},       {"Fourth?", "", "Escape"}};
+    ask("const a=[(alert('Hello there'),'done'),confirm('Sure?'),confirm('Really?'),confirm('First?'),"
+         "confirm('Second?'),(alert('Third'),'closed'),prompt('Your name?','Ann'),String(prompt('Nick?')),"
+         "String(prompt('Fourth?'))];document.title='answer:'+a.join();");
+    Gtk::Window* alert = panelShowing("Hello there");
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(text(*alert, "javascript-panel-message"), "JavaScript Alert");
+    EXPECT_EQ(text(*alert, "javascript-panel-origin"), "http://127.0.0.1:" + std::to_string(server.port()));
+    EXPECT_EQ(findDescendant(*alert, "javascript-panel-cancel"), nullptr) << "OK only";
+    EXPECT_TRUE(alert->get_modal());
+    for (const auto& [shown, field, answer] : steps) {
+        Gtk::Window* panel = panelShowing(shown);
+        ASSERT_NE(panel, nullptr) << shown;
+        auto* entry = dynamic_cast<Gtk::Entry*>(findDescendant(*panel, "javascript-panel-field"));
+        ASSERT_EQ(entry != nullptr, field != nullptr) << shown;
+        if (field) { EXPECT_EQ(entry->get_text(), field); }
+        if (std::string(shown) == "Sure?") { EXPECT_EQ(text(*panel, "javascript-panel-message"), "Confirm"); }
+        const std::string how = answer;
+        if (how == "ok" || how == "cancel") {
+            press(*panel, how);
+        } else if (how[0] == '=') {
+            entry->set_text(how.substr(1));
+            press(*panel, "ok");
+        } else {
+            const std::string keys = "xdotool search --name '^" + panel->get_title() + "$' windowfocus --sync key " + how;
+            ASSERT_EQ(std::system(keys.c_str()), 0);
+        }
+    }
+    EXPECT_TRUE(titleIs("answer:done,true,false,true,false,closed,Bob,null,null"));
+}
+
+TEST_F(WebViewHostDisplayTest, AHostThatGoesWhileAskingAnswersThePageAndClosesThePanel) {
+    ask("confirm('Sure?')");
+    ASSERT_NE(panelShowing("Sure?"), nullptr);
+    window.unset_child();
+    host.reset();
+    testing::drainMainLoop();
+    EXPECT_EQ(testing::findWindow("javascript-panel"), nullptr);
+}
+
+// The third panel in a row offers to stop the page; once stopped, its next thousand
+// alerts, a confirm and a prompt are answered at once, until it is reloaded.
+TEST_F(WebViewHostDisplayTest, AFloodingPageCanBeStoppedUntilItIsReloaded) {
+    ask("let n=0;for(let i=0;i<1000;i++){alert('again '+i);n++;}"
+         "const c=confirm('Sure?');const p=prompt('Name?','Ann');document.title='done:'+n+':'+c+':'+p;");
+    for (int shown = 1; shown <= 3; ++shown) {
+        Gtk::Window* panel = panelShowing("again " + std::to_string(shown - 1));
+        ASSERT_NE(panel, nullptr) << "panel " << shown;
+        auto* stop = dynamic_cast<Gtk::CheckButton*>(findDescendant(*panel, "javascript-panel-stop"));
+        if (shown < 3) {
+            EXPECT_EQ(stop, nullptr) << "no offer on panel " << shown;
+        } else {
+            ASSERT_NE(stop, nullptr);
+            EXPECT_EQ(stop->get_label(), "Prevent this page from creating more dialogs");
+            EXPECT_FALSE(stop->get_active());
+            stop->set_active(true);
+        }
+        // Clicked at once (activating a button clicks it only after a short press animation).
+        g_signal_emit_by_name(findDescendant(*panel, "javascript-panel-ok")->gobj(), "clicked");
+        ASSERT_FALSE(panel->get_visible());
+    }
+    int ticks = 0;
+    auto ticker = Glib::signal_timeout().connect([&] { return ++ticks, true; }, 10);
+    const bool finished = runMainLoopUntil([&] { return state.activeTab()->title.rfind("done:", 0) == 0; });
+    ticker.disconnect();
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(state.activeTab()->title, "done:1000:false:null") << "alerts returned, confirm false, prompt none";
+    EXPECT_GT(ticks, 0) << "the main loop ran while the page was answered";
+    EXPECT_EQ(testing::findWindow("javascript-panel"), nullptr);
+    state.navigationCommand = NavigationCommand::reload();
+    Gtk::Window* panel = panelShowing("again 0");
+    ASSERT_NE(panel, nullptr) << "the reloaded page may ask again";
+    EXPECT_EQ(findDescendant(*panel, "javascript-panel-stop"), nullptr);
+    g_signal_emit_by_name(findDescendant(*panel, "javascript-panel-ok")->gobj(), "clicked");
 }
 
 }  // namespace

@@ -69,7 +69,6 @@ protected:
     // The engine writes its disk cache a moment after a load; a clearing started
     // before that cannot see the entry, so the test waits for it as a user would.
     bool cached() { return runMainLoopUntil(engineCachesLoopback, std::chrono::seconds(10)); }
-
     testing::LoopbackHttpServer server;
     testing::LoopbackWebView view;
 };
@@ -78,7 +77,6 @@ TEST_F(WebsiteDataCleanerTest, EachKindClearsItsOwnDataAndLeavesTheOther) {
     ASSERT_EQ(clearAndWait(WebsiteDataKind::all), true) << "from an engine that keeps nothing from earlier runs";
     EXPECT_EQ(clearAndWait(WebsiteDataKind::cookies), true) << "with nothing stored";
     EXPECT_EQ(clearAndWait(WebsiteDataKind::cache), true);
-
     ASSERT_TRUE(view.load(server.url("/set")));
     ASSERT_EQ(cookieSentNow(), kCookie);
     ASSERT_EQ(loadCachedPage(), 1u);
@@ -87,18 +85,15 @@ TEST_F(WebsiteDataCleanerTest, EachKindClearsItsOwnDataAndLeavesTheOther) {
     ASSERT_EQ(clearAndWait(WebsiteDataKind::cookies), true);
     EXPECT_EQ(cookieSentNow(), "");
     EXPECT_EQ(loadCachedPage(), 1u) << "clearing cookies keeps the cache";
-
     ASSERT_TRUE(view.load(server.url("/set")));
     ASSERT_EQ(clearAndWait(WebsiteDataKind::cache), true);
     EXPECT_FALSE(engineCachesLoopback());
     EXPECT_EQ(loadCachedPage(), 2u);
     EXPECT_EQ(cookieSentNow(), kCookie) << "clearing the cache keeps cookies";
-
     ASSERT_TRUE(cached());
     ASSERT_EQ(clearAndWait(WebsiteDataKind::all), true);
     EXPECT_EQ(cookieSentNow(), "");
     EXPECT_EQ(loadCachedPage(), 3u);
-
     // Without a completion: a later clearing queued behind it shows when the engine is through.
     ASSERT_TRUE(view.load(server.url("/set")));
     clearWebsiteData(WebsiteDataKind::cookies);
