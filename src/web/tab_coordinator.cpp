@@ -41,7 +41,11 @@ void TabCoordinator::executeCommands(std::function<void(const NavigationCommand&
 void TabCoordinator::executePendingCommand() {
     const auto command = commandToExecute();
     if (!command) return;
-    runSoon([&state = m_browserState] { state.navigationCommand = std::nullopt; });
+    // Cleared on the next turn only if still the command run: one issued meanwhile
+    // (a load for a tab opened in the same turn) waits for its own host.
+    runSoon([&state = m_browserState, ran = *command] {
+        if (state.navigationCommand.get() == ran) state.navigationCommand = std::nullopt;
+    });
     m_execute(*command);
 }
 

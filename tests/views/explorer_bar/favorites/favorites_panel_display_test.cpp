@@ -146,5 +146,21 @@ TEST_F(FavoritesPanelTest, AnAddressThatIsNoUrlOpensAsTextOrAsAnEmptyNewTab) {
     EXPECT_EQ(state.tabs->size(), 2u);
 }
 
+TEST_F(FavoritesPanelTest, AFolderListedInsideItselfOpensOnceAndNewFoldersAreStillSaved) {
+    const char* loop = "6F9619FF-8B86-D011-B42D-00C04FC964FF";
+    const auto folder = [&](const std::string& title, const std::string& parent) {
+        return R"({"id":")" + std::string(loop) + R"(","title":")" + title + R"(","url":"","parentFolderId":)" + parent +
+               R"(,"isFolder":true,"createdAt":0,"sortOrder":0})";
+    };
+    writeFile(directory.path() / "bookmarks.json",
+              "[" + folder("Loop", "null") + "," + folder("Loop again", std::string("\"") + loop + "\"") + "]");
+    showBar();
+    clickRow("Loop");
+    EXPECT_EQ(shown(), (Rows{{"Loop", 8}}));
+    dataStore().addFolder("Docs", std::nullopt);
+    EXPECT_EQ(shown(), (Rows{{"Loop", 8}, {"Docs", 8}}));
+    EXPECT_NE(readFile(dataStore().bookmarksFile()).find("Docs"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace sarvik::testing
