@@ -80,24 +80,6 @@ TEST_F(BookmarksTest, DeletingEverythingBringsTheFirstRunFavoritesBackWithNewIds
     EXPECT_TRUE(damagedCopies(bookmarksFile()).empty());  // an empty list is not damage
 }
 
-TEST_F(BookmarksTest, ADamagedFileIsKeptBeforeTheFirstRunFavoritesReplaceIt) {
-    const std::string noSortOrder = std::string(R"([{"id":")") + kOtherId +
-                                    R"(","title":"Mine","url":"https://mine.example","isFolder":false,"createdAt":1}])";
-    writeFile(bookmarksFile(), noSortOrder);
-    {
-        BrowserDataStore store(dir.path(), clock);
-        EXPECT_EQ(store.bookmarks()->size(), 4u);
-        EXPECT_EQ(parseFile(readFile(bookmarksFile())).Size(), 4u);
-    }
-    writeFile(bookmarksFile(), "[{\"id\":");  // damaged again: the first kept copy must survive
-    BrowserDataStore store(dir.path(), clock);
-    const auto copies = damagedCopies(bookmarksFile());
-    ASSERT_EQ(copies.size(), 2u);
-    EXPECT_EQ(readFile(copies[0]), noSortOrder);
-    EXPECT_EQ(readFile(copies[1]), "[{\"id\":");
-    EXPECT_EQ(store.bookmarks()->front().title, "Toolbar Favorites");
-}
-
 TEST_F(BookmarksTest, LoadsTopLevelRecordsAndDropsUnknownKeysAtTheNextSave) {
     writeFile(bookmarksFile(), std::string(R"([{"sortOrder":3,"createdAt":12.5,"isFolder":false,"url":"https:\/\/a.example\/x",)") +
                                    R"("title":"A","id":")" + kOtherId + R"(","color":{"r":[1,2]}}])");

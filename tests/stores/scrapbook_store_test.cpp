@@ -184,26 +184,6 @@ TEST_F(ScrapbookStoreTest, ReadsAnotherEncodersFileWithOptionalFolderAndUnknownK
     EXPECT_NE(readFile(file()).find(R"("id":"BBBBBBBB-BBBB-4BBB-8BBB-BBBBBBBBBBBB")"), std::string::npos);
 }
 
-TEST_F(ScrapbookStoreTest, ADamagedFileLoadsNothingAndIsKeptBeforeTheNextSave) {
-    const std::string id = "AAAAAAAA-AAAA-4AAA-8AAA-AAAAAAAAAAAA";
-    for (const std::string& text : {R"({"items":[)" + itemJson(id, "") + "]}",
-                                    R"({"items":[{"id":")" + id + R"("}],"folders":[]})",
-                                    std::string(R"({"items":[],"folders":[{"id":"x","title":"t","createdAt":1}]})"),
-                                    std::string("not json")}) {
-        TemporaryDirectory dir;
-        writeFile(dir / "scrapbook.json", text);
-        ScrapbookStore store(dir.path(), m_clock);
-        EXPECT_TRUE(store.items()->empty()) << text;
-        EXPECT_TRUE(store.folders()->empty());
-        EXPECT_EQ(readFile(dir / "scrapbook.json"), text);
-        store.addFolder("New");
-        EXPECT_EQ(readFile(dir / "scrapbook.json.damaged-1"), text);
-        store.addFolder("Newer");
-        EXPECT_FALSE(fs::exists(dir / "scrapbook.json.damaged-2"));
-        EXPECT_EQ(decodeScrapbookData(readFile(dir / "scrapbook.json")).folders.size(), 2u);
-    }
-}
-
 TEST_F(ScrapbookStoreTest, DeletingAFolderMovesItsItemsToTheTopLevel) {
     auto store = makeStore();
     store->addFolder("Keep");
@@ -301,12 +281,6 @@ TEST_F(ScrapbookStoreTest, ItemsInAFolderAreNewestFirstAndStable) {
     ASSERT_EQ(store->items(folder).size(), 1u);
     EXPECT_EQ(store->items(folder).front().title, "inFolder");
     EXPECT_TRUE(store->items(Uuid::random()).empty());
-}
-
-TEST_F(ScrapbookStoreTest, ConstructionRemovesTemporariesOfAnInterruptedSave) {
-    writeFile(m_dir / "scrapbook.json.tmp-0123456789abcdef", "partial");
-    auto store = makeStore();
-    EXPECT_FALSE(fs::exists(m_dir / "scrapbook.json.tmp-0123456789abcdef"));
 }
 
 }  // namespace
