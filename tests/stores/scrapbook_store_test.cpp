@@ -103,7 +103,7 @@ TEST_F(ScrapbookStoreTest, SavingAPageAddsATopLevelItemNamedAfterItsId) {
     EXPECT_EQ(makeStore()->items()->front(), item);
 }
 
-TEST_F(ScrapbookStoreTest, AnEngineErrorIsPrintedAndAddsNothing) {
+TEST_F(ScrapbookStoreTest, AnEngineErrorOrAStoreGoneMeanwhileAddsNothing) {
     auto store = makeStore();
     FakeArchiver archiver;
     std::optional<bool> result;
@@ -114,6 +114,16 @@ TEST_F(ScrapbookStoreTest, AnEngineErrorIsPrintedAndAddsNothing) {
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Failed to create webarchive: The page could not be archived\n");
     EXPECT_EQ(result, false);
     EXPECT_TRUE(store->items()->empty());
+    EXPECT_FALSE(fs::exists(file()));
+    EXPECT_TRUE(fs::is_empty(m_dir / "Scrapbook"));
+
+    // A store gone before the archive arrives stores nothing.
+    result.reset();
+    store->savePage(archiver, "T", "u", [&](bool added) { result = added; });
+    store.reset();
+    archiver.succeed("bytes");
+    drainMainLoop();
+    EXPECT_EQ(result, false);
     EXPECT_FALSE(fs::exists(file()));
     EXPECT_TRUE(fs::is_empty(m_dir / "Scrapbook"));
 }
@@ -135,19 +145,6 @@ TEST_F(ScrapbookStoreTest, AFailedArchiveWriteIsPrintedAndChangesNothing) {
     EXPECT_EQ(result, false);
     EXPECT_EQ(store->items()->size(), 1u);
     EXPECT_EQ(readFile(file()), metadata);
-}
-
-TEST_F(ScrapbookStoreTest, AStoreGoneBeforeTheArchiveArrivesStoresNothing) {
-    auto store = makeStore();
-    FakeArchiver archiver;
-    std::optional<bool> result;
-    store->savePage(archiver, "T", "u", [&](bool added) { result = added; });
-    store.reset();
-    archiver.succeed("bytes");
-    drainMainLoop();
-    EXPECT_EQ(result, false);
-    EXPECT_FALSE(fs::exists(file()));
-    EXPECT_TRUE(fs::is_empty(m_dir / "Scrapbook"));
 }
 
 TEST_F(ScrapbookStoreTest, AnArchiveFromAnotherThreadIsHandledOnTheMainLoop) {
