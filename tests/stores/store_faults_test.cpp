@@ -55,9 +55,9 @@ bool openDamaged(const std::string& kind, const fs::path& dir, const std::string
     return kept;
 }
 
-class DamagedFileTest : public ::testing::TestWithParam<std::string> {};
+class StoreFaultTest : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(DamagedFileTest, FileCutAtEveryByteIsKeptBeforeTheFirstSave) {
+TEST_P(StoreFaultTest, FileCutAtEveryByteIsKeptBeforeTheFirstSave) {
     const std::string valid = validFile(GetParam());
     for (std::size_t size = 0; size < valid.size(); ++size) {
         TemporaryDirectory dir;
@@ -65,7 +65,7 @@ TEST_P(DamagedFileTest, FileCutAtEveryByteIsKeptBeforeTheFirstSave) {
     }
 }
 
-TEST_P(DamagedFileTest, FlippedBytesNeverCrashAndUndecodableFilesAreKept) {
+TEST_P(StoreFaultTest, FlippedBytesNeverCrashAndUndecodableFilesAreKept) {
     const std::string valid = validFile(GetParam());
     std::mt19937 random(42);
     std::uniform_int_distribution<std::size_t> position(0, valid.size() - 1);
@@ -81,7 +81,7 @@ TEST_P(DamagedFileTest, FlippedBytesNeverCrashAndUndecodableFilesAreKept) {
 
 // Damage of every kind's own shape: a missing or mistyped key, a bad id, an
 // unknown name, besides garbage, bad text, wrong types and deep nesting.
-TEST_P(DamagedFileTest, GarbageBadTextWrongTypesAndMisshapenRecordsAreKept) {
+TEST_P(StoreFaultTest, GarbageBadTextWrongTypesAndMisshapenRecordsAreKept) {
     const std::string& kind = GetParam();
     std::mt19937 random(7);
     std::string garbage(4096, '\0');
@@ -119,7 +119,7 @@ TEST_P(DamagedFileTest, GarbageBadTextWrongTypesAndMisshapenRecordsAreKept) {
     }
 }
 
-TEST_P(DamagedFileTest, LaterDamageNeverReplacesAnEarlierKeptCopy) {
+TEST_P(StoreFaultTest, LaterDamageNeverReplacesAnEarlierKeptCopy) {
     TemporaryDirectory dir;
     const fs::path file = dir / storeFileName(GetParam());
     ASSERT_TRUE(openDamaged(GetParam(), dir.path(), "first damage", 1));
@@ -134,7 +134,7 @@ TEST_P(DamagedFileTest, LaterDamageNeverReplacesAnEarlierKeptCopy) {
 // We run as root, who reads any file whatever its mode: a folder in the
 // file's place is what cannot be read here. It cannot be kept either, so it
 // must never be replaced; the changes stay in memory.
-TEST_P(DamagedFileTest, FolderInPlaceOfTheFileIsNeverReplaced) {
+TEST_P(StoreFaultTest, FolderInPlaceOfTheFileIsNeverReplaced) {
     TemporaryDirectory dir;
     const fs::path file = dir / storeFileName(GetParam());
     fs::create_directory(file);
@@ -149,7 +149,7 @@ TEST_P(DamagedFileTest, FolderInPlaceOfTheFileIsNeverReplaced) {
 
 // A FIFO must not block the start; it is kept under the damaged name before
 // the first save. Where there are no hard links, a damaged file is copied.
-TEST_P(DamagedFileTest, FifoIsKeptAndWithoutHardLinksAFileIsCopiedByteForByte) {
+TEST_P(StoreFaultTest, FifoIsKeptAndWithoutHardLinksAFileIsCopiedByteForByte) {
     TemporaryDirectory dir;
     const fs::path file = dir / storeFileName(GetParam());
     ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
@@ -168,7 +168,7 @@ TEST_P(DamagedFileTest, FifoIsKeptAndWithoutHardLinksAFileIsCopiedByteForByte) {
 
 // Every step of a save fails in turn, with the errors a full disk, a failing
 // disk or a permission change give.
-TEST_P(DamagedFileTest, FailedSaveKeepsTheOldFileAndTheNextSaveWritesTheChange) {
+TEST_P(StoreFaultTest, FailedSaveKeepsTheOldFileAndTheNextSaveWritesTheChange) {
     const std::string& kind = GetParam();
     for (const char* step : {"create", "write", "flush", "rename", "sync"}) {
         for (int code : {ENOSPC, EIO, EACCES}) {
@@ -217,7 +217,7 @@ pid_t startSaveLoop(const std::string& kind, const fs::path& dir) {
     return started ? pid : -1;
 }
 
-TEST_P(DamagedFileTest, EveryKillDuringASaveLeavesTheOldOrTheNewWholeList) {
+TEST_P(StoreFaultTest, EveryKillDuringASaveLeavesTheOldOrTheNewWholeList) {
 #ifdef __SANITIZE_ADDRESS__
     constexpr int kLongestDelayMicroseconds = 16000;  // saves run several times slower under the sanitizers
 #else
@@ -253,7 +253,7 @@ TEST_P(DamagedFileTest, EveryKillDuringASaveLeavesTheOldOrTheNewWholeList) {
     EXPECT_GE(killsDuringGrowth, 10);  // the loop really was saving between kills
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryStore, DamagedFileTest, ::testing::ValuesIn(kStoreKinds),
+INSTANTIATE_TEST_SUITE_P(EveryStore, StoreFaultTest, ::testing::ValuesIn(kStoreKinds),
                          [](const auto& info) { return info.param; });
 
 // Saves on a real full disk: a small tmpfs mounted in a mount namespace of
