@@ -1,11 +1,11 @@
 #include "core/atomic_file.h"
 
+#include "support/faulty_files.h"
 #include "support/file_helpers.h"
 #include "support/temporary_directory.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <sys/stat.h>
 
 namespace sarvik {
@@ -14,32 +14,13 @@ namespace {
 using testing::readFile;
 using testing::TemporaryDirectory;
 using testing::writeFile;
+using FailingLayer = testing::FaultyFiles;
 
 std::size_t entriesIn(const std::filesystem::path& dir) {
     std::size_t n = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) ++n;
     return n;
 }
-
-// Fails one named step with the given errno.
-class FailingLayer : public FileLayer {
-public:
-    FailingLayer(std::string step, int code) : m_step(std::move(step)), m_code(code) {}
-    int create(const char* p) override { return fail("create") ? -1 : FileLayer::create(p); }
-    ssize_t write(int fd, const void* d, std::size_t n) override { return fail("write") ? -1 : FileLayer::write(fd, d, n); }
-    int flush(int fd) override { return fail("flush") ? -1 : FileLayer::flush(fd); }
-    int rename(const char* a, const char* b) override { return fail("rename") ? -1 : FileLayer::rename(a, b); }
-    int syncDirectory(const char* p) override { return fail("sync") ? -1 : FileLayer::syncDirectory(p); }
-
-private:
-    bool fail(const char* step) const {
-        if (m_step != step) return false;
-        errno = m_code;
-        return true;
-    }
-    std::string m_step;
-    int m_code;
-};
 
 TEST(AtomicFileTest, WritesAndReplacesWholeFiles) {
     TemporaryDirectory dir;
@@ -70,7 +51,7 @@ TEST(AtomicFileTest, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporary) {
     }
 }
 
-TEST(AtomicFileTest, AFailedFolderSyncIsReportedAfterTheFileIsInPlace) {
+TEST(AtomicFileTest, AFailedFolderSyncIsReportedAfterTheFileIsInPlaceAndAMissingFolderIsAnError) {
     TemporaryDirectory dir;
     const auto file = dir / "data.json";
     FailingLayer layer("sync", EIO);
@@ -79,16 +60,12 @@ TEST(AtomicFileTest, AFailedFolderSyncIsReportedAfterTheFileIsInPlace) {
     EXPECT_EQ(error->step, "sync");
     EXPECT_EQ(readFile(file), "new");
     EXPECT_EQ(entriesIn(dir.path()), 1u);
-}
-
-TEST(AtomicFileTest, AMissingFolderIsAnError) {
-    TemporaryDirectory dir;
     EXPECT_TRUE(writeFileAtomically(dir / "missing" / "data.json", "x"));
     EXPECT_FALSE(readWholeFile(dir / "missing" / "data.json"));
     EXPECT_FALSE(readWholeFile(dir.path()));  // a folder is not a file
 }
 
-TEST(AtomicFileTest, StaleTemporariesOfThatFileAreRemoved) {
+TEST(AtomicFileTest, StaleTemporariesOfThatFileAreRemovedAndNewFilesArePrivate) {
     TemporaryDirectory dir;
     writeFile(dir / "data.json", "keep");
     writeFile(dir / "data.json.tmp-0123456789abcdef", "stale");
@@ -99,6 +76,10 @@ TEST(AtomicFileTest, StaleTemporariesOfThatFileAreRemoved) {
     EXPECT_TRUE(std::filesystem::exists(dir / "other.json.tmp-0123456789abcdef"));
     EXPECT_TRUE(std::filesystem::exists(dir / "data.json.damaged-1"));
     EXPECT_EQ(readFile(dir / "data.json"), "keep");
+    ASSERT_FALSE(writeFileAtomically(dir / "history.json", "[]"));
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "history.json").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 TEST(AtomicFileTest, DamagedCopiesNeverReplaceEarlierOnes) {
@@ -113,14 +94,6 @@ TEST(AtomicFileTest, DamagedCopiesNeverReplaceEarlierOnes) {
     EXPECT_EQ(readFile(dir / "data.json.damaged-2"), "broken 2");
     EXPECT_EQ(readFile(file), "good");
     EXPECT_FALSE(keepDamagedCopy(dir / "absent.json"));
-}
-
-TEST(AtomicFileTest, NewFilesArePrivateToTheUser) {
-    TemporaryDirectory dir;
-    ASSERT_FALSE(writeFileAtomically(dir / "history.json", "[]"));
-    struct stat info {};
-    ASSERT_EQ(::stat((dir / "history.json").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 
 namespace sarvik {
 namespace {
@@ -36,25 +37,19 @@ private:
     icu::Locale m_saved = icu::Locale::getDefault();
 };
 
-TEST_F(FormattedPriceTest, EachSiteHasItsSignAndFractionDigitsInUnitedStatesEnglish) {
-    EXPECT_EQ(priced(AuctionSite::ebay, 1234.5).formattedPrice(), "$1,234.5");
-    EXPECT_EQ(priced(AuctionSite::ebay, 1234.567).formattedPrice(), "$1,234.57");
-    EXPECT_EQ(priced(AuctionSite::ebay, 20).formattedPrice(), "$20");
-    EXPECT_EQ(priced(AuctionSite::yahooAuctions, 1234.5).formattedPrice(), "\u00A5" "1,234");
-    EXPECT_EQ(priced(AuctionSite::mercari, 1500).formattedPrice(), "\u00A5" "1,500");
-    EXPECT_EQ(priced(AuctionSite::custom, 99).formattedPrice(), "99");
-    EXPECT_EQ(priced(AuctionSite::custom, 1234567).formattedPrice(), "1,234,567");
-}
-
-TEST_F(FormattedPriceTest, RoundsHalfToEven) {
-    EXPECT_EQ(priced(AuctionSite::yahooAuctions, 1235.5).formattedPrice(), "\u00A5" "1,236");
-    EXPECT_EQ(priced(AuctionSite::mercari, 2.5).formattedPrice(), "\u00A5" "2");
-    EXPECT_EQ(priced(AuctionSite::ebay, 0.125).formattedPrice(), "$0.12");
-    EXPECT_EQ(priced(AuctionSite::ebay, 0.375).formattedPrice(), "$0.38");
+// Each site's sign and fraction digits in United States English, rounding half to even.
+TEST_F(FormattedPriceTest, EachSiteHasItsSignAndFractionDigits) {
+    const std::tuple<AuctionSite, double, const char*> cases[] = {
+        {AuctionSite::ebay, 1234.5, "$1,234.5"}, {AuctionSite::ebay, 1234.567, "$1,234.57"}, {AuctionSite::ebay, 20, "$20"},
+        {AuctionSite::yahooAuctions, 1234.5, "\u00A5" "1,234"}, {AuctionSite::mercari, 1500, "\u00A5" "1,500"},
+        {AuctionSite::custom, 99, "99"}, {AuctionSite::custom, 1234567, "1,234,567"},
+        {AuctionSite::yahooAuctions, 1235.5, "\u00A5" "1,236"}, {AuctionSite::mercari, 2.5, "\u00A5" "2"},
+        {AuctionSite::ebay, 0.125, "$0.12"}, {AuctionSite::ebay, 0.375, "$0.38"},
+    };
+    for (const auto& [site, price, text] : cases) EXPECT_EQ(priced(site, price).formattedPrice(), text) << price;
 }
 
 TEST_F(FormattedPriceTest, FollowsTheDefaultLocaleWhenItChanges) {
-    EXPECT_EQ(priced(AuctionSite::ebay, 1234.5).formattedPrice(), "$1,234.5");
     setDefaultLocale("de_DE");
     EXPECT_EQ(priced(AuctionSite::ebay, 1234.5).formattedPrice(), "$1.234,5");
 }

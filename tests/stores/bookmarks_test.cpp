@@ -80,24 +80,6 @@ TEST_F(BookmarksTest, DeletingEverythingBringsTheFirstRunFavoritesBackWithNewIds
     EXPECT_TRUE(damagedCopies(bookmarksFile()).empty());  // an empty list is not damage
 }
 
-TEST_F(BookmarksTest, ADamagedFileIsKeptBeforeTheFirstRunFavoritesReplaceIt) {
-    const std::string noSortOrder = std::string(R"([{"id":")") + kOtherId +
-                                    R"(","title":"Mine","url":"https://mine.example","isFolder":false,"createdAt":1}])";
-    writeFile(bookmarksFile(), noSortOrder);
-    {
-        BrowserDataStore store(dir.path(), clock);
-        EXPECT_EQ(store.bookmarks()->size(), 4u);
-        EXPECT_EQ(parseFile(readFile(bookmarksFile())).Size(), 4u);
-    }
-    writeFile(bookmarksFile(), "[{\"id\":");  // damaged again: the first kept copy must survive
-    BrowserDataStore store(dir.path(), clock);
-    const auto copies = damagedCopies(bookmarksFile());
-    ASSERT_EQ(copies.size(), 2u);
-    EXPECT_EQ(readFile(copies[0]), noSortOrder);
-    EXPECT_EQ(readFile(copies[1]), "[{\"id\":");
-    EXPECT_EQ(store.bookmarks()->front().title, "Toolbar Favorites");
-}
-
 TEST_F(BookmarksTest, LoadsTopLevelRecordsAndDropsUnknownKeysAtTheNextSave) {
     writeFile(bookmarksFile(), std::string(R"([{"sortOrder":3,"createdAt":12.5,"isFolder":false,"url":"https:\/\/a.example\/x",)") +
                                    R"("title":"A","id":")" + kOtherId + R"(","color":{"r":[1,2]}}])");
@@ -202,7 +184,7 @@ TEST_F(BookmarksTest, DeletingInAFolderCycleVisitsEachRecordOnce) {
     EXPECT_EQ(parseFile(readFile(bookmarksFile())).Size(), 1u);
 }
 
-TEST_F(BookmarksTest, UnknownIdsChangeNothingButDeleteStillSaves) {
+TEST_F(BookmarksTest, UnknownIdsChangeNothingButDeleteStillSavesAndRenameAcceptsAnyTitle) {
     BrowserDataStore store(dir.path(), clock);
     const auto before = store.bookmarks().get();
     std::filesystem::remove(bookmarksFile());
@@ -211,10 +193,8 @@ TEST_F(BookmarksTest, UnknownIdsChangeNothingButDeleteStillSaves) {
     store.deleteBookmark(Uuid::random());
     EXPECT_EQ(store.bookmarks().get(), before);
     EXPECT_EQ(parseFile(readFile(bookmarksFile())).Size(), 4u);
-}
 
-TEST_F(BookmarksTest, RenameAcceptsAnyTitleAndNotifiesAfterTheChange) {
-    BrowserDataStore store(dir.path(), clock);
+    // Any title is accepted, and observers see it after the change.
     const Uuid google = find(store, "Google")->id;
     std::string seen;
     const auto connection = store.bookmarks().changed().connect([&] { seen = store.bookmarks()->at(1).title; });
@@ -226,17 +206,14 @@ TEST_F(BookmarksTest, RenameAcceptsAnyTitleAndNotifiesAfterTheChange) {
     EXPECT_EQ(reloaded.bookmarks().get(), store.bookmarks().get());
 }
 
-TEST_F(BookmarksTest, ASortOrderAtTheTopOfTheRangeDoesNotOverflow) {
+TEST_F(BookmarksTest, ASortOrderAtTheTopOfTheRangeDoesNotOverflowAndBadTextIsMadeValid) {
     writeFile(bookmarksFile(), std::string(R"([{"id":")") + kOtherId +
                                    R"(","title":"Last","url":"u","isFolder":false,"createdAt":0,"sortOrder":9223372036854775807}])");
     BrowserDataStore store(dir.path(), clock);
     store.addBookmark("Later", "v", std::nullopt);
     EXPECT_EQ(store.bookmarks()->back().sortOrder, std::numeric_limits<std::int64_t>::max());
     EXPECT_EQ(titlesIn(store, std::nullopt), (std::vector<std::string>{"Last", "Later"}));
-}
-
-TEST_F(BookmarksTest, TextThatIsNotUtf8IsMadeValidSoTheFileStaysReadable) {
-    BrowserDataStore store(dir.path(), clock);
+    // Text that is not UTF-8 is made valid so the file stays readable.
     store.addBookmark("Bad \xFF\xED\xA0\x80 title", "https://x.example/\xC0\xAF", std::nullopt);
     EXPECT_EQ(store.bookmarks()->back().title, "Bad \uFFFD\uFFFD\uFFFD\uFFFD title");
     BrowserDataStore reloaded(dir.path(), clock);

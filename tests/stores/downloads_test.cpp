@@ -9,19 +9,13 @@ namespace sarvik {
 namespace {
 
 TEST(DownloadNamesTest, HostileSuggestionsStayInsideTheFolder) {
-    EXPECT_EQ(sanitizedDownloadName("../../evil.sh"), "evil.sh");
-    EXPECT_EQ(sanitizedDownloadName("/etc/passwd"), "passwd");
-    EXPECT_EQ(sanitizedDownloadName("..\\..\\windows\\evil.exe"), "evil.exe");
-    EXPECT_EQ(sanitizedDownloadName(".."), "download");
-    EXPECT_EQ(sanitizedDownloadName("."), "download");
-    EXPECT_EQ(sanitizedDownloadName("dir/"), "download");
-    EXPECT_EQ(sanitizedDownloadName(""), "download");
-    EXPECT_EQ(sanitizedDownloadName(".bashrc"), "bashrc");
-    EXPECT_EQ(sanitizedDownloadName("...hidden..."), "hidden");
-    EXPECT_EQ(sanitizedDownloadName(" report.pdf. "), "report.pdf");
-    EXPECT_EQ(sanitizedDownloadName("a\nb\x01\x7F.txt"), "a_b__.txt");
-    EXPECT_EQ(sanitizedDownloadName("caf\xE9.txt"), "caf\xEF\xBF\xBD.txt");
-    EXPECT_EQ(sanitizedDownloadName("r\xC3\xA9sum\xC3\xA9 2024.pdf"), "r\xC3\xA9sum\xC3\xA9 2024.pdf");
+    const std::pair<const char*, const char*> cases[] = {
+        {"../../evil.sh", "evil.sh"}, {"/etc/passwd", "passwd"}, {"..\\..\\windows\\evil.exe", "evil.exe"},
+        {"..", "download"}, {".", "download"}, {"dir/", "download"}, {"", "download"}, {".bashrc", "bashrc"},
+        {"...hidden...", "hidden"}, {" report.pdf. ", "report.pdf"}, {"a\nb\x01\x7F.txt", "a_b__.txt"},
+        {"caf\xE9.txt", "caf\xEF\xBF\xBD.txt"}, {"r\xC3\xA9sum\xC3\xA9 2024.pdf", "r\xC3\xA9sum\xC3\xA9 2024.pdf"},
+    };
+    for (const auto& [suggested, name] : cases) EXPECT_EQ(sanitizedDownloadName(suggested), name) << suggested;
 }
 
 TEST(DownloadNamesTest, LongNamesAreCutKeepingTheExtensionAndWholeCharacters) {

@@ -9,9 +9,7 @@
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
 
-#include <sys/stat.h>
-
-#include <cerrno>
+#include <cstdlib>
 #include <limits>
 
 namespace sarvik {
@@ -60,19 +58,16 @@ TEST_F(HistoryTest, VisitsToOneAddressMergeIntoOneEntryThatStaysInPlace) {
               (std::set<std::string>{"id", "title", "url", "visitedAt", "visitCount"}));
 }
 
-TEST_F(HistoryTest, AnEmptyTitleOnARevisitKeepsTheStoredTitle) {
+TEST_F(HistoryTest, AnEmptyTitleOnARevisitKeepsTheStoredTitleAndSavedPagesAreNoVisits) {
     BrowserDataStore store(dir.path(), clock);
     visit(store, "Kept", "https://a.example");
     visit(store, "", "https://a.example");
     EXPECT_EQ(store.history()->front().title, "Kept");
     EXPECT_EQ(store.history()->front().visitCount, 2);
-}
-
-TEST_F(HistoryTest, SavedPagesAreNotVisits) {
-    BrowserDataStore store(dir.path(), clock);
+    // Saved pages are not visits.
     visit(store, "Saved", "scrapbook://" + Uuid::random().toString() + "/");
     visit(store, "Saved", "SCRAPBOOK:anything");
-    EXPECT_TRUE(store.history()->empty());
+    EXPECT_EQ(store.history()->size(), 1u);
 }
 
 TEST_F(HistoryTest, AddressesDifferingInCaseAreTwoEntriesAndSearchIgnoresCase) {
@@ -165,92 +160,22 @@ TEST_F(HistoryTest, DeletingAndClearingRewriteTheFile) {
     EXPECT_TRUE(store.history()->empty());
     EXPECT_EQ(readFile(historyFile()), "[]");
     EXPECT_EQ(changes, 3);
+    BrowserDataStore reopened(dir.path(), clock);
+    visit(reopened, "A", "https://a.example");
+    EXPECT_TRUE(damagedCopies(historyFile()).empty()) << "an empty list is no damage";
 }
 
-TEST_F(HistoryTest, ADamagedFileStaysUntilTheNextSaveAndIsKeptThen) {
-    writeFile(historyFile(), "[{\"id\":\"not a uuid\"}]");
-    writeFile(dir / "history.json.damaged-1", "an earlier copy");
-    {
-        BrowserDataStore store(dir.path(), clock);
-        EXPECT_TRUE(store.history()->empty());
-        EXPECT_EQ(readFile(historyFile()), "[{\"id\":\"not a uuid\"}]");
-        visit(store, "A", "https://a.example");
-        visit(store, "B", "https://b.example");  // kept once, not at every save
-    }
-    EXPECT_EQ(readFile(dir / "history.json.damaged-1"), "an earlier copy");
-    EXPECT_EQ(readFile(dir / "history.json.damaged-2"), "[{\"id\":\"not a uuid\"}]");
-    EXPECT_EQ(damagedCopies(historyFile()).size(), 2u);
-    BrowserDataStore reloaded(dir.path(), clock);
-    EXPECT_EQ(reloaded.history()->size(), 2u);
-}
-
-TEST_F(HistoryTest, AnEmptyOrMissingFileIsNotDamaged) {
-    writeFile(historyFile(), "[]");
-    {
-        BrowserDataStore store(dir.path(), clock);
-        visit(store, "A", "https://a.example");
-    }
-    std::filesystem::remove(historyFile());
-    {
-        BrowserDataStore store(dir.path(), clock);
-        visit(store, "A", "https://a.example");
-    }
-    EXPECT_TRUE(damagedCopies(historyFile()).empty());
-}
-
-TEST_F(HistoryTest, AFileThatIsNotARegularFileDoesNotBlockTheStart) {
-    ASSERT_EQ(::mkfifo(historyFile().c_str(), 0600), 0);  // opening a FIFO to read would wait for a writer
-    BrowserDataStore store(dir.path(), clock);
-    EXPECT_TRUE(store.history()->empty());
-    visit(store, "A", "https://a.example");
-    EXPECT_EQ(parseFile(readFile(historyFile())).Size(), 1u);
-    ASSERT_EQ(damagedCopies(historyFile()).size(), 1u);
-    EXPECT_TRUE(std::filesystem::is_fifo(damagedCopies(historyFile())[0]));
-}
-
-TEST_F(HistoryTest, StaleTemporaryFilesOfInterruptedSavesAreRemoved) {
-    writeFile(dir / "history.json.tmp-0123456789abcdef", "half");
-    writeFile(dir / "bookmarks.json.tmp-fedcba9876543210", "half");
-    writeFile(dir / "notes.txt", "mine");
-    BrowserDataStore store(dir.path(), clock);
-    EXPECT_FALSE(std::filesystem::exists(dir / "history.json.tmp-0123456789abcdef"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "bookmarks.json.tmp-fedcba9876543210"));
-    EXPECT_TRUE(std::filesystem::exists(dir / "notes.txt"));
-}
-
-// Refuses to create files, as a full disk would.
-class FullDisk : public FileLayer {
-public:
-    int create(const char*) override {
-        errno = ENOSPC;
-        return -1;
-    }
-};
-
-TEST_F(HistoryTest, AFailedWriteKeepsTheChangeInMemoryAndTheOldFile) {
-    { BrowserDataStore store(dir.path(), clock); visit(store, "Old", "https://old.example"); }
-    const std::string before = readFile(historyFile());
-    FullDisk disk;
-    BrowserDataStore store(dir.path(), clock, disk);
-    visit(store, "New", "https://new.example");
-    EXPECT_EQ(store.history()->size(), 2u);
-    EXPECT_EQ(readFile(historyFile()), before);
-}
-
-TEST_F(HistoryTest, AVisitCountAtTheTopOfTheRangeDoesNotOverflow) {
+TEST_F(HistoryTest, AVisitCountAtTheTopOfTheRangeDoesNotOverflowAndBadTextIsMadeValid) {
     writeFile(historyFile(), std::string(R"([{"id":")") + kOtherId +
                                  R"(","title":"T","url":"u","visitedAt":1,"visitCount":9223372036854775807}])");
     BrowserDataStore store(dir.path(), clock);
     store.recordVisit("T", "u");
     EXPECT_EQ(store.history()->front().visitCount, std::numeric_limits<std::int64_t>::max());
-}
-
-TEST_F(HistoryTest, TitlesAndAddressesThatAreNotUtf8DoNotSpoilTheFile) {
-    BrowserDataStore store(dir.path(), clock);
+    // Titles and addresses that are not UTF-8 do not spoil the file.
     visit(store, "Lone surrogate \xED\xB0\x80", "https://a.example/\xFF");
     visit(store, "", "https://a.example/\xFF");  // the same address, once made valid
-    ASSERT_EQ(store.history()->size(), 1u);
-    EXPECT_EQ(store.history()->front().visitCount, 2);
+    ASSERT_EQ(store.history()->size(), 2u);
+    EXPECT_EQ(store.history()->back().visitCount, 2);
     BrowserDataStore reloaded(dir.path(), clock);
     EXPECT_EQ(reloaded.history().get(), store.history().get());
 }
@@ -278,50 +203,140 @@ private:
     icu::Locale m_savedLocale;
 };
 
+// Revisits move entries to their new day; the day of an entry follows the
+// time zone at the time of the call.
 TEST_F(GroupedHistoryTest, GroupsByLocalCalendarDayNewestFirst) {
-    BrowserDataStore store(dir.path(), clock);
-    clock.set(newYorkMidnight().addingSeconds(-1800));  // 23:30 the day before, already the 10th in UTC
-    store.recordVisit("Late", "https://late.example");
-    clock.set(newYorkMidnight().addingSeconds(600));
-    store.recordVisit("Morning", "https://morning.example");
-    clock.set(newYorkMidnight().addingSeconds(20 * 3600));
-    store.recordVisit("Evening", "https://evening.example");
-
-    const auto groups = store.groupedHistory();
-    ASSERT_EQ(groups.size(), 2u);
-    EXPECT_EQ(groups[0].first, "Mar 10, 2026");
-    EXPECT_EQ(urlsOf(groups[0].second), (std::vector<std::string>{"https://evening.example", "https://morning.example"}));
-    EXPECT_EQ(groups[1].first, "Mar 9, 2026");
-    EXPECT_EQ(urlsOf(groups[1].second), std::vector<std::string>{"https://late.example"});
-
-    store.clearHistory();
-    EXPECT_TRUE(store.groupedHistory().empty());
-}
-
-TEST_F(GroupedHistoryTest, FollowsTheTimeZoneAtTheTimeOfTheCall) {
-    BrowserDataStore store(dir.path(), clock);
-    clock.set(newYorkMidnight().addingSeconds(-1800));
-    store.recordVisit("Late", "https://late.example");
-    clock.set(newYorkMidnight().addingSeconds(600));
-    store.recordVisit("Morning", "https://morning.example");
-    icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("Etc/UTC"));
-    const auto groups = store.groupedHistory();
-    ASSERT_EQ(groups.size(), 1u);
-    EXPECT_EQ(groups[0].first, "Mar 10, 2026");
-}
-
-TEST_F(GroupedHistoryTest, RevisitsMoveEntriesToTheirNewDay) {
     BrowserDataStore store(dir.path(), clock);
     clock.set(newYorkMidnight().addingSeconds(-40 * 3600));
     store.recordVisit("A", "https://a.example");
     store.recordVisit("B", "https://b.example");
+    clock.set(newYorkMidnight().addingSeconds(-1800));  // 23:30 the day before, already the 10th in UTC
+    store.recordVisit("Late", "https://late.example");
+    clock.set(newYorkMidnight().addingSeconds(600));
+    store.recordVisit("Morning", "https://morning.example");
     clock.set(newYorkMidnight().addingSeconds(3600));
     store.recordVisit("", "https://a.example");
-    const auto groups = store.groupedHistory();
-    ASSERT_EQ(groups.size(), 2u);
+
+    auto groups = store.groupedHistory();
+    ASSERT_EQ(groups.size(), 3u);
     EXPECT_EQ(groups[0].first, "Mar 10, 2026");
-    EXPECT_EQ(urlsOf(groups[0].second), std::vector<std::string>{"https://a.example"});
-    EXPECT_EQ(groups[1].first, "Mar 8, 2026");
+    EXPECT_EQ(urlsOf(groups[0].second), (std::vector<std::string>{"https://a.example", "https://morning.example"}));
+    EXPECT_EQ(groups[1].first, "Mar 9, 2026");
+    EXPECT_EQ(urlsOf(groups[1].second), std::vector<std::string>{"https://late.example"});
+    EXPECT_EQ(groups[2].first, "Mar 8, 2026");
+
+    icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("Etc/UTC"));
+    groups = store.groupedHistory();
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(urlsOf(groups[0].second),
+              (std::vector<std::string>{"https://a.example", "https://morning.example", "https://late.example"}));
+    store.clearHistory();
+    EXPECT_TRUE(store.groupedHistory().empty());
+}
+
+class HistorySearchPositionsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        UErrorCode status = U_ZERO_ERROR;
+        icu::Locale::setDefault(icu::Locale("en_US"), status);
+        icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("UTC"));
+    }
+
+    void visit(BrowserDataStore& store, std::string_view title, std::string_view url, double secondsLater = 600) {
+        clock.advance(secondsLater);
+        store.recordVisit(title, url);
+    }
+
+    // What a store that has searched nothing before finds: no earlier query to narrow from.
+    std::vector<std::size_t> freshSearch(std::string_view query) {
+        BrowserDataStore fresh(dir.path(), clock);
+        return fresh.searchHistoryPositions(query);
+    }
+
+    static std::vector<std::string> urlsAt(const BrowserDataStore& store, const std::vector<std::size_t>& positions) {
+        std::vector<std::string> urls;
+        for (std::size_t i : positions) urls.push_back(store.history()->at(i).url);
+        return urls;
+    }
+
+    TemporaryDirectory dir;
+    FakeClock clock{Date{786000000.0}};
+};
+
+TEST_F(HistorySearchPositionsTest, TypingOnShorteningAndReplacingFindWhatAFreshSearchFinds) {
+    BrowserDataStore store(dir.path(), clock);
+    visit(store, "Garden tools", "https://shop.example/garden");
+    visit(store, "Gardening tips", "https://blog.example/tips");
+    visit(store, "Guards", "https://guards.example/");
+    visit(store, "", "https://garage.example/door");
+    visit(store, "ΟΔΟΣ", "https://gr.example/a");
+    visit(store, "ΟΔΟΣΑ", "https://gr.example/b");
+    visit(store, "Straße", "https://de.example/");
+
+    // Extending, shortening, replacing, extending in the middle, and queries
+    // whose lowered form is no extension of the last one although what was
+    // typed is (a capital sigma lowers to the final form at the end only).
+    const char* queries[] = {"g",    "ga",   "gar",  "gard", "garde", "gar",  "gara", "ga",  "u",   "ua",
+                             "guard", "t",   "ti",   "tips", "ΟΔΟΣ", "ΟΔΟΣΑ", "οδοσ", "ΟΔΟΣ", "STRA", "straß",
+                             "straße", "e/", "ple/", "",     "ple/d", " ",    "zz",   "zzz", "a"};
+    for (const char* query : queries) {
+        const auto found = store.searchHistoryPositions(query);
+        EXPECT_EQ(found, freshSearch(query)) << query;
+        std::vector<std::string> urls;
+        for (const auto& item : store.searchHistory(query)) urls.push_back(item.url);
+        EXPECT_EQ(urlsAt(store, found), urls) << query;
+    }
+    EXPECT_EQ(urlsAt(store, store.searchHistoryPositions("ΟΔΟΣΑ")), std::vector<std::string>{"https://gr.example/b"});
+    EXPECT_EQ(urlsAt(store, store.searchHistoryPositions("ΟΔΟΣ")), std::vector<std::string>{"https://gr.example/a"});
+    EXPECT_EQ(urlsAt(store, store.searchHistoryPositions("gard")),
+              (std::vector<std::string>{"https://blog.example/tips", "https://shop.example/garden"}));
+}
+
+TEST_F(HistorySearchPositionsTest, ALongerQueryAfterAChangeOfTheHistorySeesTheChange) {
+    BrowserDataStore store(dir.path(), clock);
+    visit(store, "Alpha", "https://a.example/");
+    visit(store, "Beta", "https://b.example/");
+    EXPECT_EQ(urlsAt(store, store.searchHistoryPositions("al")), std::vector<std::string>{"https://a.example/"});
+
+    visit(store, "Alps", "https://b.example/");  // retitled and newest now
+    EXPECT_EQ(urlsAt(store, store.searchHistoryPositions("alp")),
+              (std::vector<std::string>{"https://b.example/", "https://a.example/"}));
+    visit(store, "Alpine", "https://c.example/");
+    EXPECT_EQ(urlsAt(store, store.searchHistoryPositions("alpi")), std::vector<std::string>{"https://c.example/"});
+
+    store.deleteHistoryItem(store.history()->front().id);  // Alpha
+    EXPECT_EQ(urlsAt(store, store.searchHistoryPositions("alp")),
+              (std::vector<std::string>{"https://c.example/", "https://b.example/"}));
+    store.clearHistory();
+    EXPECT_TRUE(store.searchHistoryPositions("alps").empty());
+    visit(store, "Alpsee", "https://d.example/");
+    EXPECT_EQ(urlsAt(store, store.searchHistoryPositions("alpse")), std::vector<std::string>{"https://d.example/"});
+}
+
+TEST_F(HistorySearchPositionsTest, DaysHoldThePositionsOfTheGroupedHistory) {
+    BrowserDataStore store(dir.path(), clock);
+    visit(store, "Old", "https://old.example/", 0);
+    visit(store, "Older revisit", "https://mid.example/", 3600);
+    visit(store, "Next day", "https://new.example/", 86400);
+    visit(store, "Same moment", "https://tie.example/", 0);
+    EXPECT_EQ(store.searchHistoryPositions(""), (std::vector<std::size_t>{2, 3, 1, 0}));
+
+    const auto days = store.historyDays();
+    const auto groups = store.groupedHistory();
+    ASSERT_EQ(days.size(), 2u);
+    ASSERT_EQ(groups.size(), days.size());
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        EXPECT_EQ(days[d].title, groups[d].first);
+        ASSERT_EQ(days[d].positions.size(), groups[d].second.size());
+        for (std::size_t i = 0; i < days[d].positions.size(); ++i)
+            EXPECT_EQ(store.history()->at(days[d].positions[i]), groups[d].second[i]);
+    }
+    EXPECT_EQ(days[0].title, "Nov 29, 2025");
+    EXPECT_EQ(days[1].positions, (std::vector<std::size_t>{1, 0}));
+
+    visit(store, "", "https://old.example/", 60);  // a revisit moves it to the newest day
+    EXPECT_EQ(store.historyDays().front().positions, (std::vector<std::size_t>{0, 2, 3}));
 }
 
 }  // namespace

@@ -31,4 +31,18 @@ std::unique_ptr<StoreKind> openStoreKind(const std::string& kind, const std::fil
 // The name of the file a kind keeps its list in, inside the data folder.
 std::string storeFileName(const std::string& kind);
 
+// "item-0" .. "item-(count-1)".
+inline std::vector<std::string> itemTitles(std::size_t count) {
+    std::vector<std::string> list;
+    for (std::size_t i = 0; i < count; ++i) list.push_back("item-" + std::to_string(i));
+    return list;
+}
+
+// Whether a file whose name contains `part` is anywhere under `dir`.
+inline bool hasFileNamed(const std::filesystem::path& dir, const std::string& part) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+        if (entry.path().filename().string().find(part) != std::string::npos) return true;
+    return false;
+}
+
 }  // namespace sarvik::testing
