@@ -77,7 +77,9 @@ void BrowserDataStore::addFirstRunFavorites() {
 
 void BrowserDataStore::saveBookmarks() {
     const auto bytes = json::encodeBookmarks(m_bookmarks);
-    if (m_bookmarksFile.write(bytes)) m_backups.noteSaved(*bytes);
+    if (!bytes) return;
+    m_backups.noteReplacing(m_bookmarksFile.path());
+    m_bookmarksFile.write(bytes);
 }
 
 void BrowserDataStore::saveHistory() { m_historyFile.write(json::encodeHistory(m_history)); }

@@ -54,10 +54,33 @@ std::size_t favoriteCount(const std::vector<Bookmark>& bookmarks) {
         std::count_if(bookmarks.begin(), bookmarks.end(), [](const Bookmark& b) { return !b.isFolder; }));
 }
 
+bool decodes(const std::string& text) {
+    try {
+        json::decodeBookmarks(text);
+        return true;
+    } catch (const json::DecodeError&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 FavoritesBackups::FavoritesBackups(fs::path folder, const Clock& clock, FileLayer& files)
-    : m_folder(std::move(folder)), m_clock(clock), m_files(files) {}
+    : m_folder(std::move(folder)), m_clock(clock), m_files(files) {
+    sweepInterruptedCopies();
+}
+
+// A copy is written as the day's first save begins, so a crash can leave its
+// temporary file behind: "bookmarks-YYYY-MM-DD.json.tmp-…".
+void FavoritesBackups::sweepInterruptedCopies() const {
+    std::error_code error;
+    for (fs::directory_iterator it(m_folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        const auto marker = name.find(".tmp-");
+        if (marker == std::string::npos || !dayOf(name.substr(0, marker))) continue;
+        if (it->symlink_status(error).type() == fs::file_type::regular) fs::remove(it->path(), error);
+    }
+}
 
 std::vector<fs::path> FavoritesBackups::keptFiles() const {
     std::vector<fs::path> files;
@@ -68,13 +91,14 @@ std::vector<fs::path> FavoritesBackups::keptFiles() const {
     return files;
 }
 
-void FavoritesBackups::noteSaved(std::string_view bytes) {
+void FavoritesBackups::noteReplacing(const fs::path& favoritesFile) {
     const std::string today = utcDay(m_clock.now());
     const auto kept = keptFiles();
-    if (!kept.empty()) {
-        if (*dayOf(kept.back()) >= today) return;  // once a day (a clock set back keeps none either)
-        if (readWholeFile(kept.back()) == std::optional<std::string>(bytes)) return;  // unchanged
-    }
+    if (!kept.empty() && *dayOf(kept.back()) >= today) return;  // once a day (a clock set back keeps none either)
+    const auto current = readWholeFile(favoritesFile);
+    if (!current || (!kept.empty() && readWholeFile(kept.back()) == current)) return;  // nothing new to keep
+    if (!decodes(*current)) return;  // a damaged file is kept aside by its store instead
+    const std::string& bytes = *current;
     ensureDirectory(m_folder);
     const fs::path file = m_folder / (std::string(kPrefix) + today + std::string(kSuffix));
     removeStaleTemporaryFiles(file);

@@ -22,18 +22,20 @@ struct FavoritesBackup {
 };
 
 // Daily copies of "bookmarks.json" in a folder of their own, so that a slip
-// (deleting a full folder asks nothing) does not cost the favorites. After a
-// save, the saved bytes are kept as "bookmarks-YYYY-MM-DD.json" unless a copy
-// was already kept that day or the newest copy holds the same bytes; only the
-// newest kKept copies stay.
+// (deleting a full folder asks nothing) does not cost the favorites. The
+// day's first change keeps the file as it was before it, so a mistaken first
+// change is not in the copy: "bookmarks-YYYY-MM-DD.json" holds the favorites
+// as that day found them. No copy when one was already kept that day, when
+// the newest copy holds the same bytes, or when the file does not decode;
+// only the newest kKept copies stay.
 class FavoritesBackups {
 public:
     static constexpr std::size_t kKept = 15;
 
     FavoritesBackups(std::filesystem::path folder, const Clock& clock, FileLayer& files = FileLayer::system());
 
-    // The favorites file now holds `bytes`.
-    void noteSaved(std::string_view bytes);
+    // The favorites file is about to be replaced by a save.
+    void noteReplacing(const std::filesystem::path& favoritesFile);
     // Copies that can be read and decoded, newest first.
     std::vector<FavoritesBackup> list() const;
     // The favorites of one copy, or none when it can no longer be read.
@@ -45,6 +47,7 @@ private:
     // File names of the kept copies, oldest first.
     std::vector<std::filesystem::path> keptFiles() const;
     void removeOldest() const;
+    void sweepInterruptedCopies() const;
 
     std::filesystem::path m_folder;
     const Clock& m_clock;

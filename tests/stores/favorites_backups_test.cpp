@@ -31,31 +31,42 @@ protected:
     FakeClock clock{kStart};
 };
 
-TEST_F(FavoritesBackupsTest, OneCopyADayOnlyWhenChangedWithItsFavoriteCount) {
+TEST_F(FavoritesBackupsTest, TheDaysFirstChangeKeepsTheFileAsItWasOnceADayOnlyWhenChanged) {
     BrowserDataStore store(dir.path(), clock);
-    // The first-run favorites: one folder, three favorites.
+    EXPECT_TRUE(store.favoritesBackups().empty()) << "the first-run file replaced nothing";
+    const std::string firstRun = testing::readFile(store.bookmarksFile());
+    store.deleteBookmark(store.bookmarks()->front().id);  // a slip as the day's first change
     auto backups = store.favoritesBackups();
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(backups[0].day, "2026-12-06");
-    EXPECT_EQ(backups[0].favoriteCount, 3u);
+    EXPECT_EQ(backups[0].favoriteCount, 3u) << "the copy holds what the slip deleted";
     EXPECT_EQ(backups[0].file, dir / "backups" / "bookmarks-2026-12-06.json");
     EXPECT_EQ(backups[0].date, Date::fromUnixTime(1796515200.0));
+    EXPECT_EQ(testing::readFile(backups[0].file), firstRun);
 
     store.addBookmark("Later the same day", "https://a.example/", std::nullopt);
     EXPECT_EQ(store.favoritesBackups().size(), 1u) << "at most once a day";
-    EXPECT_EQ(store.favoritesBackups()[0].favoriteCount, 3u);
+    EXPECT_EQ(testing::readFile(store.favoritesBackups()[0].file), firstRun);
 
     clock.advance(kDay);
+    const std::string endOfDay = testing::readFile(store.bookmarksFile());
     store.addBookmark("Next day", "https://b.example/", std::nullopt);
     backups = store.favoritesBackups();
     EXPECT_EQ(daysOf(backups), (std::vector<std::string>{"2026-12-07", "2026-12-06"})) << "newest first";
-    EXPECT_EQ(backups[0].favoriteCount, 5u);
-    EXPECT_EQ(testing::readFile(backups[0].file), testing::readFile(store.bookmarksFile()));
+    EXPECT_EQ(backups[0].favoriteCount, 1u);
+    EXPECT_EQ(testing::readFile(backups[0].file), endOfDay);
 
-    // A save that changes nothing on a later day keeps no new copy.
+    // Days whose file is what the newest copy holds keep no new copy.
     clock.advance(kDay);
     store.saveBookmarks();
-    EXPECT_EQ(store.favoritesBackups().size(), 2u);
+    clock.advance(kDay);
+    store.saveBookmarks();
+    EXPECT_EQ(store.favoritesBackups().size(), 3u);
+    // A damaged file is not copied (its store keeps it aside).
+    clock.advance(kDay);
+    testing::writeFile(store.bookmarksFile(), "[{");
+    store.saveBookmarks();
+    EXPECT_EQ(store.favoritesBackups().size(), 3u);
 }
 
 TEST_F(FavoritesBackupsTest, OnlyTheNewestFifteenAreKept) {
@@ -82,7 +93,7 @@ TEST_F(FavoritesBackupsTest, RestoreReplacesTheFavoritesThroughTheStoreWhichSave
     ASSERT_TRUE(store.bookmarks()->empty() || store.bookmarks()->size() == 4u);
     const auto backups = store.favoritesBackups();
     const auto yesterday = std::find_if(backups.begin(), backups.end(),
-                                        [](const FavoritesBackup& b) { return b.day == "2026-12-06"; });
+                                        [](const FavoritesBackup& b) { return b.day == "2026-12-07"; });
     ASSERT_NE(yesterday, backups.end());
 
     int changes = 0;
@@ -96,6 +107,7 @@ TEST_F(FavoritesBackupsTest, RestoreReplacesTheFavoritesThroughTheStoreWhichSave
 
 TEST_F(FavoritesBackupsTest, UnreadableBackupsAreNotListedAndCannotBeRestored) {
     BrowserDataStore store(dir.path(), clock);
+    store.saveBookmarks();
     testing::writeFile(dir / "backups" / "bookmarks-2026-12-01.json", "[{");
     testing::writeFile(dir / "backups" / "notes.txt", "not a backup");
     const auto listed = store.favoritesBackups();
@@ -109,6 +121,7 @@ TEST_F(FavoritesBackupsTest, UnreadableBackupsAreNotListedAndCannotBeRestored) {
 
 TEST_F(FavoritesBackupsTest, AClockSetBackKeepsNoOlderCopyOverANewerOne) {
     BrowserDataStore store(dir.path(), clock);
+    store.saveBookmarks();
     clock.advance(-3 * kDay);
     store.addBookmark("in the past", "https://example.com/", std::nullopt);
     EXPECT_EQ(daysOf(store.favoritesBackups()), std::vector<std::string>{"2026-12-06"});
