@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -125,13 +127,22 @@ std::optional<std::string> readWholeFile(const fs::path& path) {
     return content;
 }
 
-void removeStaleTemporaryFiles(const fs::path& target) {
-    const std::string prefix = target.filename().string() + std::string(kTemporaryMarker);
+void removeStaleTemporaryFilesIn(const fs::path& folder, const std::function<bool(std::string_view)>& isTarget) {
     std::error_code error;
-    for (fs::directory_iterator it(folderOf(target), error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
-        if (name.rfind(prefix, 0) == 0 && it->is_regular_file(error)) fs::remove(it->path(), error);
+        const auto marker = name.rfind(kTemporaryMarker);
+        if (marker == std::string::npos || name.size() - marker - kTemporaryMarker.size() != 16) continue;
+        const std::string_view suffix = std::string_view(name).substr(marker + kTemporaryMarker.size());
+        if (!std::all_of(suffix.begin(), suffix.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; })) continue;
+        if (!isTarget(std::string_view(name).substr(0, marker))) continue;
+        if (it->symlink_status(error).type() == fs::file_type::regular) fs::remove(it->path(), error);
     }
+}
+
+void removeStaleTemporaryFiles(const fs::path& target) {
+    const std::string name = target.filename().string();
+    removeStaleTemporaryFilesIn(folderOf(target), [&](std::string_view each) { return each == name; });
 }
 
 namespace {

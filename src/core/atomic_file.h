@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,10 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path);
 
 // Removes temporary files that a save of `target` interrupted by a crash left.
 void removeStaleTemporaryFiles(const std::filesystem::path& target);
+// The same for every file in `folder` whose name `isTarget` accepts; only
+// regular files named as the atomic writer names its temporaries go.
+void removeStaleTemporaryFilesIn(const std::filesystem::path& folder,
+                                 const std::function<bool(std::string_view)>& isTarget);
 
 // Keeps a damaged file before it is overwritten: gives it a second name,
 // "<name>.damaged-N" with the first N that is free, so no earlier kept copy is

@@ -73,13 +73,7 @@ FavoritesBackups::FavoritesBackups(fs::path folder, const Clock& clock, FileLaye
 // A copy is written as the day's first save begins, so a crash can leave its
 // temporary file behind: "bookmarks-YYYY-MM-DD.json.tmp-…".
 void FavoritesBackups::sweepInterruptedCopies() const {
-    std::error_code error;
-    for (fs::directory_iterator it(m_folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        const auto marker = name.find(".tmp-");
-        if (marker == std::string::npos || !dayOf(name.substr(0, marker))) continue;
-        if (it->symlink_status(error).type() == fs::file_type::regular) fs::remove(it->path(), error);
-    }
+    removeStaleTemporaryFilesIn(m_folder, [](std::string_view name) { return dayOf(fs::path(name)).has_value(); });
 }
 
 std::vector<fs::path> FavoritesBackups::keptFiles() const {

@@ -44,24 +44,11 @@ ScrapbookStore::ScrapbookStore(std::filesystem::path directory, const Clock& clo
 namespace {
 
 constexpr std::string_view kArchiveSuffix = ".webarchive";
-constexpr std::string_view kTemporaryMarker = ".tmp-";
-
-bool isHex(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return g_ascii_isxdigit(c); });
-}
 
 // "<id>.webarchive", the names the store gives archives: the id, or none.
 std::optional<Uuid> archiveId(std::string_view name) {
     if (name.size() <= kArchiveSuffix.size() || !name.ends_with(kArchiveSuffix)) return std::nullopt;
     return Uuid::parse(name.substr(0, name.size() - kArchiveSuffix.size()));
-}
-
-// "<id>.webarchive.tmp-<16 hex digits>", what an interrupted atomic write leaves.
-bool isArchiveTemporary(std::string_view name) {
-    const auto marker = name.rfind(kTemporaryMarker);
-    if (marker == std::string_view::npos) return false;
-    const std::string_view suffix = name.substr(marker + kTemporaryMarker.size());
-    return suffix.size() == 16 && isHex(suffix) && archiveId(name.substr(0, marker));
 }
 
 bool isRegularFile(const std::filesystem::directory_entry& entry) {
@@ -95,10 +82,7 @@ std::string archiveHead(const std::filesystem::path& path) {
 }  // namespace
 
 void ScrapbookStore::sweepArchiveTemporaries() {
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(m_archiveDir, error), end; !error && it != end; it.increment(error))
-        if (isArchiveTemporary(it->path().filename().string()) && isRegularFile(*it))
-            std::filesystem::remove(it->path(), error);
+    removeStaleTemporaryFilesIn(m_archiveDir, [](std::string_view name) { return archiveId(name).has_value(); });
 }
 
 void ScrapbookStore::recoverUnlistedArchives() {
