@@ -1,8 +1,10 @@
+#include "app/accessibility_choice.h"
 #include "app/renderer_choice.h"
 #include "app/sarvik_browser_app.h"
 
 int main(int argc, char* argv[]) {
     sarvik::choosePreferredRenderer();
+    sarvik::leaveAccessibilityOffWithoutSessionBus();
     auto app = sarvik::SarvikBrowserApp::create();
-    return app->run(argc, argv);
+    return app->exitStatus(app->run(argc, argv));
 }

@@ -2,10 +2,12 @@
 
 #include "app/command_line_addresses.h"
 #include "app/menu_commands.h"
+#include "core/data_directory.h"
 #include "views/window/main_window.h"
 #include "web/sandbox_status.h"
 
 #include <giomm/applicationcommandline.h>
+#include <gtkmm/messagedialog.h>
 
 #include <iostream>
 
@@ -18,12 +20,42 @@ Glib::RefPtr<SarvikBrowserApp> SarvikBrowserApp::create() { return Glib::make_re
 
 void SarvikBrowserApp::on_startup() {
     Gtk::Application::on_startup();
+    if (!lockDataFolder()) return;
     if (const auto warning = sandboxOffWarning()) std::cerr << *warning << std::endl;
     m_sharedBrowserState = std::make_unique<BrowserState>();
     m_sharedAuctionStore = std::make_unique<AuctionStore>(defaultDataDirectory());
     m_stylesheet = std::make_unique<ThemeStylesheet>(*m_sharedBrowserState, Gdk::Display::get_default());
     m_downloadManager = std::make_unique<DownloadManager>(m_downloads, defaultDownloadFolder());
     set_menubar(installMenuCommands(*this, [this] { preferencesWindow().open(); }));
+}
+
+// Two processes on one data folder would each keep their own stores and the
+// last save would win, so a process that finds the folder taken touches nothing.
+bool SarvikBrowserApp::lockDataFolder() {
+    const auto folder = defaultDataDirectory();
+    ensureDirectory(folder);
+    m_dataFolderLock = std::make_unique<DataFolderLock>(folder);
+    return m_dataFolderLock->state() != DataFolderLock::State::HeldByAnother;
+}
+
+bool SarvikBrowserApp::dataFolderTaken() const {
+    return m_dataFolderLock && m_dataFolderLock->state() == DataFolderLock::State::HeldByAnother;
+}
+
+// Reached only when the running process could not be handed the addresses
+// (no session bus here, or another bus than its own).
+void SarvikBrowserApp::showDataFolderTaken() {
+    const std::string folder = defaultDataDirectory().string();
+    std::cerr << "SarvikBrowser is already running with this data folder (" << folder << "); exiting." << std::endl;
+    auto* dialog = new Gtk::MessageDialog("SarvikBrowser is already running with this data folder", false,
+                                          Gtk::MessageType::ERROR, Gtk::ButtonsType::CLOSE, true);
+    dialog->set_title("SarvikBrowser");
+    dialog->set_secondary_text(folder + "\n\nThe running browser could not be asked to open the pages. "
+                                        "Use its window, or quit it before starting SarvikBrowser again.");
+    add_window(*dialog);
+    dialog->signal_response().connect([dialog](int) { dialog->hide(); });
+    dialog->signal_hide().connect([dialog] { delete dialog; });
+    dialog->present();
 }
 
 PreferencesWindow& SarvikBrowserApp::preferencesWindow() {
@@ -33,6 +65,7 @@ PreferencesWindow& SarvikBrowserApp::preferencesWindow() {
 }
 
 void SarvikBrowserApp::on_activate() {
+    if (dataFolderTaken()) return;
     if (auto* existing = get_active_window()) {
         existing->present();
         return;
@@ -45,6 +78,10 @@ void SarvikBrowserApp::on_activate() {
 }
 
 int SarvikBrowserApp::on_command_line(const Glib::RefPtr<Gio::ApplicationCommandLine>& commandLine) {
+    if (dataFolderTaken()) {
+        showDataFolderTaken();
+        return 1;
+    }
     int argc = 0;
     char** argv = commandLine->get_arguments(argc);
     std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);

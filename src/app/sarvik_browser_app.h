@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/browser_state.h"
+#include "core/data_folder_lock.h"
 #include "core/url.h"
 #include "stores/auction_store.h"
 #include "stores/download_list.h"
@@ -22,7 +23,8 @@ namespace sarvik {
 // One instance per session: a second `sarvik-browser ADDRESS...` hands its
 // addresses to the running instance over the session bus and exits, so only
 // one set of stores ever works on the data files. The shared objects are
-// created at start-up of the primary instance only.
+// created at start-up of the primary instance only, and only when it holds the
+// data folder's lock: without a session bus a second start is primary too.
 class SarvikBrowserApp : public Gtk::Application {
 public:
     static Glib::RefPtr<SarvikBrowserApp> create();
@@ -30,6 +32,9 @@ public:
     BrowserState& sharedBrowserState() { return *m_sharedBrowserState; }
     AuctionStore& sharedAuctionStore() { return *m_sharedAuctionStore; }
     DownloadManager& sharedDownloads() { return *m_downloadManager; }
+    // What the process exits with: GLib reports 0 for any command line that kept
+    // a window open, including the one that says the data folder is taken.
+    int exitStatus(int runResult) const { return dataFolderTaken() ? 1 : runResult; }
     // Built when first asked for: it is not needed to show the first page.
     PreferencesWindow& preferencesWindow();
 
@@ -40,7 +45,12 @@ protected:
     int on_command_line(const Glib::RefPtr<Gio::ApplicationCommandLine>& commandLine) override;
 
 private:
+    bool lockDataFolder();
+    bool dataFolderTaken() const;
+    void showDataFolderTaken();
     void openAddresses(const std::vector<Url>& addresses);
+
+    std::unique_ptr<DataFolderLock> m_dataFolderLock;  // held for the process's life
 
     std::unique_ptr<BrowserState> m_sharedBrowserState;
     std::unique_ptr<AuctionStore> m_sharedAuctionStore;

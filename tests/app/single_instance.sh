@@ -2,6 +2,9 @@
 # Starts the browser with two local pages, checks both were opened with the
 # second active, then runs a second `sarvik-browser` with a third page: it must
 # hand the page to the running window (new active tab) and exit.
+# Then a start that cannot reach the running one (no session bus) must find the
+# data folder taken, say so and leave every file as it was; and a killed
+# browser's lock must not keep the next start out.
 # Needs a display and a session bus of its own (run under dbus-run-session).
 set -euo pipefail
 browser=$1
@@ -36,4 +39,23 @@ wait_for 10 "the third page is the active tab" window_named "Page C"
 kill -0 "$pid" || { echo "FAILED: the first browser is gone"; exit 1; }
 windows=$(xdotool search --name " — SarvikBrowser\$" | wc -l)
 [[ $windows -eq 1 ]] || { echo "FAILED: $windows browser windows"; exit 1; }
+
+data_sums() { (cd "$XDG_DATA_HOME/SarvikBrowser" && find . -type f -print0 | sort -z | xargs -0 md5sum); }
+sleep_until_saved() { wait_for 10 "history settles" bash -c "[[ \$(find '$XDG_DATA_HOME/SarvikBrowser' -newermt '-1 second' -type f | wc -l) -eq 0 ]]"; }
+sleep_until_saved
+before=$(data_sums)
+DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus timeout 30 "$browser" page-A.html > "$work/third.log" 2>&1 &
+third=$!
+wait_for 20 "the taken data folder is reported in a window" bash -c "xdotool search --onlyvisible --name '^SarvikBrowser\$' >/dev/null"
+dialog=$(xdotool search --onlyvisible --name '^SarvikBrowser$' | head -1)
+xdotool windowfocus --sync "$dialog" key Escape
+status=0; wait "$third" || status=$?
+[[ $status -eq 1 ]] || { echo "FAILED: the process on a taken data folder exited with $status"; grep -v CRITICAL "$work/third.log"; exit 1; }
+grep -q "already running with this data folder" "$work/third.log" || { echo "FAILED: no message on stderr"; exit 1; }
+[[ "$(data_sums)" == "$before" ]] || { echo "FAILED: the process on a taken data folder changed a data file"; exit 1; }
+
+kill -KILL "$pid"; wait "$pid" 2>/dev/null || true
+DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus "$browser" page-C.html > "$work/fourth.log" 2>&1 &
+pid=$!
+wait_for 30 "a start after a killed browser opens its window" window_named "Page C"
 echo "1 passed, 0 failed"
