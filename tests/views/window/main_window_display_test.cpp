@@ -200,6 +200,39 @@ TEST_F(MainWindowDisplayTest, MenuNotificationsReachTheWindowUntilItGoes) {
     EXPECT_EQ(state.tabs->size(), 1u) << "a gone window no longer answers";
 }
 
+// What the user types is theirs until Return or Escape: neither a new tab's home page arriving nor a page that
+// keeps navigating itself replaces it.
+TEST_F(MainWindowDisplayTest, PagesArrivingNeverReplaceWhatTheUserTypes) {
+    ASSERT_TRUE(activeLoaded("Home"));
+    Gtk::Entry& field = content().toolbar().expanded().addressField().entry();
+    const std::string typed = server.url("/typed").substr(std::string("http://").size());
+    serve("/typed", "Typed");
+    server.serveSlowly("/home", page("Home"), std::chrono::milliseconds(700));
+    testing::sendKeysTo(*window);
+    post(names::kNewTab);
+    ASSERT_TRUE(runMainLoopUntil([&] { return testing::hasFocusWithin(field); }));
+    testing::typeText(typed.substr(0, 5));
+    ASSERT_TRUE(runMainLoopUntil([&] { return activeAddress() == server.url("/home"); }));
+    testing::typeText(typed.substr(5));
+    EXPECT_TRUE(runMainLoopUntil([&] { return field.get_text().raw() == typed; })) << field.get_text();
+    testing::pressKeys("Return");
+    EXPECT_TRUE(activeLoaded("Typed"));
+
+    server.serve("/loop", page("Loop", "<script>setTimeout(() => location.replace('/loop?' + Date.now()), 20)</script>"));
+    state.navigate(server.url("/loop"));
+    const auto loops = [&] { return server.requestsFor("/loop").size(); };
+    ASSERT_TRUE(runMainLoopUntil([&] { return loops() >= 2; }));
+    testing::pressKeys("ctrl+l");
+    ASSERT_TRUE(runMainLoopUntil([&] { return testing::hasFocusWithin(field); }));
+    testing::typeText("typed words");
+    const std::size_t before = loops();
+    ASSERT_TRUE(runMainLoopUntil([&] { return loops() > before + 5; }));
+    EXPECT_EQ(field.get_text(), "typed words");
+    testing::pressKeys("Escape");
+    EXPECT_TRUE(runMainLoopUntil([&] { return field.get_text().raw().starts_with(server.url("/loop")); }))
+        << "Escape gives the field back to the page";
+}
+
 TEST_F(MainWindowDisplayTest, WindowControlsFollowTheDesktopsLayout) {
     // The shown window buttons, left and right of the toolbar, in their order.
     const auto buttons = [&] {
