@@ -1,6 +1,7 @@
 #include "web/tab_coordinator.h"
 
 #include "core/main_loop_hop.h"
+#include "stores/store_text.h"
 
 #include <utility>
 
@@ -57,7 +58,7 @@ void TabCoordinator::titleChanged(const std::optional<std::string>& title) {
     // Pages clear their title while the next one loads; the tab keeps the last real one.
     if (!title || title->empty()) return;
     if (m_visitAwaitingTitle) m_dataStore.recordVisit(*title, *std::exchange(m_visitAwaitingTitle, std::nullopt));
-    updateRecord([&](BrowserTab& tab) { tab.title = *title; });
+    updateRecord([&](BrowserTab& tab) { tab.title = storedTitle(*title); });
 }
 
 void TabCoordinator::urlChanged(const std::optional<std::string>& uri) {

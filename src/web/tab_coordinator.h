@@ -57,6 +57,7 @@ public:
     void executeCommands(std::function<void(const NavigationCommand&)> execute);
 
     void progressChanged(double progress);
+    // Cut as the stores keep titles (storedTitle), so a huge one stays cheap to show.
     void titleChanged(const std::optional<std::string>& title);
     void urlChanged(const std::optional<std::string>& uri);
     void loadingChanged(bool isLoading);
