@@ -108,27 +108,27 @@ void BrowserDataStore::appendBookmark(Bookmark bookmark) {
 }
 
 void BrowserDataStore::addBookmark(std::string_view title, std::string_view url, std::optional<Uuid> parentFolderId) {
-    appendBookmark({Uuid::random(), validUtf8(title), validUtf8(url), parentFolderId, false, m_clock.now(),
+    appendBookmark({Uuid::random(), storedTitle(title), validUtf8(url), parentFolderId, false, m_clock.now(),
                     nextSortOrder(parentFolderId)});
 }
 
 void BrowserDataStore::addFolder(std::string_view title, std::optional<Uuid> parentFolderId) {
     appendBookmark(
-        {Uuid::random(), validUtf8(title), "", parentFolderId, true, m_clock.now(), nextSortOrder(parentFolderId)});
+        {Uuid::random(), storedTitle(title), "", parentFolderId, true, m_clock.now(), nextSortOrder(parentFolderId)});
 }
 
 Uuid BrowserDataStore::addFavoritesTree(std::string_view folderTitle, const std::vector<ImportedFavorite>& items) {
     const Date now = m_clock.now();
     std::vector<Bookmark> added;
     added.reserve(items.size() + 1);
-    added.push_back({Uuid::random(), validUtf8(folderTitle), "", std::nullopt, true, now, nextSortOrder(std::nullopt)});
+    added.push_back({Uuid::random(), storedTitle(folderTitle), "", std::nullopt, true, now, nextSortOrder(std::nullopt)});
     std::vector<std::size_t> recordOf(items.size(), 0);  // item -> position in `added`
     std::vector<std::int64_t> childCount(items.size() + 1, 0);  // by position in `added`
     for (std::size_t i = 0; i < items.size(); ++i) {
         const auto& item = items[i];
         const bool nested = item.parent && *item.parent < i && items[*item.parent].isFolder;
         const std::size_t parent = nested ? recordOf[*item.parent] : 0;
-        added.push_back({Uuid::random(), validUtf8(item.title), item.isFolder ? "" : validUtf8(item.url),
+        added.push_back({Uuid::random(), storedTitle(item.title), item.isFolder ? "" : validUtf8(item.url),
                          added[parent].id, item.isFolder, now, childCount[parent]++});
         recordOf[i] = added.size() - 1;
     }
@@ -157,7 +157,7 @@ void BrowserDataStore::renameBookmark(const Uuid& id, std::string_view title) {
     const auto found = std::find_if(all.begin(), all.end(), [&](const Bookmark& b) { return b.id == id; });
     if (found == all.end()) return;
     const auto position = static_cast<std::size_t>(found - all.begin());
-    m_bookmarks.modify([&](std::vector<Bookmark>& list) { list[position].title = validUtf8(title); });
+    m_bookmarks.modify([&](std::vector<Bookmark>& list) { list[position].title = storedTitle(title); });
     saveBookmarks();
 }
 

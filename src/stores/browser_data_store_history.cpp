@@ -23,12 +23,12 @@ void BrowserDataStore::recordVisit(std::string_view title, std::string_view url)
             HistoryItem& entry = list[position];
             entry.visitedAt = m_clock.now();
             if (entry.visitCount < std::numeric_limits<std::int64_t>::max()) ++entry.visitCount;
-            if (!title.empty()) entry.title = validUtf8(title);
+            if (!title.empty()) entry.title = storedTitle(title);
             m_searchIndex.update(position, entry);
         });
     } else {
         m_history.modify([&](std::vector<HistoryItem>& list) {
-            list.push_back({Uuid::random(), validUtf8(title), address, m_clock.now(), 1});
+            list.push_back({Uuid::random(), storedTitle(title), address, m_clock.now(), 1});
             m_searchIndex.append(list.back());
         });
     }

@@ -100,7 +100,7 @@ void ScrapbookStore::recoverUnlistedArchives() {
         if (!id || !isRegularFile(*it)) continue;
         if (listedNames.contains(name) || listedIds.contains(*id)) continue;
         const std::string head = archiveHead(it->path());
-        std::string title = headerValue(head, "Subject");
+        std::string title = storedTitle(headerValue(head, "Subject"));
         recovered.push_back({*id, title.empty() ? "Recovered page" : std::move(title),
                              headerValue(head, "Content-Location"), m_clock.now(), std::nullopt, "", name});
     }
@@ -132,7 +132,7 @@ void ScrapbookStore::savePage(PageArchiver& page, std::string_view title, std::s
                               std::function<void(bool)> completion) {
     auto pending = std::make_shared<PendingArchive>();
     pending->store = m_liveness;
-    pending->title = std::string(title);
+    pending->title = storedTitle(title);
     pending->url = std::string(url);
     pending->completion = std::move(completion);
     // The engine may answer on any thread: only the hop to the main loop happens here.
@@ -174,7 +174,7 @@ void ScrapbookStore::finishSaving(PendingArchive& pending) {
 
 void ScrapbookStore::addFolder(std::string_view title) {
     m_folders.modify([&](std::vector<ScrapbookFolder>& folders) {
-        folders.push_back({Uuid::random(), std::string(title), m_clock.now()});
+        folders.push_back({Uuid::random(), storedTitle(title), m_clock.now()});
     });
     save();
 }

@@ -107,4 +107,17 @@ std::string validUtf8(std::string_view text) {
     return result;
 }
 
+std::string storedTitle(std::string_view title) {
+    std::string text = validUtf8(title);
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (startsCharacter && ++characters > kMaximumTitleCharacters) {
+            text.resize(i);
+            break;
+        }
+    }
+    return text;
+}
+
 }  // namespace sarvik

@@ -1,6 +1,7 @@
 #include "web/tab_coordinator.h"
 
 #include "core/main_loop_hop.h"
+#include "stores/store_text.h"
 
 #include <utility>
 
@@ -56,8 +57,11 @@ void TabCoordinator::progressChanged(double progress) {
 void TabCoordinator::titleChanged(const std::optional<std::string>& title) {
     // Pages clear their title while the next one loads; the tab keeps the last real one.
     if (!title || title->empty()) return;
-    if (m_visitAwaitingTitle) m_dataStore.recordVisit(*title, *std::exchange(m_visitAwaitingTitle, std::nullopt));
-    updateRecord([&](BrowserTab& tab) { tab.title = *title; });
+    if (m_pendingVisit && m_pendingVisit->title.empty()) {
+        m_pendingVisit->title = *title;
+        if (m_pendingVisit->askedByUser) recordPendingVisit();
+    }
+    updateRecord([&](BrowserTab& tab) { tab.title = storedTitle(*title); });
 }
 
 void TabCoordinator::urlChanged(const std::optional<std::string>& uri) {
@@ -78,13 +82,17 @@ void TabCoordinator::backForwardChanged(bool canGoBack, bool canGoForward) {
     });
 }
 
-void TabCoordinator::titleWaitOver() {
-    const auto address = std::exchange(m_visitAwaitingTitle, std::nullopt);
-    if (address) m_dataStore.recordVisit("", *address);
+void TabCoordinator::titleWaitOver() { recordPendingVisit(); }
+
+void TabCoordinator::recordPendingVisit() {
+    if (const auto visit = std::exchange(m_pendingVisit, std::nullopt)) m_dataStore.recordVisit(visit->title, visit->address);
 }
 
-void TabCoordinator::navigationStarted() {
+void TabCoordinator::navigationStarted(NavigationOrigin origin) {
+    // Left by then, the page the page went to was only passing through.
+    if (m_pendingVisit && !m_pendingVisit->askedByUser) m_pendingVisit.reset();
     titleWaitOver();
+    m_origin = origin;
     updateRecord([](BrowserTab& tab) {
         tab.isLoading = true;
         tab.estimatedProgress = 0.0;
@@ -104,11 +112,8 @@ void TabCoordinator::navigationFinished(const FinishedNavigation& page) {
     const std::optional<Url> url = Url::parse(*page.uri);
     std::string address = url ? url->absoluteString() : *page.uri;
     if (address.empty() || address == kBlankPage) return;
-    if (page.title && !page.title->empty()) {
-        m_dataStore.recordVisit(*page.title, address);
-        return;
-    }
-    m_visitAwaitingTitle = std::move(address);
+    m_pendingVisit = PendingVisit{std::move(address), page.title.value_or(""), m_origin == NavigationOrigin::user};
+    if (m_pendingVisit->askedByUser && !m_pendingVisit->title.empty()) recordPendingVisit();
 }
 
 void TabCoordinator::navigationFailed(std::optional<std::string> message) {

@@ -32,6 +32,9 @@ struct NavigationAction {
 
 enum class PolicyAnswer { allow, cancel };
 
+// Who asked for a navigation: the user (or the browser on their behalf), or the page on its own.
+enum class NavigationOrigin { user, page };
+
 // Turns one tab's engine events into writes on that tab's record, the
 // address-bar text and history. It knows no engine: the web view host feeds
 // it plain values, on the main thread, and it writes only its own tab's
@@ -57,6 +60,7 @@ public:
     void executeCommands(std::function<void(const NavigationCommand&)> execute);
 
     void progressChanged(double progress);
+    // Cut as the stores keep titles (storedTitle), so a huge one stays cheap to show.
     void titleChanged(const std::optional<std::string>& title);
     void urlChanged(const std::optional<std::string>& uri);
     void loadingChanged(bool isLoading);
@@ -67,12 +71,16 @@ public:
     // waits for the first non-empty title. When the wait ends without one
     // (the next navigation starts, or titleWaitOver()), the visit is recorded
     // with an empty title: a page without one is still a page the user saw.
-    void navigationStarted();
+    // A page the page itself went to (a script's or a refresh's navigation)
+    // always waits, and counts only if still shown at titleWaitOver():
+    // a page that navigates itself many times a second leaves no visits, and
+    // so no saves of the history.
+    void navigationStarted(NavigationOrigin origin = NavigationOrigin::user);
     void navigationFinished(const FinishedNavigation& page);
     // A failure ends loading; with a message, the tab shows it (an error page)
     // until the next navigation starts.
     void navigationFailed(std::optional<std::string> message = std::nullopt);
-    bool isAwaitingTitle() const { return m_visitAwaitingTitle.has_value(); }
+    bool isAwaitingTitle() const { return m_pendingVisit.has_value(); }
     void titleWaitOver();
 
     // Ctrl-click or middle click on a link opens it in a new tab and keeps
@@ -88,14 +96,22 @@ private:
         m_browserState.updateTab(m_tabId, std::forward<Mutator>(mutate));
     }
     void executePendingCommand();
+    void recordPendingVisit();
 
     BrowserState& m_browserState;
     BrowserDataStore& m_dataStore;
     const Uuid m_tabId;
     std::function<void(const NavigationCommand&)> m_execute;
     // The engine often reports a page's title only after the page has
-    // finished; the visit then waits here for the title to arrive.
-    std::optional<std::string> m_visitAwaitingTitle;
+    // finished; the visit then waits here for the title to arrive (a page
+    // the page went to itself, for the wait to end).
+    struct PendingVisit {
+        std::string address;
+        std::string title;  // empty until known
+        bool askedByUser = true;
+    };
+    std::optional<PendingVisit> m_pendingVisit;
+    NavigationOrigin m_origin = NavigationOrigin::user;
     ScopedConnection m_commandConnection;
 };
 

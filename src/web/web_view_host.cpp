@@ -51,6 +51,9 @@ struct WebViewHost::Engine {
     // has gone they find it expired and do nothing.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
     bool lastLoadFailed = false;
+    // The browser loaded, went back or forward or reloaded, or the page had the user's
+    // click or key, since the last load started: the next one is the user's, not the page's.
+    bool userAsked = false;
     ErrorPage errorPage = ErrorPage::none;
     NewWindowPolicy newWindows;
     ScriptDialogLimiter dialogLimiter;
@@ -106,9 +109,10 @@ void onBackForwardChanged(WebKitBackForwardList*, WebKitBackForwardListItem*, gp
 
 void onLoadStarted(Engine& engine) {
     engine.lastLoadFailed = false;
+    const auto origin = std::exchange(engine.userAsked, false) ? NavigationOrigin::user : NavigationOrigin::page;
     engine.errorPage = engine.errorPage == ErrorPage::requested ? ErrorPage::loading : ErrorPage::none;
     // The error page's own load keeps the failure on the tab.
-    if (engine.errorPage != ErrorPage::loading) engine.coordinator.navigationStarted();
+    if (engine.errorPage != ErrorPage::loading) engine.coordinator.navigationStarted(origin);
 }
 
 void onLoadFinished(WebKitWebView* view, Engine& engine) {
@@ -176,8 +180,10 @@ gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPo
     if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION)
         return FALSE;
     auto* navigation = WEBKIT_NAVIGATION_POLICY_DECISION(decision);
-    const NavigationAction action = plainAction(webkit_navigation_policy_decision_get_navigation_action(navigation));
-    if (static_cast<Engine*>(data)->coordinator.decidePolicy(action) == PolicyAnswer::allow) return FALSE;
+    WebKitNavigationAction* webAction = webkit_navigation_policy_decision_get_navigation_action(navigation);
+    auto* engine = static_cast<Engine*>(data);
+    if (webkit_navigation_action_is_user_gesture(webAction)) engine->userAsked = true;
+    if (engine->coordinator.decidePolicy(plainAction(webAction)) == PolicyAnswer::allow) return FALSE;
     webkit_policy_decision_ignore(decision);
     return TRUE;
 }
@@ -264,7 +270,8 @@ void Engine::onMainLoop(std::function<void(Engine&)> work) {
     });
 }
 
-// A page that keeps an empty title is recorded with it after a while, so it still reaches the History panel.
+// A page that keeps an empty title is recorded with it after a while, so it still reaches the History panel;
+// a page the page went to itself is recorded then, if still shown.
 void Engine::awaitTitle() {
     constexpr unsigned kTitleWaitMilliseconds = 3000;
     titleWait = Glib::signal_timeout().connect(
@@ -277,6 +284,7 @@ void Engine::awaitTitle() {
 
 void Engine::load(const Url& url) {
     errorPage = ErrorPage::none;
+    userAsked = true;
     // The engine's default cache policy follows the protocol's own caching rules.
     auto request = GObjectRef<WebKitURIRequest>::adopt(webkit_uri_request_new(url.absoluteString().c_str()));
     allowLoad(view.get(), url.absoluteString());
@@ -286,6 +294,10 @@ void Engine::load(const Url& url) {
 void Engine::execute(const NavigationCommand& command) {
     WebKitWebView* v = view.get();
     if (!std::holds_alternative<NavigationCommand::Zoom>(command.action)) errorPage = ErrorPage::none;
+    // Going back or forward and reloading are the user's navigations (a load marks itself).
+    if (!std::holds_alternative<NavigationCommand::Zoom>(command.action) &&
+        !std::holds_alternative<NavigationCommand::Stop>(command.action))
+        userAsked = true;
     std::visit(
         [&](const auto& action) {
             using Action = std::decay_t<decltype(action)>;

@@ -1,6 +1,7 @@
 #include "stores/browser_data_store.h"
 
 #include "store_test_support.h"
+#include "stores/store_text.h"
 #include "support/fake_clock.h"
 #include "support/file_helpers.h"
 #include "support/temporary_directory.h"
@@ -216,6 +217,8 @@ TEST_F(BookmarksTest, ASortOrderAtTheTopOfTheRangeDoesNotOverflowAndBadTextIsMad
     // Text that is not UTF-8 is made valid so the file stays readable.
     store.addBookmark("Bad \xFF\xED\xA0\x80 title", "https://x.example/\xC0\xAF", std::nullopt);
     EXPECT_EQ(store.bookmarks()->back().title, "Bad \uFFFD\uFFFD\uFFFD\uFFFD title");
+    store.addBookmark(std::string(5000, 't'), "w", std::nullopt);  // a page's title of any length
+    EXPECT_EQ(store.bookmarks()->back().title, std::string(kMaximumTitleCharacters, 't'));
     BrowserDataStore reloaded(dir.path(), clock);
     EXPECT_EQ(reloaded.bookmarks().get(), store.bookmarks().get());
 }

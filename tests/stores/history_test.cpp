@@ -1,6 +1,7 @@
 #include "stores/browser_data_store.h"
 
 #include "store_test_support.h"
+#include "stores/store_text.h"
 #include "support/fake_clock.h"
 #include "support/file_helpers.h"
 #include "support/temporary_directory.h"
@@ -176,6 +177,8 @@ TEST_F(HistoryTest, AVisitCountAtTheTopOfTheRangeDoesNotOverflowAndBadTextIsMade
     visit(store, "", "https://a.example/\xFF");  // the same address, once made valid
     ASSERT_EQ(store.history()->size(), 2u);
     EXPECT_EQ(store.history()->back().visitCount, 2);
+    visit(store, std::string(5000, 't'), "https://long.example/");  // a page's title of any length
+    EXPECT_EQ(store.history()->back().title, std::string(kMaximumTitleCharacters, 't'));
     BrowserDataStore reloaded(dir.path(), clock);
     EXPECT_EQ(reloaded.history().get(), store.history().get());
 }

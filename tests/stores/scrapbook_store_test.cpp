@@ -1,5 +1,6 @@
 #include "stores/scrapbook_store.h"
 
+#include "stores/store_text.h"
 #include "support/fake_clock.h"
 #include "support/file_helpers.h"
 #include "support/temporary_directory.h"
@@ -99,6 +100,9 @@ TEST_F(ScrapbookStoreTest, SavingAPageAddsATopLevelItemNamedAfterItsId) {
     EXPECT_EQ(metadata, R"({"items":[{"id":")" + item.id.toString() +
                             R"(","title":"Title","url":"https://example.org/x","savedAt":700000000.0,"note":"",)"
                             R"("archiveFilename":")" + item.archiveFilename + R"("}],"folders":[]})");
+    // A page's title of any length is kept shortened.
+    ASSERT_EQ(savePage(*store, std::string(5000, 't'), "long"), true);
+    EXPECT_EQ(store->items()->back().title, std::string(kMaximumTitleCharacters, 't'));
     store.reset();
     EXPECT_EQ(makeStore()->items()->front(), item);
 }

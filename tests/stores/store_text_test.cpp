@@ -35,6 +35,15 @@ TEST(StoreTextTest, ValidatesAndRepairsUtf8) {
     EXPECT_EQ(validUtf8("ok é"), "ok é");
 }
 
+TEST(StoreTextTest, TitlesAreCutAfterAThousandCharactersNeverInsideOne) {
+    std::string wide;  // ten bytes and four characters each time
+    for (int i = 0; i < 300; ++i) wide += "a\u00e9\u6771\U0001F600";
+    EXPECT_EQ(storedTitle(wide), wide.substr(0, 2500));
+    EXPECT_EQ(storedTitle("x" + wide), ("x" + wide).substr(0, 2497)) << "the cut ends before the emoji, not inside it";
+    EXPECT_EQ(storedTitle(std::string(3000, '\x80')).size(), 3 * kMaximumTitleCharacters) << "made valid first";
+    EXPECT_EQ(storedTitle("Short \xFF"), "Short \uFFFD");
+}
+
 // The day cache must give exactly what formatting every date afresh gives,
 // also around changes to and from summer time and in zones that skip midnight
 // or a whole day.

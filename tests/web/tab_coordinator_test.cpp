@@ -137,6 +137,19 @@ TEST_F(TabCoordinatorTest, FinishedPagesAreRecordedOnceWithTheirFirstRealTitle) 
     coordinator.titleWaitOver();
     ASSERT_EQ(history().size(), 2u);
     EXPECT_EQ(history().back().title, "");
+    // Pages the page went to itself count only if still shown when the wait ends.
+    store.clearHistory();
+    for (const char* loop : {"http://127.0.0.1/loop?1", "http://127.0.0.1/loop?2"}) {
+        coordinator.navigationStarted(NavigationOrigin::page);
+        coordinator.navigationFinished({false, false, loop, "Loop"});
+    }
+    coordinator.navigationStarted(NavigationOrigin::page);
+    coordinator.navigationFinished({false, false, "http://127.0.0.1/landed", std::nullopt});
+    coordinator.titleChanged("Landed");
+    EXPECT_TRUE(history().empty());
+    coordinator.titleWaitOver();
+    ASSERT_EQ(history().size(), 1u);
+    EXPECT_EQ(history().front().title, "Landed");
 }
 
 TEST_F(TabCoordinatorTest, OnlyCtrlOrMiddleClickedLinksOpenANewActiveTab) {

@@ -1,0 +1,159 @@
+#include "support/display/browser_window_harness.h"
+#include "support/display/ui_driver.h"
+#include "stores/store_text.h"
+#include "support/file_helpers.h"
+#include "views/explorer_bar/favorites/favorites_panel.h"
+#include "web/download_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+// Pages that push at the browser: pop-up floods, self-navigation loops, huge titles,
+// hostile download names and scripts reaching for local files. The window stays usable
+// and what it keeps stays sane.
+namespace sarvik {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::runMainLoopUntil;
+
+std::size_t characterCount(const std::string& text) {
+    std::size_t count = 0;
+    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+struct DownloadFolder {
+    testing::TemporaryDirectory around;
+    DownloadList list;
+    DownloadManager manager{list, around / "Downloads"};
+};
+
+class HostilePagesDisplayTest : public ::testing::Test, public DownloadFolder, public testing::BrowserWindowHarness {
+protected:
+    HostilePagesDisplayTest() : BrowserWindowHarness(&manager) {}
+    void SetUp() override { ASSERT_TRUE(activeLoaded("Home")); }
+    // As a user does: Ctrl+L, the address, Return; the page loads within a few seconds.
+    bool typeAddressAndLoad(const std::string& path, const std::string& title) {
+        testing::sendKeysTo(*window);
+        testing::pressKeys("ctrl+l");
+        if (!runMainLoopUntil([&] { return testing::hasFocusWithin(content().toolbar().expanded().addressField()); }))
+            return false;
+        testing::typeText(server.url(path));
+        testing::pressKeys("Return");
+        return runMainLoopUntil([&] { return activeAddress() == server.url(path) && !state.activeTab()->isLoading &&
+                                             state.activeTab()->title == title; },
+                                std::chrono::seconds(5));
+    }
+    const std::vector<HistoryItem>& history() { return content().dataStore().history().get(); }
+};
+
+TEST_F(HostilePagesDisplayTest, AThousandPopUpsOnLoadOpenNoTabAndTheWindowStillAnswers) {
+    serve("/flood", "Flooding", "<script>for(let i=0;i<1000;i++)window.open('/popup');document.title='Flooded'</script>");
+    state.navigate(server.url("/flood"));
+    ASSERT_TRUE(activeLoaded("Flooded"));
+    serve("/after", "After");
+    EXPECT_TRUE(typeAddressAndLoad("/after", "After"));
+    EXPECT_EQ(state.tabs->size(), 1u);
+    EXPECT_EQ(server.requestCount("/popup"), 0);
+}
+
+TEST_F(HostilePagesDisplayTest, APageNavigatingItselfAHundredTimesASecondLeavesTheUserInChargeAndNoTrail) {
+    server.serve("/loop", "<!doctype html><title>Loop</title><script>const n=+location.search.slice(1)||0;"
+                          "setTimeout(()=>location.replace('/loop?'+(n+1)),10)</script>");
+    state.navigate(server.url("/loop"));
+    ASSERT_TRUE(runMainLoopUntil([&] { return server.requestCount("/loop?100") == 1; }));
+    serve("/after", "After");
+    EXPECT_TRUE(typeAddressAndLoad("/after", "After")) << "typed while the page kept going";
+    ASSERT_TRUE(runMainLoopUntil([&] { return history().size() >= 3; }));
+    EXPECT_LT(history().size(), 6u) << "the loop's pages are no visits";
+    std::int64_t visits = 0;
+    for (const auto& item : history()) visits += item.visitCount;
+    EXPECT_LT(visits, 6);
+}
+
+TEST_F(HostilePagesDisplayTest, AMegabyteTitleIsShownAndKeptShortened) {
+    std::string huge;
+    for (int i = 0; i < (1 << 19); ++i) huge += "\u00e9";  // two bytes each: a cut must not split one
+    serve("/long", huge);
+    state.navigate(server.url("/long"));
+    ASSERT_TRUE(runMainLoopUntil([&] { return state.activeTab()->title.size() > 100 && !state.activeTab()->isLoading; }));
+    const std::string shown = state.activeTab()->title;
+    EXPECT_EQ(characterCount(shown), kMaximumTitleCharacters);
+    EXPECT_EQ(huge.rfind(shown, 0), 0u) << "a prefix, cut between characters";
+    EXPECT_EQ(window->get_title().raw(), shown + " \u2014 SarvikBrowser");
+    const std::string storedAsShown = "\"title\":\"" + shown + "\"";
+    ASSERT_TRUE(runMainLoopUntil([&] { return history().size() == 2; }));
+    EXPECT_EQ(history().back().title, shown);
+    EXPECT_NE(testing::readFile(content().dataStore().historyFile()).find(storedAsShown), std::string::npos);
+    state.isExplorerBarVisible = true;
+    state.selectedExplorerTab = ExplorerBarTab::favorites;
+    testing::drainMainLoop();
+    const auto before = content().dataStore().bookmarks()->size();
+    auto* favorites = dynamic_cast<FavoritesPanel*>(content().explorerBar()->panel());
+    ASSERT_NE(favorites, nullptr);
+    testing::emitClicked(favorites->addPageButton());
+    ASSERT_EQ(content().dataStore().bookmarks()->size(), before + 1);
+    EXPECT_EQ(content().dataStore().bookmarks()->back().title, shown);
+    EXPECT_NE(testing::readFile(content().dataStore().bookmarksFile()).find(storedAsShown), std::string::npos);
+}
+
+TEST_F(HostilePagesDisplayTest, HostileDownloadNamesStayInTheDownloadFolder) {
+    const auto attachment = [](const std::string& disposition) {
+        return testing::HttpResponse{.contentType = "application/octet-stream",
+                                     .headers = {{"Content-Disposition", "attachment; " + disposition}},
+                                     .body = "payload"};
+    };
+    server.respond("/climb", attachment("filename=\"../../.bashrc\""));
+    server.respond("/controls", attachment("filename*=UTF-8''..%2F..%2Fline%0Abreak%01%1B%7F.txt"));
+    for (const char* path : {"/climb", "/controls"}) {
+        const std::size_t before = list.downloads()->size();
+        state.navigate(server.url(path));
+        ASSERT_TRUE(runMainLoopUntil([&] { return list.downloads()->size() > before && list.runningCount() == 0; }));
+        const DownloadRecord record = list.downloads()->back();
+        EXPECT_EQ(record.state, DownloadState::finished) << path;
+        EXPECT_EQ(record.file.parent_path(), manager.folder()) << path;
+        EXPECT_EQ(testing::readFile(record.file), "payload") << path;
+        for (const unsigned char c : record.fileName) EXPECT_TRUE(c >= 0x20 && c != 0x7F) << path << ": " << record.fileName;
+        EXPECT_NE(record.fileName.front(), '.') << record.fileName;
+    }
+    std::set<std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(around.path()))
+        entries.insert(entry.path().lexically_relative(around.path()).string());
+    EXPECT_EQ(entries.size(), 3u) << "Downloads and its two files";
+    EXPECT_FALSE(fs::exists(around.path().parent_path() / ".bashrc"));
+    EXPECT_EQ(state.tabs->size(), 1u);
+}
+
+TEST_F(HostilePagesDisplayTest, ScriptsCannotReadLocalFiles) {
+    testing::writeFile(folder / "secret.txt", "sarvik-secret");
+    // The page tries fetch, XMLHttpRequest and an iframe, and says which ones got the file's words.
+    const auto stealer = [](const std::string& address, const std::string& words) {
+        return "<script>const file='" + address + "',words='" + words + "',got=[];"
+               "const seen=(how,text)=>{got.push(how+(String(text).includes(words)?':read':':refused'));"
+               "if(got.length==3)document.title=words+' '+got.sort().join(' ')};"
+               "fetch(file).then(r=>r.text()).then(t=>seen('fetch',t),()=>seen('fetch',''));"
+               "const x=new XMLHttpRequest();x.open('GET',file);x.onload=()=>seen('xhr',x.responseText);"
+               "x.onerror=()=>seen('xhr','');x.send();"
+               "const f=document.createElement('iframe');f.src=file;document.body.append(f);"
+               "setTimeout(()=>{let t='';try{t=f.contentDocument.body.textContent}catch(e){}seen('iframe',t)},1000)"
+               "</script>";
+    };
+    server.serve("/words", "the page's own words", "text/plain");
+    const struct {
+        std::string address, words, answer;
+    } table[] = {{server.url("/words"), "own words", "read"},  // the reading itself works
+                 {"file:///etc/passwd", "root:", "refused"},
+                 {"file://" + (folder / "secret.txt").string(), "sarvik-secret", "refused"}};
+    for (const auto& row : table) {
+        serve("/steal", "Stealing", stealer(row.address, row.words));
+        state.navigate(server.url("/steal"));
+        ASSERT_TRUE(runMainLoopUntil([&] { return state.activeTab()->title.rfind(row.words + " fetch", 0) == 0; }));
+        const std::string& a = row.answer;
+        EXPECT_EQ(state.activeTab()->title, row.words + " fetch:" + a + " iframe:" + a + " xhr:" + a);
+    }
+}
+
+}  // namespace
+}  // namespace sarvik
