@@ -1,5 +1,7 @@
 #include "stores/store_file.h"
 
+#include "core/storage_problems.h"
+
 #include <utility>
 
 namespace sarvik {
@@ -24,12 +26,21 @@ std::optional<std::string> StoreFile::read() {
 
 bool StoreFile::write(const std::optional<std::string>& bytes) {
     if (!bytes) return false;
+    auto& problems = StorageProblems::shared();
     if (m_isDamaged) {
         // Never overwrite the only copy of what the user had; try again at the next save.
-        if (!keepDamagedCopy(m_path, m_files) && isPresent(m_path)) return false;
+        if (!keepDamagedCopy(m_path, m_files) && isPresent(m_path)) {
+            problems.saveFailed(m_path, "the unreadable file in its place cannot be kept aside");
+            return false;
+        }
         m_isDamaged = false;
     }
-    return !writeFileAtomically(m_path, *bytes, m_files);
+    if (const auto error = writeFileAtomically(m_path, *bytes, m_files)) {
+        problems.saveFailed(m_path, error->description());
+        return false;
+    }
+    problems.saveSucceeded(m_path);
+    return true;
 }
 
 }  // namespace sarvik

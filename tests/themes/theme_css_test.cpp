@@ -6,7 +6,9 @@
 #include "themes/find_bar_css.h"
 #include "themes/preferences_css.h"
 #include "themes/scrapbook_panel_css.h"
+#include "themes/storage_notice_css.h"
 #include "themes/theme_css.h"
+#include "themes/window_css.h"
 
 #include "support/file_helpers.h"
 
@@ -64,10 +66,7 @@ std::vector<Rule> parseRules(std::string css, const std::string& where) {
     }
 }
 
-std::string allCss(OrvelColorTheme theme) {
-    return themeCss(theme) + explorerBarCss(theme) + auctionPanelCss(theme) + scrapbookPanelCss(theme) +
-           preferencesCss(theme) + findBarCss(theme) + downloadsCss(theme) + addressSuggestionsCss(theme);
-}
+std::string allCss(OrvelColorTheme theme) { return windowCss(theme); }
 
 TEST(ThemeCssTest, EveryThemesCssParsesAndDiffersFromTheOthers) {
     std::set<std::string> seen;
@@ -78,6 +77,7 @@ TEST(ThemeCssTest, EveryThemesCssParsesAndDiffersFromTheOthers) {
                  {"auctions", auctionPanelCss(theme)}, {"scrapbook", scrapbookPanelCss(theme)},
                  {"preferences", preferencesCss(theme)}, {"find bar", findBarCss(theme)},
                  {"downloads", downloadsCss(theme)}, {"suggestions", addressSuggestionsCss(theme)},
+                 {"storage notice", storageNoticeCss(theme)},
                  {"error page", errorPageCss(theme)}}) {
             EXPECT_GT(parseRules(css, name + " " + part).size(), 0u) << name << " " << part;
             EXPECT_TRUE(seen.insert(css).second) << name << " " << part << " is the same as another theme's";

@@ -1,13 +1,6 @@
 #include "views/common/theme_stylesheet.h"
 
-#include "themes/address_suggestions_css.h"
-#include "themes/auction_panel_css.h"
-#include "themes/downloads_css.h"
-#include "themes/explorer_bar_css.h"
-#include "themes/find_bar_css.h"
-#include "themes/preferences_css.h"
-#include "themes/scrapbook_panel_css.h"
-#include "themes/theme_css.h"
+#include "themes/window_css.h"
 
 #include <gtkmm/stylecontext.h>
 
@@ -31,9 +24,7 @@ ThemeStylesheet::~ThemeStylesheet() { Gtk::StyleContext::remove_provider_for_dis
 
 void ThemeStylesheet::reload() {
     const OrvelColorTheme theme = m_state.colorTheme;
-    std::string css = themeCss(theme) + explorerBarCss(theme) + auctionPanelCss(theme) + scrapbookPanelCss(theme) +
-                      preferencesCss(theme) + findBarCss(theme) + downloadsCss(theme) +
-                      addressSuggestionsCss(theme);
+    std::string css = windowCss(theme);
     // Every assignment notifies, also with the same theme: skip the restyle then.
     if (css == m_css) return;
     m_css = std::move(css);

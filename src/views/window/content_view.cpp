@@ -46,6 +46,7 @@ ContentView::ContentView(BrowserState& browserState, AuctionStore& auctionStore,
     m_middleBand.append(m_explorerBarPlace);
     m_middleBand.append(m_webArea);
 
+    append(m_storageNotice);
     append(m_findBar);
     append(m_middleBand);
     append(m_statusBar);

@@ -8,6 +8,7 @@
 #include "views/explorer_bar/explorer_bar_view.h"
 #include "views/find/find_bar.h"
 #include "views/status_bar/status_bar.h"
+#include "views/storage_notice/storage_notice_bar.h"
 #include "views/toolbar/toolbar_view.h"
 #include "views/window/web_area.h"
 
@@ -39,6 +40,7 @@ public:
     ExplorerBarView* explorerBar() { return m_explorerBar.get(); }
     WebArea& webArea() { return m_webArea; }
     FindBar& findBar() { return m_findBar; }
+    StorageNoticeBar& storageNotice() { return m_storageNotice; }
     StatusBar& statusBar() { return m_statusBar; }
     // Adds the downloads' progress and list to the status bar, once.
     void showDownloads(DownloadManager& manager);
@@ -68,6 +70,7 @@ private:
     WebArea m_webArea;
     // Under the toolbar, over the whole width of the middle band.
     FindBar m_findBar;
+    StorageNoticeBar m_storageNotice{StorageProblems::shared()};
     // Declared before the status bar that shows it, so it outlives the bar.
     std::unique_ptr<DownloadStatus> m_downloadStatus;
     StatusBar m_statusBar;

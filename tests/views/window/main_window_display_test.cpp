@@ -233,6 +233,43 @@ TEST_F(MainWindowDisplayTest, PagesArrivingNeverReplaceWhatTheUserTypes) {
         << "Escape gives the field back to the page";
 }
 
+// A data file that cannot be saved is said in the window, once per cause, and the notice goes when it saves again.
+TEST_F(MainWindowDisplayTest, AFileThatCannotBeSavedIsShownUntilItSavesAgain) {
+    ASSERT_TRUE(activeLoaded("Home"));
+    StorageNoticeBar& notice = content().storageNotice();
+    EXPECT_FALSE(notice.get_visible());
+    const auto history = folder / "history.json";
+    const auto visit = [&](const std::string& path) {
+        serve(path, path);
+        state.navigate(server.url(path));
+        return activeLoaded(path);
+    };
+    const auto blockHistory = [&] {  // a folder in the file's place: every save of it fails at the rename
+        std::filesystem::remove(history);
+        std::filesystem::create_directory(history);
+    };
+    blockHistory();
+    ASSERT_TRUE(visit("/first"));
+    ASSERT_TRUE(runMainLoopUntil([&] { return notice.get_visible(); }));
+    EXPECT_EQ(notice.message().get_text(),
+              "history.json cannot be saved (rename: Is a directory). Changes to it are kept only until SarvikBrowser quits.");
+    ASSERT_TRUE(testing::click(&notice.dismissButton()));
+    ASSERT_TRUE(visit("/second"));
+    testing::drainMainLoop();
+    EXPECT_FALSE(notice.get_visible()) << "the same cause is not shown twice";
+
+    std::filesystem::remove(history);
+    ASSERT_TRUE(visit("/third"));
+    ASSERT_TRUE(runMainLoopUntil([&] { return std::filesystem::is_regular_file(history); }));
+    EXPECT_NE(testing::readFile(history).find("/second"), std::string::npos) << "what was kept in memory is saved";
+    blockHistory();
+    ASSERT_TRUE(visit("/fourth"));
+    EXPECT_TRUE(runMainLoopUntil([&] { return notice.get_visible(); })) << "failing again after a save is news";
+    std::filesystem::remove(history);
+    ASSERT_TRUE(visit("/fifth"));
+    EXPECT_TRUE(runMainLoopUntil([&] { return !notice.get_visible(); }));
+}
+
 TEST_F(MainWindowDisplayTest, WindowControlsFollowTheDesktopsLayout) {
     // The shown window buttons, left and right of the toolbar, in their order.
     const auto buttons = [&] {
