@@ -6,10 +6,11 @@
 # Seeds come from fuzz/corpus/TARGET; new inputs go to DIR/corpus/TARGET, any
 # crashing input to DIR/crashes/, each run's output to DIR/logs/TARGET.log.
 # At the end a table gives per target the inputs tried, inputs a second,
-# coverage, corpus size and findings; the exit status is 1 if any target found
-# something. FUZZ_FLAGS adds libFuzzer flags (say -max_total_time=600 as a
-# cap on a count). With FUZZ_LOCK set to a lock file, each target runs on its own
-# under that lock and at the lowest priority, so others can build in between.
+# coverage, corpus size (and files written) and findings; the exit status is 1
+# if any target found something. FUZZ_FLAGS adds libFuzzer flags (say
+# -max_total_time=600 as a cap on a count). With FUZZ_LOCK set to a lock file,
+# each target runs on its own under that lock and at the lowest priority, so
+# others can build in between.
 # Exits 77 (skipped) when clang or libFuzzer is missing, after saying so.
 set -euo pipefail
 
@@ -35,9 +36,9 @@ final_stat() {
 summary_row() {
     local target=$1 log=$2 started=$3 exit_status=$4 findings
     findings=$(find "$dir/crashes" -maxdepth 1 -name "${target}-*" -newer "$started" | wc -l)
-    printf '%-16s %12s %8s %6s %7s %9s %8s\n' "$target" \
+    printf '%-16s %12s %8s %6s %7s %14s %7s %8s\n' "$target" \
         "$(final_stat number_of_executed_units "$log")" "$(final_stat average_exec_per_sec "$log")" \
-        "$(last_field cov: "$log")" "$(last_field ft: "$log")" \
+        "$(last_field cov: "$log")" "$(last_field ft: "$log")" "$(last_field corp: "$log")" \
         "$(find "$dir/corpus/$target" -type f | wc -l)" "$findings"
     [[ $findings -eq 0 && $exit_status -eq 0 ]]
 }
@@ -61,7 +62,8 @@ run_targets() {
         rows+=("$(summary_row "$target" "$log" "$started" "$exit_status")") || status=1
         rm -f "$started"
     done
-    printf '%-16s %12s %8s %6s %7s %9s %8s\n' target execs exec/s cov ft corpus findings
+    # corpus: the inputs libFuzzer keeps (count/bytes); files: all it wrote to the folder.
+    printf '%-16s %12s %8s %6s %7s %14s %7s %8s\n' target execs exec/s cov ft corpus files findings
     printf '%s\n' "${rows[@]}"
     [[ $status -eq 0 ]] || echo "a target failed or found something: see $dir/logs/ and $dir/crashes/" >&2
     return $status
