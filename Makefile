@@ -4,7 +4,8 @@
 # make screenshots  runs the display tests, saving PNGs of the windows and panels to build/screenshots/
 # make install  installs system-wide (PREFIX=/usr/local by default)
 # make asan   builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs the unit tests
-# make fuzz   builds the libFuzzer targets with clang (in build-fuzz) and runs each for FUZZ_SECONDS
+# make fuzz   builds the libFuzzer targets with clang (in build-fuzz) and runs each for FUZZ_SECONDS,
+#             or with FUZZ_RUNS=N each to N inputs; a table of inputs, coverage and findings closes it
 # make mutate  measures how many planted faults the tests catch, on a copy of the tree (in build-mutate)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
@@ -13,6 +14,7 @@ CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?=
 BUILD_LOCK ?= /tmp/sarvik-build.lock
 
 .PHONY: all deps configure build run test bench screenshots install asan fuzz mutate clean
@@ -56,10 +58,11 @@ asan: deps
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && ctest --output-on-failure -L unit -j $(JOBS)
 
-# One build or fuzz run at a time on a shared machine: both go under the build lock.
+# One build or fuzz run at a time on a shared machine: both go under the build
+# lock, taken anew for each target so that others can build in between.
 fuzz: deps
 	flock $(BUILD_LOCK) fuzz/fuzz.sh build $(FUZZ_DIR)
-	flock $(BUILD_LOCK) fuzz/fuzz.sh run $(FUZZ_DIR) $(FUZZ_SECONDS)
+	FUZZ_LOCK=$(BUILD_LOCK) fuzz/fuzz.sh $(if $(FUZZ_RUNS),runs $(FUZZ_DIR) $(FUZZ_RUNS),run $(FUZZ_DIR) $(FUZZ_SECONDS))
 
 # Hours of builds and test runs: one at a time, under the build lock.
 mutate: deps

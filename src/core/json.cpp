@@ -8,6 +8,8 @@
 #include <locale.h>
 
 #include <charconv>
+#include <cstring>
+#include <string>
 
 #include <cmath>
 #include <limits>
@@ -15,6 +17,21 @@
 namespace sarvik::json {
 
 namespace {
+
+// RapidJSON turns a "\uDC00".."\uDFFF" escape with no high surrogate ahead
+// into the surrogate's three bytes, which are no UTF-8: written back, the file
+// could not be read again. Each of its bytes becomes U+FFFD, as the stores
+// mend other text that is not UTF-8. The text itself was checked to be UTF-8,
+// so such bytes can only come from an escape.
+std::string withoutLoneSurrogates(const char* text, rapidjson::SizeType length) {
+    std::string checked(text, length);
+    for (std::size_t at = 0; (at = checked.find('\xED', at)) != std::string::npos;) {
+        const bool surrogate = at + 2 < checked.size() && static_cast<unsigned char>(checked[at + 1]) >= 0xA0;
+        if (surrogate) checked.replace(at, 3, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+        at += surrogate ? 9 : 3;
+    }
+    return checked;
+}
 
 // Forwards a parse to the document, numbers converted by numberFromText.
 class NumberConvertingHandler {
@@ -28,8 +45,16 @@ public:
     bool Uint64(std::uint64_t u) { return m_document.Uint64(u); }
     bool Double(double d) { return m_document.Double(d); }
     bool RawNumber(const char* text, rapidjson::SizeType length, bool) { return forwardNumber(*this, text, length); }
-    bool String(const char* text, rapidjson::SizeType length, bool) { return m_document.String(text, length, true); }
-    bool Key(const char* text, rapidjson::SizeType length, bool) { return m_document.Key(text, length, true); }
+    bool String(const char* text, rapidjson::SizeType length, bool) {
+        if (!std::memchr(text, '\xED', length)) return m_document.String(text, length, true);
+        const std::string checked = withoutLoneSurrogates(text, length);
+        return m_document.String(checked.data(), static_cast<rapidjson::SizeType>(checked.size()), true);
+    }
+    bool Key(const char* text, rapidjson::SizeType length, bool) {
+        if (!std::memchr(text, '\xED', length)) return m_document.Key(text, length, true);
+        const std::string checked = withoutLoneSurrogates(text, length);
+        return m_document.Key(checked.data(), static_cast<rapidjson::SizeType>(checked.size()), true);
+    }
     bool StartObject() { return m_document.StartObject(); }
     bool EndObject(rapidjson::SizeType members) { return m_document.EndObject(members); }
     bool StartArray() { return m_document.StartArray(); }

@@ -56,9 +56,17 @@ bool isRegularFile(const std::filesystem::directory_entry& entry) {
     return entry.symlink_status(error).type() == std::filesystem::file_type::regular;
 }
 
-// The value of a header line of the archive's first part ("Subject", or the
-// first "Content-Location"), read from its first bytes only.
-std::string headerValue(std::string_view head, std::string_view name) {
+std::string archiveHead(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string head(16 * 1024, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    return head;
+}
+
+}  // namespace
+
+std::string archiveHeaderValue(std::string_view head, std::string_view name) {
     const std::string prefix = std::string(name) + ": ";
     for (std::size_t start = 0; start < head.size();) {
         std::size_t end = head.find('\n', start);
@@ -70,16 +78,6 @@ std::string headerValue(std::string_view head, std::string_view name) {
     }
     return {};
 }
-
-std::string archiveHead(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string head(16 * 1024, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(in.gcount()));
-    return head;
-}
-
-}  // namespace
 
 void ScrapbookStore::sweepArchiveTemporaries() {
     removeStaleTemporaryFilesIn(m_archiveDir, [](std::string_view name) { return archiveId(name).has_value(); });
@@ -100,9 +98,9 @@ void ScrapbookStore::recoverUnlistedArchives() {
         if (!id || !isRegularFile(*it)) continue;
         if (listedNames.contains(name) || listedIds.contains(*id)) continue;
         const std::string head = archiveHead(it->path());
-        std::string title = storedTitle(headerValue(head, "Subject"));
+        std::string title = storedTitle(archiveHeaderValue(head, "Subject"));
         recovered.push_back({*id, title.empty() ? "Recovered page" : std::move(title),
-                             headerValue(head, "Content-Location"), m_clock.now(), std::nullopt, "", name});
+                             archiveHeaderValue(head, "Content-Location"), m_clock.now(), std::nullopt, "", name});
     }
     if (recovered.empty()) return;
     std::sort(recovered.begin(), recovered.end(),

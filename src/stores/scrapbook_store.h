@@ -80,4 +80,9 @@ private:
 // no "/" and no NUL.
 bool isPlainFileName(std::string_view name);
 
+// The value of a header line ("Subject", or the first "Content-Location") in
+// the first bytes of an archive, as valid UTF-8; empty when there is none.
+// Archives the list lost are named from it.
+std::string archiveHeaderValue(std::string_view head, std::string_view name);
+
 }  // namespace sarvik

@@ -175,5 +175,26 @@ TEST(JsonParseTest, DeepNestingIsRejectedOrParsedWithoutExhaustingTheStack) {
     EXPECT_TRUE(json::parse(objects + "1" + std::string(depth / 10, '}')).IsObject());
 }
 
+// Found by fuzzing: a low surrogate escape with no high one ahead of it is no
+// character; its bytes read as U+FFFD, so what was read can be written and read back.
+TEST(JsonParseTest, LoneSurrogateEscapesReadAsReplacementCharacters) {
+    const std::string lost = "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD";
+    const struct {
+        const char* json;
+        std::string key;
+        std::string value;
+    } cases[] = {
+        {R"({"t\uDDDD":"a\uDDDDb"})", "t" + lost, "a" + lost + "b"},
+        {R"({"k":"\uDC00\uDFFF"})", "k", lost + lost},
+        {R"({"k":"\uD83D\uDE00 \uD7FF \uE000"})", "k", "\xF0\x9F\x98\x80 \xED\x9F\xBF \xEE\x80\x80"},
+    };
+    for (const auto& c : cases) {
+        const auto document = json::parse(c.json);
+        const auto& member = *document.MemberBegin();
+        EXPECT_EQ(std::string(member.name.GetString(), member.name.GetStringLength()), c.key) << c.json;
+        EXPECT_EQ(std::string(member.value.GetString(), member.value.GetStringLength()), c.value) << c.json;
+    }
+}
+
 }  // namespace
 }  // namespace sarvik
