@@ -3,10 +3,12 @@
 #include "core/browser_state.h"
 #include "core/notification_center.h"
 #include "stores/auction_store.h"
+#include "stores/download_list.h"
 #include "support/loopback_http_server.h"
 #include "support/temporary_directory.h"
 #include "views/common/theme_stylesheet.h"
 #include "views/window/main_window.h"
+#include "web/download_manager.h"
 
 #include <memory>
 #include <optional>
@@ -16,6 +18,13 @@
 typedef struct _WebKitWebView WebKitWebView;
 
 namespace sarvik::testing {
+
+// A download manager saving into "Downloads" in a folder of its own: a base ahead of the harness, given to it.
+struct DownloadFolder {
+    TemporaryDirectory around;
+    DownloadList list;
+    DownloadManager manager{list, around / "Downloads"};
+};
 
 // A real main window on its own state, auction store and data folder, with a loopback server for the
 // pages a test serves and the themes' stylesheet installed. The first tab opens "/home" (titled "Home").

@@ -29,13 +29,7 @@ HttpResponse heldAttachment(const std::string& fileName) {
     return response;
 }
 
-struct Downloads {
-    testing::TemporaryDirectory folder;
-    DownloadList list;
-    DownloadManager manager{list, folder / "Downloads"};
-};
-
-class DownloadsDisplayTest : public ::testing::Test, public Downloads, public testing::BrowserWindowHarness {
+class DownloadsDisplayTest : public ::testing::Test, public testing::DownloadFolder, public testing::BrowserWindowHarness {
 protected:
     DownloadsDisplayTest() : BrowserWindowHarness(&manager) {}
     void SetUp() override {

@@ -24,13 +24,7 @@ std::size_t characterCount(const std::string& text) {
     return count;
 }
 
-struct DownloadFolder {
-    testing::TemporaryDirectory around;
-    DownloadList list;
-    DownloadManager manager{list, around / "Downloads"};
-};
-
-class HostilePagesDisplayTest : public ::testing::Test, public DownloadFolder, public testing::BrowserWindowHarness {
+class HostilePagesDisplayTest : public ::testing::Test, public testing::DownloadFolder, public testing::BrowserWindowHarness {
 protected:
     HostilePagesDisplayTest() : BrowserWindowHarness(&manager) {}
     void SetUp() override { ASSERT_TRUE(activeLoaded("Home")); }
