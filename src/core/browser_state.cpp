@@ -87,6 +87,19 @@ void BrowserState::selectTab(const Uuid& id) {
     if (changed) m_tabListChanged.emit(TabListChange{{}, {}, id});
 }
 
+void BrowserState::selectTabBeside(int step) {
+    const auto& list = tabs.get();
+    const auto found = std::find_if(list.begin(), list.end(), [&](const BrowserTab& t) { return t.id == activeTabId.get(); });
+    if (found == list.end()) return;
+    const auto count = static_cast<long>(list.size());
+    const long position = ((found - list.begin() + step) % count + count) % count;
+    selectTab(list[static_cast<std::size_t>(position)].id);
+}
+
+void BrowserState::selectTabAt(std::size_t position) {
+    if (position < tabs->size()) selectTab(tabs->at(position).id);
+}
+
 void BrowserState::navigate(std::string_view text) {
     if (auto url = Url::parse(resolveAddressText(text, searchEngine.get())))
         navigationCommand = NavigationCommand::load(std::move(*url));

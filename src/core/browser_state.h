@@ -72,6 +72,10 @@ public:
     void newTab(std::optional<Url> url = std::nullopt);
     void closeTab(const Uuid& id);
     void selectTab(const Uuid& id);
+    // The tab `step` places after the active one (before it when negative), round the ends.
+    void selectTabBeside(int step);
+    // The tab at `position` from the left; nothing happens when there is none.
+    void selectTabAt(std::size_t position);
     void navigate(std::string_view text);
     // A stored address (a favorite, a history entry, the home page) loads as
     // it is when it parses as a URL; anything else goes through navigate().

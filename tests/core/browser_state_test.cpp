@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace sarvik {
@@ -219,6 +220,29 @@ TEST(BrowserStateTest, SelectTabShowsTheTabsAddressOrKeepsTextForUnknownIds) {
     EXPECT_EQ(state.activeTabId.get(), stranger);
     EXPECT_EQ(state.addressBarText.get(), "kept");
     EXPECT_FALSE(state.activeTab());
+}
+
+// Four tabs, the last active: each step from the one before selects the expected position.
+TEST(BrowserStateTest, TabsAreSelectedBesideRoundTheEndsOrByPosition) {
+    BrowserState state;
+    for (const char* address : {"https://b.example", "https://c.example", "https://d.example"}) state.newTab(url(address));
+    const auto position = [&] {
+        const auto& tabs = state.tabs.get();
+        for (std::size_t i = 0; i < tabs.size(); ++i)
+            if (tabs[i].id == state.activeTabId.get()) return static_cast<int>(i);
+        return -1;
+    };
+    const std::vector<std::pair<std::function<void()>, int>> steps{
+        {[&] { state.selectTabBeside(1); }, 0},  {[&] { state.selectTabBeside(-1); }, 3},
+        {[&] { state.selectTabBeside(-2); }, 1}, {[&] { state.selectTabBeside(9); }, 2},
+        {[&] { state.selectTabAt(0); }, 0},      {[&] { state.selectTabAt(4); }, 0},
+        {[&] { state.selectTabAt(3); }, 3},
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        steps[i].first();
+        EXPECT_EQ(position(), steps[i].second) << "step " << i;
+    }
+    EXPECT_EQ(state.addressBarText.get(), "https://d.example");
 }
 
 TEST(BrowserStateTest, EachTabListOperationEmitsOneRecordOfWhatItDidOnceItIsDone) {

@@ -29,6 +29,28 @@ MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, s
     m_connections += browserState.activeTabId.changed().connect([this] { followActiveTabTitle(); });
     followActiveTabTitle();
     addAddressFieldShortcuts();
+    addTabShortcuts();
+}
+
+// Ctrl+Tab and Ctrl+Page Down go right, with Shift or Page Up left; Alt+1 to 8 pick a tab, Alt+9 the last.
+// Taken on the way down, before the page or GTK's focus keys (Ctrl+Tab) see them.
+void MainWindow::addTabShortcuts() {
+    auto controller = Gtk::ShortcutController::create();
+    controller->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
+    const auto add = [&](const char* trigger, std::function<void()> act) {
+        auto action = Gtk::CallbackAction::create([act = std::move(act)](Gtk::Widget&, const Glib::VariantBase&) {
+            act();
+            return true;
+        });
+        controller->add_shortcut(Gtk::Shortcut::create(Gtk::ShortcutTrigger::parse_string(trigger), action));
+    };
+    BrowserState& state = m_browserState;
+    add("<Control>Tab|<Control>Page_Down", [&state] { state.selectTabBeside(1); });
+    add("<Control><Shift>ISO_Left_Tab|<Control><Shift>Tab|<Control>Page_Up", [&state] { state.selectTabBeside(-1); });
+    for (std::size_t digit = 1; digit <= 8; ++digit)
+        add(("<Alt>" + std::to_string(digit)).c_str(), [&state, digit] { state.selectTabAt(digit - 1); });
+    add("<Alt>9", [&state] { state.selectTabAt(state.tabs->size() - 1); });
+    add_controller(controller);
 }
 
 // Ctrl+L and F6 put the cursor in the address field, as in every Linux browser.

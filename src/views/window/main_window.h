@@ -37,6 +37,7 @@ private:
     std::vector<WindowCommand> commandTable();
     void presentPreferencesSheet();
     void addAddressFieldShortcuts();
+    void addTabShortcuts();
 
     BrowserState& m_browserState;
     AuctionStore& m_auctionStore;

@@ -270,6 +270,26 @@ TEST_F(MainWindowDisplayTest, AFileThatCannotBeSavedIsShownUntilItSavesAgain) {
     EXPECT_TRUE(runMainLoopUntil([&] { return !notice.get_visible(); }));
 }
 
+// Linux browsers' tab keys, pressed while the page has the keyboard.
+TEST_F(MainWindowDisplayTest, TabKeysMoveRoundTheTabsAndPickThemByNumber) {
+    ASSERT_TRUE(activeLoaded("Home"));
+    std::vector<Uuid> tabs{active()};
+    for (const char* path : {"/b", "/c", "/d"}) {
+        serve(path, path);
+        const auto tab = openTab(path, path);
+        ASSERT_TRUE(tab);
+        tabs.push_back(*tab);
+    }
+    testing::sendKeysTo(*window);
+    for (const auto& [keys, expected] : {std::pair{"ctrl+Tab", 0}, std::pair{"ctrl+shift+Tab", 3},
+                                         std::pair{"ctrl+Page_Up", 2}, std::pair{"ctrl+Page_Down", 3},
+                                         std::pair{"alt+2", 1}, std::pair{"alt+9", 3}, std::pair{"alt+1", 0}}) {
+        if (host()) host()->focusPage();
+        testing::pressKeys(keys);
+        EXPECT_TRUE(runMainLoopUntil([&, expected = expected] { return active() == tabs[expected]; })) << keys;
+    }
+}
+
 TEST_F(MainWindowDisplayTest, WindowControlsFollowTheDesktopsLayout) {
     // The shown window buttons, left and right of the toolbar, in their order.
     const auto buttons = [&] {
