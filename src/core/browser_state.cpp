@@ -60,7 +60,7 @@ void BrowserState::newTab(std::optional<Url> url) {
     tabs.modify([&](std::vector<BrowserTab>& all) { all.push_back(tab); });
     activeTabId = tab.id;
     showAddressOf(tab);
-    m_tabListChanged.emit(TabListChange{{{tabs->size() - 1, tab}}, {}, tab.id});
+    m_tabListChanged.emit(TabListChange{{{tabs->size() - 1, tab}}, {}, tab.id, {}});
 }
 
 void BrowserState::closeTab(const Uuid& id) {
@@ -69,7 +69,7 @@ void BrowserState::closeTab(const Uuid& id) {
     const auto found = std::find_if(list.begin(), list.end(), [&](const BrowserTab& t) { return t.id == id; });
     if (found == list.end()) return;
     const auto position = static_cast<std::size_t>(found - list.begin());
-    TabListChange change{{}, {*found}, std::nullopt};
+    TabListChange change{{}, {*found}, std::nullopt, {}};
     tabs.modify([&](std::vector<BrowserTab>& all) { all.erase(all.begin() + static_cast<std::ptrdiff_t>(position)); });
     if (activeTabId.get() == id) {
         const BrowserTab next = tabs->at(std::min(position, tabs->size() - 1));
@@ -84,7 +84,7 @@ void BrowserState::selectTab(const Uuid& id) {
     const bool changed = activeTabId.get() != id;
     activeTabId = id;
     if (const BrowserTab* tab = findTab(id)) showAddressOf(*tab);
-    if (changed) m_tabListChanged.emit(TabListChange{{}, {}, id});
+    if (changed) m_tabListChanged.emit(TabListChange{{}, {}, id, {}});
 }
 
 void BrowserState::selectTabBeside(int step) {
@@ -98,6 +98,21 @@ void BrowserState::selectTabBeside(int step) {
 
 void BrowserState::selectTabAt(std::size_t position) {
     if (position < tabs->size()) selectTab(tabs->at(position).id);
+}
+
+void BrowserState::moveActiveTab(int step) {
+    const auto& list = tabs.get();
+    const auto found = std::find_if(list.begin(), list.end(), [&](const BrowserTab& t) { return t.id == activeTabId.get(); });
+    if (found == list.end()) return;
+    const long from = found - list.begin();
+    const long to = std::clamp(from + step, 0L, static_cast<long>(list.size()) - 1);
+    if (to == from) return;
+    tabs.modify([&](std::vector<BrowserTab>& all) {
+        const auto at = [&](long i) { return all.begin() + i; };
+        if (to > from) std::rotate(at(from), at(from + 1), at(to + 1));
+        else std::rotate(at(to), at(from), at(from + 1));
+    });
+    m_tabListChanged.emit(TabListChange{{}, {}, std::nullopt, {{activeTabId.get(), static_cast<std::size_t>(to)}}});
 }
 
 void BrowserState::navigate(std::string_view text) {

@@ -23,16 +23,22 @@ inline constexpr std::string_view kDefaultSearchEngine = "https://www.google.com
 
 // What one operation did to the tab list, emitted once the operation is done:
 // the tabs it added with their positions (in the list as it is now), the
-// records of the tabs it removed (as they were), and the active tab's id when
-// the operation changed it. Observers apply it instead of diffing the list.
+// records of the tabs it removed (as they were), the active tab's id when
+// the operation changed it, and tabs that kept their page but changed place.
+// Observers apply it instead of diffing the list.
 struct TabListChange {
     struct Insertion {
         std::size_t position;
         BrowserTab tab;
     };
+    struct Move {
+        Uuid id;
+        std::size_t position;
+    };
     std::vector<Insertion> inserted;
     std::vector<BrowserTab> removed;
     std::optional<Uuid> activeTabId;
+    std::vector<Move> moved;
 };
 
 // Everything the browser chrome shows and edits: the tabs, the address and
@@ -76,6 +82,8 @@ public:
     void selectTabBeside(int step);
     // The tab at `position` from the left; nothing happens when there is none.
     void selectTabAt(std::size_t position);
+    // Moves the active tab `step` places right (left when negative), stopping at the ends.
+    void moveActiveTab(int step);
     void navigate(std::string_view text);
     // A stored address (a favorite, a history entry, the home page) loads as
     // it is when it parses as a URL; anything else goes through navigate().

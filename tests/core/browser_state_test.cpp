@@ -243,6 +243,18 @@ TEST(BrowserStateTest, TabsAreSelectedBesideRoundTheEndsOrByPosition) {
         EXPECT_EQ(position(), steps[i].second) << "step " << i;
     }
     EXPECT_EQ(state.addressBarText.get(), "https://d.example");
+
+    // Moving the active tab keeps it active, stops at the ends and says where it went.
+    std::vector<std::size_t> movedTo;
+    ScopedConnection c = state.tabListChanged().connect([&](const TabListChange& change) {
+        for (const auto& move : change.moved) movedTo.push_back(move.position);
+    });
+    const Uuid moving = state.activeTabId;
+    for (const int step : {-1, -5, -1, 2}) state.moveActiveTab(step);
+    EXPECT_EQ(movedTo, (std::vector<std::size_t>{2, 0, 2}));
+    EXPECT_EQ(state.activeTabId.get(), moving);
+    EXPECT_EQ(position(), 2);
+    EXPECT_EQ(state.tabs->at(3).url, url("https://c.example"));
 }
 
 TEST(BrowserStateTest, EachTabListOperationEmitsOneRecordOfWhatItDidOnceItIsDone) {

@@ -27,6 +27,11 @@ TabItem::TabItem(const BrowserTab& tab) : Gtk::Box(Gtk::Orientation::HORIZONTAL,
         if (presses == 1) m_selectRequested.emit(m_id);
     });
     add_controller(m_click);
+    // A middle click closes the tab, as in every tabbed browser.
+    m_middleClick = Gtk::GestureClick::create();
+    m_middleClick->set_button(GDK_BUTTON_MIDDLE);
+    m_middleClick->signal_released().connect([this](int, double, double) { m_closeRequested.emit(m_id); });
+    add_controller(m_middleClick);
     show(tab, false);
 }
 

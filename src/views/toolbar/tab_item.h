@@ -37,6 +37,7 @@ private:
     WidthLimitedLabel m_title{kMaximumTitleWidth};
     Gtk::Button m_close;
     Glib::RefPtr<Gtk::GestureClick> m_click;
+    Glib::RefPtr<Gtk::GestureClick> m_middleClick;
     sigc::signal<void(Uuid)> m_selectRequested;
     sigc::signal<void(Uuid)> m_closeRequested;
 };

@@ -3,6 +3,8 @@
 #include "views/toolbar/toolbar_symbols.h"
 #include "core/main_loop_hop.h"
 
+#include <gtkmm/adjustment.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -39,12 +41,62 @@ void TabStrip::refresh() {
         if (const BrowserTab* tab = m_state.findTab(item->tabId()))
             item->show(*tab, tab->id == m_state.activeTabId.get());
     set_visible(m_state.tabs->size() >= 2);
+    if (m_state.activeTabId.get() != m_shownActiveId) {
+        m_shownActiveId = m_state.activeTabId.get();
+        scrollToActiveSoon();
+    }
+}
+
+// The active item's place is known only once GTK has laid the row out, and a
+// moved item's old place may still be on record in the first frame, so the
+// strip follows it over two laid-out frames.
+void TabStrip::scrollToActiveSoon() {
+    if (m_scrollTick) return;
+    m_scrollTick = add_tick_callback([this, laidOutFrames = 0](const Glib::RefPtr<Gdk::FrameClock>&) mutable {
+        TabItem* active = activeItem();
+        const bool laidOut = active && active->get_width() > 0;
+        if (laidOut) scrollTo(*active);
+        const bool again = active && (!laidOut || ++laidOutFrames < 2);
+        if (!again) m_scrollTick = 0;
+        return again;
+    });
+}
+
+TabItem* TabStrip::activeItem() {
+    for (const auto& item : m_items)
+        if (item->tabId() == m_state.activeTabId.get()) return item.get();
+    return nullptr;
+}
+
+void TabStrip::scrollTo(TabItem& item) {
+    double x = 0, y = 0;
+    if (!item.translate_coordinates(m_row, 0, 0, x, y)) return;
+    auto scroll = get_hadjustment();
+    const double width = item.get_width(), shown = scroll->get_page_size();
+    if (x < scroll->get_value())
+        scroll->set_value(x);
+    else if (x + width > scroll->get_value() + shown)
+        scroll->set_value(x + width - shown);
 }
 
 void TabStrip::apply(const TabListChange& change) {
     for (const BrowserTab& tab : change.removed) removeItem(tab.id);
     for (const auto& insertion : change.inserted) insertItem(insertion.position, insertion.tab);
+    for (const auto& move : change.moved) moveItem(move.id, move.position);
     refresh();
+}
+
+void TabStrip::moveItem(const Uuid& id, std::size_t position) {
+    const auto found = std::find_if(m_items.begin(), m_items.end(), [&](const auto& item) { return item->tabId() == id; });
+    if (found == m_items.end()) return;
+    std::unique_ptr<TabItem> item = std::move(*found);
+    m_items.erase(found);
+    position = std::min(position, m_items.size());
+    if (position == 0)
+        m_row.reorder_child_at_start(*item);
+    else
+        m_row.reorder_child_after(*item, *m_items[position - 1]);
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(position), std::move(item));
 }
 
 void TabStrip::insertItem(std::size_t position, const BrowserTab& tab) {

@@ -31,6 +31,10 @@ private:
     void apply(const TabListChange& change);
     void insertItem(std::size_t position, const BrowserTab& tab);
     void removeItem(const Uuid& id);
+    void moveItem(const Uuid& id, std::size_t position);
+    void scrollToActiveSoon();
+    TabItem* activeItem();
+    void scrollTo(TabItem& item);
     void closeLater(const Uuid& id);
 
     BrowserState& m_state;
@@ -39,6 +43,8 @@ private:
     std::vector<std::unique_ptr<TabItem>> m_items;
     std::vector<Uuid> m_pendingCloses;
     ScopedConnection m_pendingClose;
+    Uuid m_shownActiveId;
+    guint m_scrollTick = 0;
     ConnectionSet m_connections;
 };
 

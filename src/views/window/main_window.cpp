@@ -32,7 +32,8 @@ MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, s
     addTabShortcuts();
 }
 
-// Ctrl+Tab and Ctrl+Page Down go right, with Shift or Page Up left; Alt+1 to 8 pick a tab, Alt+9 the last.
+// Ctrl+Tab and Ctrl+Page Down go right, with Shift or Page Up left; Alt+1 to 8 pick a tab, Alt+9 the last;
+// Ctrl+Shift+Page Down and Page Up move the active tab.
 // Taken on the way down, before the page or GTK's focus keys (Ctrl+Tab) see them.
 void MainWindow::addTabShortcuts() {
     auto controller = Gtk::ShortcutController::create();
@@ -47,6 +48,8 @@ void MainWindow::addTabShortcuts() {
     BrowserState& state = m_browserState;
     add("<Control>Tab|<Control>Page_Down", [&state] { state.selectTabBeside(1); });
     add("<Control><Shift>ISO_Left_Tab|<Control><Shift>Tab|<Control>Page_Up", [&state] { state.selectTabBeside(-1); });
+    add("<Control><Shift>Page_Down", [&state] { state.moveActiveTab(1); });
+    add("<Control><Shift>Page_Up", [&state] { state.moveActiveTab(-1); });
     for (std::size_t digit = 1; digit <= 8; ++digit)
         add(("<Alt>" + std::to_string(digit)).c_str(), [&state, digit] { state.selectTabAt(digit - 1); });
     add("<Alt>9", [&state] { state.selectTabAt(state.tabs->size() - 1); });

@@ -288,6 +288,29 @@ TEST_F(MainWindowDisplayTest, TabKeysMoveRoundTheTabsAndPickThemByNumber) {
         testing::pressKeys(keys);
         EXPECT_TRUE(runMainLoopUntil([&, expected = expected] { return active() == tabs[expected]; })) << keys;
     }
+
+    // Ctrl+Shift+Page Down and Page Up move the active tab, stopping at the start; the strip follows.
+    testing::pressKeys("ctrl+shift+Page_Down");
+    EXPECT_TRUE(runMainLoopUntil([&] { return state.tabs->at(1).id == tabs[0] && stripFollowsTheTabs(); }));
+    testing::pressKeys("ctrl+shift+Page_Up ctrl+shift+Page_Up");
+    EXPECT_TRUE(runMainLoopUntil([&] { return state.tabs->at(0).id == tabs[0] && stripFollowsTheTabs(); }));
+    EXPECT_EQ(active(), tabs[0]);
+
+    // A middle click closes the tab under the pointer.
+    testing::pointerAt(strip().item(2), "click 2");
+    EXPECT_TRUE(runMainLoopUntil([&] { return !state.findTab(tabs[2]) && stripFollowsTheTabs(); }));
+
+    // With more tabs than fit, the strip scrolls to show the active one at either end.
+    for (int i = 0; i < 30; ++i) state.newTab();
+    const auto activeItemShown = [&](std::size_t index) {
+        double x = 0, y = 0;
+        auto scroll = strip().get_hadjustment();
+        return strip().item(index).translate_coordinates(strip(), 0, 0, x, y) && scroll->get_upper() > scroll->get_page_size() &&
+               x >= 0 && x + strip().item(index).get_width() <= scroll->get_page_size();
+    };
+    EXPECT_TRUE(runMainLoopUntil([&] { return activeItemShown(strip().itemCount() - 1); }));
+    testing::pressKeys("alt+1");
+    EXPECT_TRUE(runMainLoopUntil([&] { return active() == tabs[0] && activeItemShown(0); }));
 }
 
 TEST_F(MainWindowDisplayTest, WindowControlsFollowTheDesktopsLayout) {
