@@ -224,7 +224,9 @@ TEST_F(BookmarksTest, MovesIntoFoldersAndReordersAndRefusesAFolderIntoItsOwnSubt
         const std::string before = readFile(bookmarksFile());
         const auto into = *move.into ? std::optional<Uuid>(find(store, move.into)->id) : std::nullopt;
         EXPECT_EQ(store.moveBookmark(find(store, move.what)->id, into, move.position), move.isMoved);
-        if (!move.isMoved) EXPECT_EQ(readFile(bookmarksFile()), before) << "a refused move saves nothing";
+        if (!move.isMoved) {
+            EXPECT_EQ(readFile(bookmarksFile()), before) << "a refused move saves nothing";
+        }
         BrowserDataStore reloaded(dir.path(), clock);
         EXPECT_EQ(treeText(reloaded), move.tree);
         EXPECT_EQ(reloaded.bookmarks().get(), store.bookmarks().get());
