@@ -152,13 +152,42 @@ void BrowserDataStore::deleteBookmark(const Uuid& id) {
     saveBookmarks();
 }
 
-void BrowserDataStore::renameBookmark(const Uuid& id, std::string_view title) {
+std::optional<std::size_t> BrowserDataStore::positionOf(const Uuid& id) const {
     const auto& all = m_bookmarks.get();
     const auto found = std::find_if(all.begin(), all.end(), [&](const Bookmark& b) { return b.id == id; });
-    if (found == all.end()) return;
-    const auto position = static_cast<std::size_t>(found - all.begin());
-    m_bookmarks.modify([&](std::vector<Bookmark>& list) { list[position].title = storedTitle(title); });
+    if (found == all.end()) return std::nullopt;
+    return static_cast<std::size_t>(found - all.begin());
+}
+
+void BrowserDataStore::renameBookmark(const Uuid& id, std::string_view title) {
+    const auto position = positionOf(id);
+    if (!position) return;
+    m_bookmarks.modify([&](std::vector<Bookmark>& list) { list[*position].title = storedTitle(title); });
     saveBookmarks();
+}
+
+// The subtree walk sees each id once, so a loop in an edited file cannot hang it.
+bool BrowserDataStore::canMoveInto(const Uuid& id, const std::optional<Uuid>& folderId) const {
+    if (!folderId) return true;
+    const auto folder = positionOf(*folderId);
+    if (!folder || !m_bookmarks.get()[*folder].isFolder) return false;
+    const auto below = FavoritesTree(m_bookmarks.get()).subtreeIds(id);
+    return std::find(below.begin(), below.end(), *folderId) == below.end();
+}
+
+bool BrowserDataStore::moveBookmark(const Uuid& id, const std::optional<Uuid>& folderId, std::size_t position) {
+    const auto moved = positionOf(id);
+    if (!moved || !canMoveInto(id, folderId)) return false;
+    std::vector<std::size_t> siblings = FavoritesTree(m_bookmarks.get()).childrenOf(folderId);
+    std::erase(siblings, *moved);
+    siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(std::min(position, siblings.size())), *moved);
+    m_bookmarks.modify([&](std::vector<Bookmark>& list) {
+        list[*moved].parentFolderId = folderId;
+        for (std::size_t order = 0; order < siblings.size(); ++order)
+            list[siblings[order]].sortOrder = static_cast<std::int64_t>(order);
+    });
+    saveBookmarks();
+    return true;
 }
 
 std::vector<Bookmark> BrowserDataStore::bookmarksInFolder(const std::optional<Uuid>& folderId) const {

@@ -61,6 +61,13 @@ public:
     // A folder goes with everything below it, in one change and one save.
     void deleteBookmark(const Uuid& id);
     void renameBookmark(const Uuid& id, std::string_view title);
+    // Puts the record (a folder with everything in it) into the folder (none:
+    // the top level) at `position` among the folder's other records (past the
+    // end: last), renumbering that folder's sortOrder from 0, and saves.
+    // Reordering is a move within the same folder. Refused (false; nothing
+    // changes, nothing is saved) for a missing record, a target that is no
+    // folder, or a folder into itself or anything below it.
+    bool moveBookmark(const Uuid& id, const std::optional<Uuid>& folderId, std::size_t position);
     // Direct children (the top level for none), by sortOrder, ties in list order.
     std::vector<Bookmark> bookmarksInFolder(const std::optional<Uuid>& folderId) const;
 
@@ -90,6 +97,8 @@ private:
     void addFirstRunFavorites();
     std::int64_t nextSortOrder(const std::optional<Uuid>& parentFolderId) const;
     void appendBookmark(Bookmark bookmark);
+    std::optional<std::size_t> positionOf(const Uuid& id) const;  // of the first record with it
+    bool canMoveInto(const Uuid& id, const std::optional<Uuid>& folderId) const;
     std::vector<std::size_t> historyNewestFirst(std::vector<std::size_t> positions) const;
     const std::vector<std::size_t>& allHistoryNewestFirst() const;
     void forgetHistoryOrder();

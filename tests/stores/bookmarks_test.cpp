@@ -185,6 +185,59 @@ TEST_F(BookmarksTest, DeletingInAFolderCycleVisitsEachRecordOnce) {
     EXPECT_EQ(parseFile(readFile(bookmarksFile())).Size(), 1u);
 }
 
+// The tree as "title(children),title": what the file says, read back.
+std::string treeText(const BrowserDataStore& store, const std::optional<Uuid>& folder = std::nullopt) {
+    std::string text;
+    for (const auto& b : store.bookmarksInFolder(folder))
+        text += (text.empty() ? "" : ",") + b.title + (b.isFolder ? "(" + treeText(store, b.id) + ")" : "");
+    return text;
+}
+
+TEST_F(BookmarksTest, MovesIntoFoldersAndReordersAndRefusesAFolderIntoItsOwnSubtree) {
+    BrowserDataStore store(dir.path(), clock);
+    store.addFolder("Work", std::nullopt);
+    store.addFolder("Deep", find(store, "Work")->id);
+    store.addBookmark("Docs", "https://docs.example", std::nullopt);
+    const std::string firstFile = readFile(bookmarksFile());
+    clock.advance(86400);  // a new day: its first move keeps a backup
+    struct Move {
+        const char* what;
+        const char* into;  // empty: the top level
+        std::size_t position;
+        bool isMoved;
+        const char* tree;  // after the move, as reloaded from the file
+    };
+    const std::size_t end = std::numeric_limits<std::size_t>::max();
+    const Move moves[] = {
+        {"Docs", "Work", 0, true, "Toolbar Favorites(Google,Apple,Wikipedia),Work(Docs,Deep())"},
+        {"Wikipedia", "", 0, true, "Wikipedia,Toolbar Favorites(Google,Apple),Work(Docs,Deep())"},
+        {"Google", "Toolbar Favorites", end, true, "Wikipedia,Toolbar Favorites(Apple,Google),Work(Docs,Deep())"},
+        {"Work", "Deep", 0, false, "Wikipedia,Toolbar Favorites(Apple,Google),Work(Docs,Deep())"},
+        {"Work", "Work", 0, false, "Wikipedia,Toolbar Favorites(Apple,Google),Work(Docs,Deep())"},
+        {"Apple", "Google", 0, false, "Wikipedia,Toolbar Favorites(Apple,Google),Work(Docs,Deep())"},
+        {"Toolbar Favorites", "Deep", 0, true, "Wikipedia,Work(Docs,Deep(Toolbar Favorites(Apple,Google)))"},
+        {"Deep", "", 1, true, "Wikipedia,Deep(Toolbar Favorites(Apple,Google)),Work(Docs)"},
+        {"Wikipedia", "", 2, true, "Deep(Toolbar Favorites(Apple,Google)),Work(Docs),Wikipedia"},
+    };
+    for (const auto& move : moves) {
+        SCOPED_TRACE(std::string(move.what) + " into " + move.into);
+        const std::string before = readFile(bookmarksFile());
+        const auto into = *move.into ? std::optional<Uuid>(find(store, move.into)->id) : std::nullopt;
+        EXPECT_EQ(store.moveBookmark(find(store, move.what)->id, into, move.position), move.isMoved);
+        if (!move.isMoved) {
+            EXPECT_EQ(readFile(bookmarksFile()), before) << "a refused move saves nothing";
+        }
+        BrowserDataStore reloaded(dir.path(), clock);
+        EXPECT_EQ(treeText(reloaded), move.tree);
+        EXPECT_EQ(reloaded.bookmarks().get(), store.bookmarks().get());
+    }
+    EXPECT_FALSE(store.moveBookmark(Uuid::random(), std::nullopt, 0));
+    EXPECT_FALSE(store.moveBookmark(find(store, "Docs")->id, Uuid::random(), 0));
+    // The day's first move kept the file as it was before it.
+    ASSERT_EQ(store.favoritesBackups().size(), 2u);
+    EXPECT_EQ(readFile(store.favoritesBackups()[0].file), firstFile);
+}
+
 TEST_F(BookmarksTest, UnknownIdsChangeNothingButDeleteStillSavesAndRenameAcceptsAnyTitle) {
     BrowserDataStore store(dir.path(), clock);
     const auto before = store.bookmarks().get();
