@@ -88,12 +88,18 @@ void BrowserState::selectTab(const Uuid& id) {
 }
 
 void BrowserState::selectTabBeside(int step) {
+    const auto active = activeTabPosition();
+    if (!active) return;
+    const auto count = static_cast<long>(tabs->size());
+    const long position = ((static_cast<long>(*active) + step) % count + count) % count;
+    selectTab(tabs->at(static_cast<std::size_t>(position)).id);
+}
+
+std::optional<std::size_t> BrowserState::activeTabPosition() const {
     const auto& list = tabs.get();
     const auto found = std::find_if(list.begin(), list.end(), [&](const BrowserTab& t) { return t.id == activeTabId.get(); });
-    if (found == list.end()) return;
-    const auto count = static_cast<long>(list.size());
-    const long position = ((found - list.begin() + step) % count + count) % count;
-    selectTab(list[static_cast<std::size_t>(position)].id);
+    if (found == list.end()) return std::nullopt;
+    return static_cast<std::size_t>(found - list.begin());
 }
 
 void BrowserState::selectTabAt(std::size_t position) {
@@ -101,11 +107,10 @@ void BrowserState::selectTabAt(std::size_t position) {
 }
 
 void BrowserState::moveActiveTab(int step) {
-    const auto& list = tabs.get();
-    const auto found = std::find_if(list.begin(), list.end(), [&](const BrowserTab& t) { return t.id == activeTabId.get(); });
-    if (found == list.end()) return;
-    const long from = found - list.begin();
-    const long to = std::clamp(from + step, 0L, static_cast<long>(list.size()) - 1);
+    const auto active = activeTabPosition();
+    if (!active) return;
+    const auto from = static_cast<long>(*active);
+    const long to = std::clamp(from + step, 0L, static_cast<long>(tabs->size()) - 1);
     if (to == from) return;
     tabs.modify([&](std::vector<BrowserTab>& all) {
         const auto at = [&](long i) { return all.begin() + i; };

@@ -114,6 +114,7 @@ public:
 
 private:
     void showAddressOf(const BrowserTab& tab);
+    std::optional<std::size_t> activeTabPosition() const;
 
     sigc::signal<void()> m_anyChanged;
     sigc::signal<void(const TabListChange&)> m_tabListChanged;

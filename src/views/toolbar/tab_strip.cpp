@@ -63,9 +63,12 @@ void TabStrip::scrollToActiveSoon() {
 }
 
 TabItem* TabStrip::activeItem() {
-    for (const auto& item : m_items)
-        if (item->tabId() == m_state.activeTabId.get()) return item.get();
-    return nullptr;
+    const auto found = findItem(m_state.activeTabId.get());
+    return found == m_items.end() ? nullptr : found->get();
+}
+
+std::vector<std::unique_ptr<TabItem>>::iterator TabStrip::findItem(const Uuid& id) {
+    return std::find_if(m_items.begin(), m_items.end(), [&](const auto& item) { return item->tabId() == id; });
 }
 
 void TabStrip::scrollTo(TabItem& item) {
@@ -87,7 +90,7 @@ void TabStrip::apply(const TabListChange& change) {
 }
 
 void TabStrip::moveItem(const Uuid& id, std::size_t position) {
-    const auto found = std::find_if(m_items.begin(), m_items.end(), [&](const auto& item) { return item->tabId() == id; });
+    const auto found = findItem(id);
     if (found == m_items.end()) return;
     std::unique_ptr<TabItem> item = std::move(*found);
     m_items.erase(found);
@@ -113,7 +116,7 @@ void TabStrip::insertItem(std::size_t position, const BrowserTab& tab) {
 }
 
 void TabStrip::removeItem(const Uuid& id) {
-    const auto found = std::find_if(m_items.begin(), m_items.end(), [&](const auto& item) { return item->tabId() == id; });
+    const auto found = findItem(id);
     if (found == m_items.end()) return;
     m_row.remove(**found);
     m_items.erase(found);

@@ -34,6 +34,7 @@ private:
     void moveItem(const Uuid& id, std::size_t position);
     void scrollToActiveSoon();
     TabItem* activeItem();
+    std::vector<std::unique_ptr<TabItem>>::iterator findItem(const Uuid& id);
     void scrollTo(TabItem& item);
     void closeLater(const Uuid& id);
 
