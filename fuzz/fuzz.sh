@@ -23,13 +23,14 @@ have_libfuzzer() {
         clang++ -x c++ -fsanitize=fuzzer,address,undefined -o /dev/null - 2>/dev/null
 }
 
-# The last value of a libFuzzer field ("cov:", "ft:", "corp:") in a log.
+# The last value of a libFuzzer field ("cov:", "ft:", "corp:") in a log; -a because a log
+# another run truncated under a running one holds NUL bytes, and grep would call it binary.
 last_field() {
-    grep -o "$1 [^ ]*" "$2" | tail -n 1 | cut -d' ' -f2
+    grep -ao "$1 [^ ]*" "$2" | tail -n 1 | cut -d' ' -f2
 }
 
 final_stat() {
-    grep -o "^stat::$1: *[0-9]*" "$2" | tail -n 1 | grep -o '[0-9]*$'
+    grep -ao "^stat::$1: *[0-9]*" "$2" | tail -n 1 | grep -o '[0-9]*$'
 }
 
 # One row of the closing table from a target's log and its run's new crash files.
