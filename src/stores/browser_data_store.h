@@ -73,6 +73,9 @@ public:
 
     // Merges into the entry with exactly this address, or appends one.
     void recordVisit(std::string_view title, std::string_view url);
+    // A page's later title for the entry with exactly this address, without a
+    // visit; saves only when it changes the entry.
+    void retitleVisit(std::string_view url, std::string_view title);
     void deleteHistoryItem(const Uuid& id);
     void clearHistory();
     // Entries whose title, or else address, contains the query, ignoring case

@@ -35,6 +35,20 @@ void BrowserDataStore::recordVisit(std::string_view title, std::string_view url)
     saveHistory();
 }
 
+void BrowserDataStore::retitleVisit(std::string_view url, std::string_view title) {
+    const std::string address = validUtf8(url);
+    const std::string stored = storedTitle(title);
+    const auto& all = m_history.get();
+    const auto found = std::find_if(all.begin(), all.end(), [&](const HistoryItem& h) { return h.url == address; });
+    if (stored.empty() || found == all.end() || found->title == stored) return;
+    const auto position = static_cast<std::size_t>(found - all.begin());
+    m_history.modify([&](std::vector<HistoryItem>& list) {
+        list[position].title = stored;
+        m_searchIndex.update(position, list[position]);
+    });
+    saveHistory();
+}
+
 void BrowserDataStore::deleteHistoryItem(const Uuid& id) {
     m_history.modify([&](std::vector<HistoryItem>& list) {
         if (std::erase_if(list, [&](const HistoryItem& h) { return h.id == id; }) > 0) m_searchIndex.invalidate();

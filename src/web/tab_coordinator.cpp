@@ -57,9 +57,13 @@ void TabCoordinator::progressChanged(double progress) {
 void TabCoordinator::titleChanged(const std::optional<std::string>& title) {
     // Pages clear their title while the next one loads; the tab keeps the last real one.
     if (!title || title->empty()) return;
-    if (m_pendingVisit && m_pendingVisit->title.empty()) {
-        m_pendingVisit->title = *title;
-        if (m_pendingVisit->askedByUser) recordPendingVisit();
+    if (title && !title->empty()) {
+        if (m_pendingVisit) {
+            m_pendingVisit->title = *title;
+            if (m_pendingVisit->askedByUser) recordPendingVisit();
+        } else if (m_settlingAddress) {
+            m_dataStore.retitleVisit(*m_settlingAddress, *title);
+        }
     }
     updateRecord([&](BrowserTab& tab) { tab.title = storedTitle(*title); });
 }
@@ -67,6 +71,8 @@ void TabCoordinator::titleChanged(const std::optional<std::string>& title) {
 void TabCoordinator::urlChanged(const std::optional<std::string>& uri) {
     const std::optional<Url> url = parseOptional(uri);
     updateRecord([&](BrowserTab& tab) { tab.url = url; });
+    // A page that changes its address itself has left the recorded one.
+    if (m_settlingAddress && (!url || url->absoluteString() != *m_settlingAddress)) m_settlingAddress.reset();
     if (m_browserState.activeTabId.get() == m_tabId)
         m_browserState.addressBarText = url ? url->absoluteString() : std::string();
 }
@@ -82,10 +88,16 @@ void TabCoordinator::backForwardChanged(bool canGoBack, bool canGoForward) {
     });
 }
 
-void TabCoordinator::titleWaitOver() { recordPendingVisit(); }
+void TabCoordinator::titleWaitOver() {
+    recordPendingVisit();
+    m_settlingAddress.reset();
+}
 
 void TabCoordinator::recordPendingVisit() {
-    if (const auto visit = std::exchange(m_pendingVisit, std::nullopt)) m_dataStore.recordVisit(visit->title, visit->address);
+    const auto visit = std::exchange(m_pendingVisit, std::nullopt);
+    if (!visit) return;
+    m_dataStore.recordVisit(visit->title, visit->address);
+    m_settlingAddress = visit->address;
 }
 
 void TabCoordinator::navigationStarted(NavigationOrigin origin) {

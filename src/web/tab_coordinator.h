@@ -68,7 +68,7 @@ public:
 
     // A finished page is recorded in history with its title. The engine often
     // has no title, or an empty one, when the page finishes; the visit then
-    // waits for the first non-empty title. When the wait ends without one
+    // waits for a non-empty title. When the wait ends without one
     // (the next navigation starts, or titleWaitOver()), the visit is recorded
     // with an empty title: a page without one is still a page the user saw.
     // A page the page itself went to (a script's or a refresh's navigation)
@@ -80,7 +80,10 @@ public:
     // A failure ends loading; with a message, the tab shows it (an error page)
     // until the next navigation starts.
     void navigationFailed(std::optional<std::string> message = std::nullopt);
-    bool isAwaitingTitle() const { return m_pendingVisit.has_value(); }
+    // The engine also reports a long title in pieces while it parses the page,
+    // and pages retitle themselves once loaded: until the wait ends, a later
+    // title of the page replaces the recorded one (the visit counts once).
+    bool isAwaitingTitle() const { return m_pendingVisit || m_settlingAddress; }
     void titleWaitOver();
 
     // Ctrl-click or middle click on a link opens it in a new tab and keeps
@@ -111,6 +114,7 @@ private:
         bool askedByUser = true;
     };
     std::optional<PendingVisit> m_pendingVisit;
+    std::optional<std::string> m_settlingAddress;  // recorded, its title may still change
     NavigationOrigin m_origin = NavigationOrigin::user;
     ScopedConnection m_commandConnection;
 };

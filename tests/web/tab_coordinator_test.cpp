@@ -107,7 +107,7 @@ TEST_F(TabCoordinatorTest, StartFinishAndFailureSetLoadingProgressAndError) {
     EXPECT_EQ(tab().estimatedProgress, 1.0);
 }
 
-TEST_F(TabCoordinatorTest, FinishedPagesAreRecordedOnceWithTheirFirstRealTitle) {
+TEST_F(TabCoordinatorTest, FinishedPagesAreRecordedOnceWithTheTitleTheySettleOn) {
     for (const char* blank : {"about:blank", "", static_cast<const char*>(nullptr)})
         coordinator.navigationFinished({false, false, blank ? std::optional<std::string>(blank) : std::nullopt, "B"});
     EXPECT_TRUE(history().empty()) << "blank pages and pages without an address";
@@ -120,11 +120,21 @@ TEST_F(TabCoordinatorTest, FinishedPagesAreRecordedOnceWithTheirFirstRealTitle) 
         coordinator.titleChanged("");
         EXPECT_TRUE(history().empty());
         coordinator.titleChanged("Late");
-        coordinator.titleChanged("Later still");
         ASSERT_EQ(history().size(), 1u);
         EXPECT_EQ(history().front().title, "Late");
+        coordinator.titleChanged("Later still");
+        coordinator.titleChanged("");
+        EXPECT_EQ(history().front().title, "Later still") << "a title the engine reported in pieces";
         EXPECT_EQ(history().front().visitCount, 1);
+        coordinator.titleWaitOver();
+        coordinator.titleChanged("Retitled by a script long after");
+        EXPECT_EQ(history().front().title, "Later still");
     }
+    // A page that moved itself to another address keeps the first entry's title.
+    coordinator.navigationFinished({false, false, "http://127.0.0.1/app", "App"});
+    coordinator.urlChanged("http://127.0.0.1/app#inbox");
+    coordinator.titleChanged("Inbox");
+    EXPECT_EQ(history().back().title, "App");
     // Without a title, once the next page starts or the wait ends, with an empty one.
     store.clearHistory();
     coordinator.navigationFinished({false, false, "http://127.0.0.1/untitled", std::nullopt});
