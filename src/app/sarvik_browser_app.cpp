@@ -23,6 +23,7 @@ void SarvikBrowserApp::on_startup() {
     if (!lockDataFolder()) return;
     if (const auto warning = sandboxOffWarning()) std::cerr << *warning << std::endl;
     m_sharedBrowserState = std::make_unique<BrowserState>();
+    m_settings = std::make_unique<SettingsKeeper>(*m_sharedBrowserState, SettingsKeeper::defaultFile());
     m_sharedAuctionStore = std::make_unique<AuctionStore>(defaultDataDirectory());
     m_stylesheet = std::make_unique<ThemeStylesheet>(*m_sharedBrowserState, Gdk::Display::get_default());
     m_downloadManager = std::make_unique<DownloadManager>(m_downloads, defaultDownloadFolder());
@@ -62,6 +63,12 @@ PreferencesWindow& SarvikBrowserApp::preferencesWindow() {
     if (!m_preferencesWindow)
         m_preferencesWindow = std::make_unique<PreferencesWindow>(*m_sharedBrowserState, *m_sharedAuctionStore);
     return *m_preferencesWindow;
+}
+
+// The application object may outlive the main loop, so a settings change still waiting is saved here.
+void SarvikBrowserApp::on_shutdown() {
+    m_settings.reset();
+    Gtk::Application::on_shutdown();
 }
 
 void SarvikBrowserApp::on_activate() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/settings_keeper.h"
 #include "core/browser_state.h"
 #include "core/data_folder_lock.h"
 #include "core/url.h"
@@ -18,7 +19,8 @@ namespace sarvik {
 
 // The application: owns the one BrowserState, the one AuctionStore and the
 // session's downloads that the whole program shares, creates them before the
-// first window, hands them to every window it opens, and installs the menu bar.
+// first window (the state with the saved settings), hands them to every window
+// it opens, and installs the menu bar.
 //
 // One instance per session: a second `sarvik-browser ADDRESS...` hands its
 // addresses to the running instance over the session bus and exits, so only
@@ -42,6 +44,7 @@ protected:
     SarvikBrowserApp();
     void on_startup() override;
     void on_activate() override;
+    void on_shutdown() override;
     int on_command_line(const Glib::RefPtr<Gio::ApplicationCommandLine>& commandLine) override;
 
 private:
@@ -53,6 +56,7 @@ private:
     std::unique_ptr<DataFolderLock> m_dataFolderLock;  // held for the process's life
 
     std::unique_ptr<BrowserState> m_sharedBrowserState;
+    std::unique_ptr<SettingsKeeper> m_settings;  // after the state it saves, so it goes first
     std::unique_ptr<AuctionStore> m_sharedAuctionStore;
     std::unique_ptr<ThemeStylesheet> m_stylesheet;
     DownloadList m_downloads;

@@ -9,8 +9,6 @@ namespace sarvik {
 namespace {
 
 constexpr double kZoomStep = 0.1;
-constexpr double kMinimumZoom = 0.3;
-constexpr double kMaximumZoom = 3.0;
 
 // Steps of 0.1 in binary floating point drift (0.9 + 0.1 * 17 is 2.5999...),
 // and the badge would then show 259 %: the zoom is kept in hundredths.

@@ -20,6 +20,9 @@ namespace sarvik {
 
 inline constexpr std::string_view kDefaultHomePage = "https://www.google.com";
 inline constexpr std::string_view kDefaultSearchEngine = "https://www.google.com/search?q=";
+// The page zoom never leaves these bounds.
+inline constexpr double kMinimumZoom = 0.3;
+inline constexpr double kMaximumZoom = 3.0;
 
 // What one operation did to the tab list, emitted once the operation is done:
 // the tabs it added with their positions (in the list as it is now), the
@@ -47,10 +50,10 @@ struct TabListChange {
 //
 // Main thread only. Every field is published: each assignment emits that
 // field's changed() and then anyChanged(), also when the value is equal.
-// The tab list is never empty. Nothing here is saved. Tabs join and leave
-// the list only through newTab() and closeTab(), which also emit
-// tabListChanged(); updateTab() changes fields in place and emits only
-// tabs.changed().
+// The tab list is never empty. Of all this only the settings outlive the
+// process (core/browser_settings.h). Tabs join and leave the list only through
+// newTab() and closeTab(), which also emit tabListChanged(); updateTab()
+// changes fields in place and emits only tabs.changed().
 class BrowserState {
 public:
     BrowserState();

@@ -24,6 +24,14 @@ std::optional<std::string> StoreFile::read() {
     return text;
 }
 
+std::optional<fs::path> StoreFile::keepDamagedAside() {
+    auto kept = keepDamagedCopy(m_path, m_files);
+    if (!kept) return std::nullopt;
+    m_files.remove(m_path.c_str());  // left in place, the next save replaces it: the copy is safe either way
+    m_isDamaged = false;
+    return kept;
+}
+
 bool StoreFile::write(const std::optional<std::string>& bytes) {
     if (!bytes) return false;
     auto& problems = StorageProblems::shared();

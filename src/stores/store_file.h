@@ -26,6 +26,10 @@ public:
     // The bytes did not decode.
     void markDamaged() { m_isDamaged = true; }
     bool isDamaged() const { return m_isDamaged; }
+    // Moves a damaged file out of the way now rather than at the next save:
+    // keeps it as "<name>.damaged-N" and takes its name away, so the next start
+    // finds no file. Returns the kept name, or none if it could not be kept.
+    std::optional<std::filesystem::path> keepDamagedAside();
 
     // Replaces the file with `bytes` (none: nothing writable, nothing done).
     // Returns whether the file now holds them.
