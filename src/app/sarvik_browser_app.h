@@ -5,6 +5,7 @@
 #include "core/url.h"
 #include "stores/auction_store.h"
 #include "stores/download_list.h"
+#include "stores/session_store.h"
 #include "views/common/theme_stylesheet.h"
 #include "views/preferences/preferences_window.h"
 #include "web/download_manager.h"
@@ -42,18 +43,21 @@ protected:
     SarvikBrowserApp();
     void on_startup() override;
     void on_activate() override;
+    void on_shutdown() override;
     int on_command_line(const Glib::RefPtr<Gio::ApplicationCommandLine>& commandLine) override;
 
 private:
     bool lockDataFolder();
     bool dataFolderTaken() const;
     void showDataFolderTaken();
-    void openAddresses(const std::vector<Url>& addresses);
+    void openAddresses(const std::vector<Url>& addresses, bool intoStartTab);
+    bool openLastTabsIfChosen();
 
     std::unique_ptr<DataFolderLock> m_dataFolderLock;  // held for the process's life
 
     std::unique_ptr<BrowserState> m_sharedBrowserState;
     std::unique_ptr<AuctionStore> m_sharedAuctionStore;
+    std::unique_ptr<SessionStore> m_session;  // after the state it watches
     std::unique_ptr<ThemeStylesheet> m_stylesheet;
     DownloadList m_downloads;
     std::unique_ptr<DownloadManager> m_downloadManager;  // after the list it records into
