@@ -25,6 +25,7 @@ void SarvikBrowserApp::on_startup() {
     m_sharedBrowserState = std::make_unique<BrowserState>();
     m_settings = std::make_unique<SettingsKeeper>(*m_sharedBrowserState, SettingsKeeper::defaultFile());
     m_sharedAuctionStore = std::make_unique<AuctionStore>(defaultDataDirectory());
+    m_session = std::make_unique<SessionStore>(*m_sharedBrowserState, defaultDataDirectory());
     m_stylesheet = std::make_unique<ThemeStylesheet>(*m_sharedBrowserState, Gdk::Display::get_default());
     m_downloadManager = std::make_unique<DownloadManager>(m_downloads, defaultDownloadFolder());
     set_menubar(installMenuCommands(*this, [this] { preferencesWindow().open(); }));
@@ -78,7 +79,7 @@ void SarvikBrowserApp::on_activate() {
         return;
     }
     auto* window = new MainWindow(*m_sharedBrowserState, *m_sharedAuctionStore, defaultDataDirectory(),
-                                  m_downloadManager.get());
+                                  m_downloadManager.get(), m_session.get());
     add_window(*window);
     window->signal_hide().connect([window] { delete window; });
     window->present();
@@ -93,18 +94,34 @@ int SarvikBrowserApp::on_command_line(const Glib::RefPtr<Gio::ApplicationCommand
     char** argv = commandLine->get_arguments(argc);
     std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
     g_strfreev(argv);
+    const bool isFirstWindow = !get_active_window();
+    const bool restored = isFirstWindow && openLastTabsIfChosen();
     const std::string cwd = commandLine->get_cwd();
     openAddresses(commandLineAddresses(words, cwd.empty() ? std::filesystem::current_path() : std::filesystem::path(cwd),
-                                       m_sharedBrowserState->searchEngine.get()));
+                                       m_sharedBrowserState->searchEngine.get()),
+                  isFirstWindow && !restored);
     activate();
     return 0;
 }
 
-void SarvikBrowserApp::openAddresses(const std::vector<Url>& addresses) {
+// Before the first window, so the home page is not loaded only to be replaced.
+bool SarvikBrowserApp::openLastTabsIfChosen() {
+    if (m_session->start() != SessionStart::restore) return false;
+    m_session->restoreLastSession();
+    return true;
+}
+
+// Only a normal quit gets here; a crash or a kill leaves the session marked as not ended.
+void SarvikBrowserApp::on_shutdown() {
+    if (m_session) m_session->endCleanly();
+    Gtk::Application::on_shutdown();
+}
+
+void SarvikBrowserApp::openAddresses(const std::vector<Url>& addresses, bool intoStartTab) {
     if (addresses.empty()) return;
     BrowserState& state = *m_sharedBrowserState;
     auto next = addresses.begin();
-    if (!get_active_window()) {
+    if (intoStartTab) {
         // Before the first window: the first tab opens the first address instead of the home page.
         const Uuid first = state.activeTabId;
         state.updateTab(first, [&](BrowserTab& tab) { tab.url = *next; });

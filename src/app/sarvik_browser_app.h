@@ -6,6 +6,7 @@
 #include "core/url.h"
 #include "stores/auction_store.h"
 #include "stores/download_list.h"
+#include "stores/session_store.h"
 #include "views/common/theme_stylesheet.h"
 #include "views/preferences/preferences_window.h"
 #include "web/download_manager.h"
@@ -51,13 +52,15 @@ private:
     bool lockDataFolder();
     bool dataFolderTaken() const;
     void showDataFolderTaken();
-    void openAddresses(const std::vector<Url>& addresses);
+    void openAddresses(const std::vector<Url>& addresses, bool intoStartTab);
+    bool openLastTabsIfChosen();
 
     std::unique_ptr<DataFolderLock> m_dataFolderLock;  // held for the process's life
 
     std::unique_ptr<BrowserState> m_sharedBrowserState;
     std::unique_ptr<SettingsKeeper> m_settings;  // after the state it saves, so it goes first
     std::unique_ptr<AuctionStore> m_sharedAuctionStore;
+    std::unique_ptr<SessionStore> m_session;  // after the state it watches
     std::unique_ptr<ThemeStylesheet> m_stylesheet;
     DownloadList m_downloads;
     std::unique_ptr<DownloadManager> m_downloadManager;  // after the list it records into

@@ -35,6 +35,7 @@ BrowserState::BrowserState() {
     m_fieldConnections += pageZoom.changed().connect(relay);
     m_fieldConnections += homePage.changed().connect(relay);
     m_fieldConnections += searchEngine.changed().connect(relay);
+    m_fieldConnections += startPages.changed().connect(relay);
     m_fieldConnections += navigationCommand.changed().connect(relay);
 }
 
@@ -75,6 +76,26 @@ void BrowserState::closeTab(const Uuid& id) {
         showAddressOf(next);
         change.activeTabId = next.id;
     }
+    m_tabListChanged.emit(change);
+}
+
+void BrowserState::restoreTabs(std::vector<BrowserTab> restored, std::size_t activePosition) {
+    if (restored.empty()) return;
+    activePosition = std::min(activePosition, restored.size() - 1);
+    for (std::size_t i = 0; i < restored.size(); ++i) restored[i].loadsWhenShown = i != activePosition;
+    const BrowserTab& start = tabs->front();
+    const bool replacesStartTab = tabs->size() == 1 && !start.canGoBack &&
+                                  (!start.url || start.url->absoluteString() == homePage.get());
+    TabListChange change{{}, {}, restored[activePosition].id};
+    if (replacesStartTab) change.removed.push_back(start);
+    const std::size_t first = replacesStartTab ? 0 : tabs->size();
+    for (std::size_t i = 0; i < restored.size(); ++i) change.inserted.push_back({first + i, restored[i]});
+    tabs.modify([&](std::vector<BrowserTab>& all) {
+        if (replacesStartTab) all.clear();
+        all.insert(all.end(), restored.begin(), restored.end());
+    });
+    activeTabId = restored[activePosition].id;
+    showAddressOf(restored[activePosition]);
     m_tabListChanged.emit(change);
 }
 

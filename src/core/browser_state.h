@@ -6,6 +6,7 @@
 #include "core/navigation_command.h"
 #include "core/published.h"
 #include "core/scoped_connection.h"
+#include "core/start_pages.h"
 #include "core/uuid.h"
 
 #include <sigc++/signal.h>
@@ -73,6 +74,7 @@ public:
     Published<double> pageZoom{1.0};
     Published<std::string> homePage{std::string(kDefaultHomePage)};
     Published<std::string> searchEngine{std::string(kDefaultSearchEngine)};
+    Published<StartPages> startPages{StartPages::homePage};
     Published<std::optional<NavigationCommand>> navigationCommand;
 
     std::optional<BrowserTab> activeTab() const;
@@ -80,6 +82,9 @@ public:
 
     void newTab(std::optional<Url> url = std::nullopt);
     void closeTab(const Uuid& id);
+    // Opens tabs kept from an earlier run after the open ones, the one at `activePosition` active; the
+    // others load when first shown. A lone untouched start tab gives way to them. One TabListChange.
+    void restoreTabs(std::vector<BrowserTab> restored, std::size_t activePosition);
     void selectTab(const Uuid& id);
     // The tab `step` places after the active one (before it when negative), round the ends.
     void selectTabBeside(int step);

@@ -21,6 +21,8 @@ struct BrowserTab {
     std::optional<std::string> loadError;
     // Favicons are never fetched or shown; the slot exists so the record is complete.
     std::optional<std::string> favicon;
+    // Restored from an earlier run and not shown since: its page loads when the tab is first shown.
+    bool loadsWhenShown = false;
 
     static BrowserTab make(std::optional<Url> url = std::nullopt) {
         BrowserTab tab;

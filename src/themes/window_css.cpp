@@ -7,6 +7,7 @@
 #include "themes/find_bar_css.h"
 #include "themes/preferences_css.h"
 #include "themes/scrapbook_panel_css.h"
+#include "themes/session_restore_css.h"
 #include "themes/storage_notice_css.h"
 #include "themes/theme_css.h"
 
@@ -14,7 +15,7 @@ namespace sarvik {
 
 std::string windowCss(OrvelColorTheme theme) {
     return themeCss(theme) + explorerBarCss(theme) + auctionPanelCss(theme) + scrapbookPanelCss(theme) +
-           preferencesCss(theme) + findBarCss(theme) + storageNoticeCss(theme) + downloadsCss(theme) +
+           preferencesCss(theme) + findBarCss(theme) + storageNoticeCss(theme) + sessionRestoreCss(theme) + downloadsCss(theme) +
            addressSuggestionsCss(theme);
 }
 

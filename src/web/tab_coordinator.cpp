@@ -26,6 +26,24 @@ std::optional<Url> TabCoordinator::firstLoadUrl() const {
     return Url::parse(m_browserState.homePage.get());
 }
 
+void TabCoordinator::loadFirstPage(std::function<void(const Url&)> load) {
+    m_loadFirst = std::move(load);
+    const BrowserTab* tab = m_browserState.findTab(m_tabId);
+    if (!tab || !tab->loadsWhenShown) {
+        if (const auto first = firstLoadUrl()) m_loadFirst(*first);
+        return;
+    }
+    m_firstShowConnection = m_browserState.activeTabId.changed().connect([this] { loadOnceShown(); });
+    loadOnceShown();
+}
+
+void TabCoordinator::loadOnceShown() {
+    if (m_browserState.activeTabId.get() != m_tabId) return;
+    m_firstShowConnection.disconnect();
+    updateRecord([](BrowserTab& tab) { tab.loadsWhenShown = false; });
+    if (const auto first = firstLoadUrl()) m_loadFirst(*first);
+}
+
 std::optional<NavigationCommand> TabCoordinator::commandToExecute() const {
     if (!m_browserState.navigationCommand.get()) return std::nullopt;
     if (m_browserState.activeTabId.get() != m_tabId) return std::nullopt;

@@ -48,6 +48,9 @@ public:
     // The first page of a new web view: the tab's address, else the home
     // page if it parses, else nothing.
     std::optional<Url> firstLoadUrl() const;
+    // Runs `load` with the first page now, or, for a tab restored from an earlier run, once the tab is
+    // first shown (its stored title stays until then).
+    void loadFirstPage(std::function<void(const Url&)> load);
 
     // The pending command, when this tab is the active one; otherwise none
     // and the command stays pending for the active tab's host.
@@ -99,6 +102,7 @@ private:
         m_browserState.updateTab(m_tabId, std::forward<Mutator>(mutate));
     }
     void executePendingCommand();
+    void loadOnceShown();
     void recordPendingVisit();
 
     BrowserState& m_browserState;
@@ -117,6 +121,8 @@ private:
     std::optional<std::string> m_settlingAddress;  // recorded, its title may still change
     NavigationOrigin m_origin = NavigationOrigin::user;
     ScopedConnection m_commandConnection;
+    std::function<void(const Url&)> m_loadFirst;
+    ScopedConnection m_firstShowConnection;
 };
 
 }  // namespace sarvik

@@ -353,7 +353,7 @@ WebViewHost::WebViewHost(BrowserState& browserState, BrowserDataStore& dataStore
     set_vexpand(true);
     m_engine->build();
     gtk_box_append(gobj(), GTK_WIDGET(m_engine->view.get()));
-    if (const auto first = m_engine->coordinator.firstLoadUrl()) m_engine->load(*first);
+    m_engine->coordinator.loadFirstPage([engine = m_engine.get()](const Url& url) { engine->load(url); });
 
     // One zoom for the whole browser: every tab's page follows it, not only the active one.
     m_engine->applyZoom();

@@ -11,6 +11,7 @@ PreferencesGeneralPage::PreferencesGeneralPage(BrowserState& state)
     buildHomePageSection();
     buildSearchEngineSection();
     buildNewTabSection();
+    buildStartSection();
 
     m_homePageField->set_text(m_state.homePage.get());
     // A prefix of no engine keeps the initial choice and writes nothing.
@@ -64,6 +65,20 @@ void PreferencesGeneralPage::buildNewTabSection() {
     note->add_css_class("preferences-note");
     note->set_halign(Gtk::Align::START);
     content.append(*note);
+}
+
+void PreferencesGeneralPage::buildStartSection() {
+    auto& content = addSection("When SarvikBrowser starts:");
+    content.set_spacing(6);
+    auto* homePage = Gtk::make_managed<Gtk::CheckButton>("Open the home page");
+    m_startWithLastTabs = Gtk::make_managed<Gtk::CheckButton>("Open the tabs from last time");
+    m_startWithLastTabs->set_group(*homePage);
+    (m_state.startPages.get() == StartPages::lastTabs ? m_startWithLastTabs : homePage)->set_active(true);
+    m_startWithLastTabs->signal_toggled().connect([this] {
+        m_state.startPages = m_startWithLastTabs->get_active() ? StartPages::lastTabs : StartPages::homePage;
+    });
+    content.append(*homePage);
+    content.append(*m_startWithLastTabs);
 }
 
 void PreferencesGeneralPage::setHomePage() {

@@ -24,11 +24,13 @@ public:
 
     std::string homePageText() const { return m_homePageField->get_text(); }
     SearchEngine selectedSearchEngine() const { return m_selectedSearchEngine; }
+    Gtk::CheckButton& startWithLastTabsChoice() { return *m_startWithLastTabs; }
 
 private:
     void buildHomePageSection();
     void buildSearchEngineSection();
     void buildNewTabSection();
+    void buildStartSection();
     void setHomePage();
     void useCurrentPage();
     void onEngineToggled(SearchEngine engine);
@@ -38,6 +40,7 @@ private:
     bool m_isShowingSelection = false;  // set while the page itself moves the radio group
     Gtk::Entry* m_homePageField = nullptr;
     std::array<Gtk::CheckButton*, 4> m_engineButtons{};
+    Gtk::CheckButton* m_startWithLastTabs = nullptr;
 };
 
 }  // namespace sarvik

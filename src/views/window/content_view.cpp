@@ -57,6 +57,7 @@ ContentView::~ContentView() {
     m_connections.clear();
     m_explorerBarPlace.unset_child();
     m_explorerBar.reset();
+    if (m_sessionRestore) remove(*m_sessionRestore);
 }
 
 void ContentView::followExplorerBarVisibility() {
@@ -71,6 +72,12 @@ void ContentView::followExplorerBarVisibility() {
         m_explorerBarPlace.set_child(*m_explorerBar);
     }
     m_explorerBarPlace.set_reveal_child(visible);
+}
+
+void ContentView::offerSessionRestore(SessionStore& session) {
+    if (m_sessionRestore) return;
+    m_sessionRestore = std::make_unique<SessionRestoreBar>(session);
+    insert_child_after(*m_sessionRestore, m_storageNotice);
 }
 
 void ContentView::showDownloads(DownloadManager& manager) {

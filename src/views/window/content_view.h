@@ -8,6 +8,7 @@
 #include "views/explorer_bar/explorer_bar_view.h"
 #include "views/find/find_bar.h"
 #include "views/status_bar/status_bar.h"
+#include "views/session_restore/session_restore_bar.h"
 #include "views/storage_notice/storage_notice_bar.h"
 #include "views/toolbar/toolbar_view.h"
 #include "views/window/web_area.h"
@@ -45,6 +46,9 @@ public:
     // Adds the downloads' progress and list to the status bar, once.
     void showDownloads(DownloadManager& manager);
     DownloadStatus* downloadStatus() { return m_downloadStatus.get(); }
+    // Adds the band that offers the tabs of last time, once.
+    void offerSessionRestore(SessionStore& session);
+    SessionRestoreBar* sessionRestoreBar() { return m_sessionRestore.get(); }
     OrvelToolbarView& toolbar() { return m_toolbar; }
 
 private:
@@ -71,6 +75,7 @@ private:
     // Under the toolbar, over the whole width of the middle band.
     FindBar m_findBar;
     StorageNoticeBar m_storageNotice{StorageProblems::shared()};
+    std::unique_ptr<SessionRestoreBar> m_sessionRestore;
     // Declared before the status bar that shows it, so it outlives the bar.
     std::unique_ptr<DownloadStatus> m_downloadStatus;
     StatusBar m_statusBar;

@@ -14,7 +14,7 @@ constexpr int kDefaultHeight = 800;
 }  // namespace
 
 MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, std::filesystem::path dataDirectory,
-                       DownloadManager* downloads)
+                       DownloadManager* downloads, SessionStore* session)
     : m_browserState(browserState), m_auctionStore(auctionStore), m_contentView(browserState, auctionStore, std::move(dataDirectory)),
       m_scrapbookArchiveOpener(browserState, m_contentView.scrapbookStore()), m_favoritesFileCommands(*this, m_contentView.dataStore()),
       m_pageCommands(*this, browserState, m_contentView.webArea()), m_pageKeys(*this, m_contentView.webArea()),
@@ -25,6 +25,7 @@ MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, s
     set_child(m_contentView);
     set_show_menubar(true);
     if (downloads) m_contentView.showDownloads(*downloads);
+    if (session) m_contentView.offerSessionRestore(*session);
     m_connections += browserState.tabs.changed().connect([this] { followActiveTabTitle(); });
     m_connections += browserState.activeTabId.changed().connect([this] { followActiveTabTitle(); });
     followActiveTabTitle();

@@ -16,16 +16,19 @@
 namespace sarvik {
 
 class DownloadManager;
+class SessionStore;
 
 // The browser window: no title text, the toolbar at the top edge as its
 // title bar, the content view inside, and the answers to the menu
 // notifications for as long as the window lives. The window's title (never
 // drawn, but shown by task switchers and window lists) follows the active tab.
-// Given the application's download manager, its status bar shows the downloads.
+// Given the application's download manager, its status bar shows the downloads; given the session
+// store, the tabs of a run that did not quit are offered above the page.
 class MainWindow : public Gtk::ApplicationWindow {
 public:
     MainWindow(BrowserState& browserState, AuctionStore& auctionStore,
-               std::filesystem::path dataDirectory = defaultDataDirectory(), DownloadManager* downloads = nullptr);
+               std::filesystem::path dataDirectory = defaultDataDirectory(), DownloadManager* downloads = nullptr,
+               SessionStore* session = nullptr);
 
     ContentView& contentView() { return m_contentView; }
     FavoritesFileCommands& favoritesFileCommands() { return m_favoritesFileCommands; }
