@@ -15,7 +15,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-targets=(bookmarks history scrapbook auctions address price favorites_html favorites_tree archive settings)
+targets=(bookmarks history scrapbook auctions address price favorites_html favorites_tree archive settings session)
 
 have_libfuzzer() {
     command -v clang++ >/dev/null || return 1

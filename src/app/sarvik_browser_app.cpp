@@ -67,8 +67,10 @@ PreferencesWindow& SarvikBrowserApp::preferencesWindow() {
 }
 
 // The application object may outlive the main loop, so a settings change still waiting is saved here.
+// Only a normal quit gets here; a crash or a kill leaves the session marked as not ended.
 void SarvikBrowserApp::on_shutdown() {
     m_settings.reset();
+    if (m_session) m_session->endCleanly();
     Gtk::Application::on_shutdown();
 }
 
@@ -109,12 +111,6 @@ bool SarvikBrowserApp::openLastTabsIfChosen() {
     if (m_session->start() != SessionStart::restore) return false;
     m_session->restoreLastSession();
     return true;
-}
-
-// Only a normal quit gets here; a crash or a kill leaves the session marked as not ended.
-void SarvikBrowserApp::on_shutdown() {
-    if (m_session) m_session->endCleanly();
-    Gtk::Application::on_shutdown();
 }
 
 void SarvikBrowserApp::openAddresses(const std::vector<Url>& addresses, bool intoStartTab) {

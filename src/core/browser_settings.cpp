@@ -3,7 +3,7 @@
 namespace sarvik {
 
 BrowserSettings settingsOf(const BrowserState& state) {
-    return {state.homePage, state.searchEngine, state.colorTheme, state.pageZoom, state.isExplorerBarVisible};
+    return {state.homePage, state.searchEngine, state.colorTheme, state.pageZoom, state.isExplorerBarVisible, state.startPages};
 }
 
 void applySettings(const BrowserSettings& settings, BrowserState& state) {
@@ -12,6 +12,7 @@ void applySettings(const BrowserSettings& settings, BrowserState& state) {
     state.colorTheme = settings.colorTheme;
     state.pageZoom = settings.pageZoom;
     state.isExplorerBarVisible = settings.isExplorerBarVisible;
+    state.startPages = settings.startPages;
 }
 
 void observeSettings(BrowserState& state, const sigc::slot<void()>& changed, ConnectionSet& connections) {
@@ -20,6 +21,7 @@ void observeSettings(BrowserState& state, const sigc::slot<void()>& changed, Con
     connections += state.colorTheme.changed().connect(changed);
     connections += state.pageZoom.changed().connect(changed);
     connections += state.isExplorerBarVisible.changed().connect(changed);
+    connections += state.startPages.changed().connect(changed);
 }
 
 }  // namespace sarvik

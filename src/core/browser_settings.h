@@ -3,6 +3,7 @@
 #include "core/browser_state.h"
 #include "core/color_theme.h"
 #include "core/scoped_connection.h"
+#include "core/start_pages.h"
 
 #include <sigc++/functors/slot.h>
 
@@ -20,6 +21,7 @@ struct BrowserSettings {
     OrvelColorTheme colorTheme = OrvelColorTheme::blueberry;
     double pageZoom = 1.0;
     bool isExplorerBarVisible = true;  // "Show Explorer Bar on launch"
+    StartPages startPages = StartPages::homePage;
 
     bool operator==(const BrowserSettings&) const = default;
 };

@@ -86,7 +86,7 @@ void BrowserState::restoreTabs(std::vector<BrowserTab> restored, std::size_t act
     const BrowserTab& start = tabs->front();
     const bool replacesStartTab = tabs->size() == 1 && !start.canGoBack &&
                                   (!start.url || start.url->absoluteString() == homePage.get());
-    TabListChange change{{}, {}, restored[activePosition].id};
+    TabListChange change{{}, {}, restored[activePosition].id, {}};
     if (replacesStartTab) change.removed.push_back(start);
     const std::size_t first = replacesStartTab ? 0 : tabs->size();
     for (std::size_t i = 0; i < restored.size(); ++i) change.inserted.push_back({first + i, restored[i]});

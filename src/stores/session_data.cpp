@@ -56,10 +56,11 @@ std::vector<BrowserTab> tabsOf(const SessionData& data) {
     return tabs;
 }
 
-SessionStart sessionStart(const std::optional<SessionData>& last, StartPages choice) {
+SessionStart sessionStart(const std::optional<SessionData>& last, StartPages choice, std::string_view homePage) {
     if (!last) return SessionStart::nothing;
-    const bool anyAddress = std::any_of(last->tabs.begin(), last->tabs.end(), [](const SessionTab& t) { return t.url; });
-    if (!anyAddress) return SessionStart::nothing;
+    const bool anyPage = std::any_of(last->tabs.begin(), last->tabs.end(),
+                                     [&](const SessionTab& t) { return t.url && *t.url != homePage; });
+    if (!anyPage) return SessionStart::nothing;
     if (choice == StartPages::lastTabs) return SessionStart::restore;
     return last->endedCleanly ? SessionStart::nothing : SessionStart::offer;
 }

@@ -36,9 +36,10 @@ std::optional<std::string> encodeSessionData(const SessionData& data);
 SessionData sessionOf(const std::vector<BrowserTab>& tabs, const Uuid& activeTabId, bool endedCleanly);
 std::vector<BrowserTab> tabsOf(const SessionData& data);
 
-// What a start does with the last run's tabs: nothing (none kept, none with an address, or a normal quit
-// with the home page chosen), offer them (after a crash), or open them (the last tabs chosen).
+// What a start does with the last run's tabs: nothing (none kept, none with an address other than the
+// home page, which opens anyway, or a normal quit with the home page chosen), offer them (after a crash),
+// or open them (the last tabs chosen).
 enum class SessionStart { nothing, offer, restore };
-SessionStart sessionStart(const std::optional<SessionData>& last, StartPages choice);
+SessionStart sessionStart(const std::optional<SessionData>& last, StartPages choice, std::string_view homePage);
 
 }  // namespace sarvik

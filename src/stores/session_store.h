@@ -27,7 +27,7 @@ public:
 
     const std::filesystem::path& file() const { return m_file.path(); }
     // What this start does with the last run's tabs (none once opened or forgotten).
-    SessionStart start() const { return sessionStart(m_last, m_state.startPages.get()); }
+    SessionStart start() const { return sessionStart(m_last, m_state.startPages.get(), m_state.homePage.get()); }
     const std::optional<SessionData>& lastSession() const { return m_last; }
     void restoreLastSession();
     // The last run's tabs are gone for good: the file holds this run's at once.

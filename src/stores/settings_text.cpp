@@ -16,6 +16,9 @@ constexpr const char* kSearchEngineKey = "SearchEngine";
 constexpr const char* kColorThemeKey = "ColorTheme";
 constexpr const char* kPageZoomKey = "PageZoom";
 constexpr const char* kExplorerBarKey = "ShowExplorerBarOnLaunch";
+constexpr const char* kStartPagesKey = "OnStart";
+constexpr const char* kHomePageStart = "HomePage";
+constexpr const char* kLastTabsStart = "LastTabs";
 
 using KeyFile = std::unique_ptr<GKeyFile, decltype(&g_key_file_unref)>;
 
@@ -60,6 +63,7 @@ BrowserSettings settingsIn(GKeyFile* file) {
         settings.colorTheme = colorThemeFromRawValue(*name).value_or(settings.colorTheme);
     if (auto zoom = numberAt(file, kPageZoomKey); zoom && isPageZoom(*zoom)) settings.pageZoom = *zoom;
     if (auto shown = booleanAt(file, kExplorerBarKey)) settings.isExplorerBarVisible = *shown;
+    if (stringAt(file, kStartPagesKey) == kLastTabsStart) settings.startPages = StartPages::lastTabs;
     return settings;
 }
 
@@ -78,6 +82,8 @@ std::string settingsText(const BrowserSettings& settings) {
     g_key_file_set_string(file.get(), kGroup, kColorThemeKey, std::string(rawValue(settings.colorTheme)).c_str());
     g_key_file_set_double(file.get(), kGroup, kPageZoomKey, settings.pageZoom);
     g_key_file_set_boolean(file.get(), kGroup, kExplorerBarKey, settings.isExplorerBarVisible);
+    g_key_file_set_string(file.get(), kGroup, kStartPagesKey,
+                          settings.startPages == StartPages::lastTabs ? kLastTabsStart : kHomePageStart);
     gsize length = 0;
     g_autofree gchar* text = g_key_file_to_data(file.get(), &length, nullptr);
     return std::string(text, length);

@@ -93,6 +93,7 @@ TEST(SettingsKeeperDisplayTest, SettingsChosenInPreferencesAreShownAndUsedAfterA
         findAll<Gtk::Entry>(view.generalPage()).front()->set_text(chosen);
         ASSERT_TRUE(click(findButton(view.generalPage(), "Set")));
         findCheckButton(view.generalPage(), "DuckDuckGo")->set_active(true);
+        findCheckButton(view.generalPage(), "Open the tabs from last time")->set_active(true);
         view.selectTab(PreferencesTab::appearance);
         auto& page = view.appearancePage();
         auto swatch = findAll<Gtk::Button>(page, [](Gtk::Button& b) { return b.get_tooltip_text() == "Grape"; });
@@ -114,7 +115,7 @@ TEST(SettingsKeeperDisplayTest, SettingsChosenInPreferencesAreShownAndUsedAfterA
     const int saved = files.saves;
     BrowserRun second(data.path(), file, server.url("/home"), files);
     EXPECT_EQ(settingsOf(second.state),
-              (BrowserSettings{chosen, "https://duckduckgo.com/?q=", OrvelColorTheme::grape, 1.2, false}));
+              (BrowserSettings{chosen, "https://duckduckgo.com/?q=", OrvelColorTheme::grape, 1.2, false, StartPages::lastTabs}));
     ASSERT_TRUE(second.loaded("Chosen")) << "the first tab opens the saved home page";
     EXPECT_EQ(second.window->contentView().explorerBar(), nullptr);
     ASSERT_NE(second.zoomBadge(), nullptr);
@@ -135,6 +136,7 @@ TEST(SettingsKeeperDisplayTest, SettingsChosenInPreferencesAreShownAndUsedAfterA
     auto& view = second.openPreferences();
     EXPECT_EQ(view.generalPage().homePageText(), chosen);
     EXPECT_EQ(view.generalPage().selectedSearchEngine(), SearchEngine::duckduckgo);
+    EXPECT_TRUE(view.generalPage().startWithLastTabsChoice().get_active());
     EXPECT_EQ(view.appearancePage().zoomText(), "120%");
     EXPECT_FALSE(findCheckButton(view.appearancePage(), "Show Explorer Bar on launch")->get_active());
     auto current = findAll<Gtk::Button>(view.appearancePage(),

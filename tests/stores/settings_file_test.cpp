@@ -29,13 +29,14 @@ TEST(SettingsFileTest, EachKeyReadsOnItsOwnAndADamagedFileIsKeptAsideForTheDefau
     } table[] = {
         {"no file: first start", std::nullopt, std::nullopt},
         {"every key", "[Settings]\nHomePage=https://start.example/\nSearchEngine=https://www.bing.com/search?q=\n"
-                      "ColorTheme=Grape\nPageZoom=1.2\nShowExplorerBarOnLaunch=false\n",
-         BrowserSettings{"https://start.example/", "https://www.bing.com/search?q=", OrvelColorTheme::grape, 1.2, false}},
+                      "ColorTheme=Grape\nPageZoom=1.2\nShowExplorerBarOnLaunch=false\nOnStart=LastTabs\n",
+         BrowserSettings{"https://start.example/", "https://www.bing.com/search?q=", OrvelColorTheme::grape, 1.2, false,
+                         StartPages::lastTabs}},
         {"empty home page, unknown keys and groups", "[Settings]\nHomePage=\nLater=1\n[Other]\nPageZoom=2\n",
          with([](BrowserSettings& s) { s.homePage = ""; })},
         {"bad values keep their own defaults",
          "[Settings]\nHomePage=\xff\nSearchEngine=javascript:alert(1)\nColorTheme=grape\nPageZoom=3.01\n"
-         "ShowExplorerBarOnLaunch=maybe\n",
+         "ShowExplorerBarOnLaunch=maybe\nOnStart=lasttabs\n",
          BrowserSettings{}},
         {"zoom below the bounds", "[Settings]\nPageZoom=0.29\n", BrowserSettings{}},
         {"zoom nan", "[Settings]\nPageZoom=nan\nSearchEngine=\n", BrowserSettings{}},
@@ -60,7 +61,7 @@ TEST(SettingsFileTest, EachKeyReadsOnItsOwnAndADamagedFileIsKeptAsideForTheDefau
 TEST(SettingsFileTest, WhatIsSavedReadsBackTheSameAndAFolderInItsPlaceStaysUntouched) {
     testing::TemporaryDirectory folder;
     const fs::path path = folder / "config" / "SarvikBrowser" / "settings.ini";
-    const BrowserSettings chosen{"  start.example/page \t\n", "https://duckduckgo.com/?q=", OrvelColorTheme::lime, 0.9, false};
+    const BrowserSettings chosen{"  start.example/page \t\n", "https://duckduckgo.com/?q=", OrvelColorTheme::lime, 0.9, false, StartPages::lastTabs};
     ASSERT_TRUE(SettingsFile(path).save(chosen)) << "the folder is made";
     EXPECT_EQ(SettingsFile(path).load(), chosen);
     EXPECT_EQ(settingsOf(BrowserState()), BrowserSettings()) << "the defaults are a fresh state's";
