@@ -116,20 +116,33 @@ Glib::RefPtr<Gio::Menu> themeMenu(Gtk::Application& application) {
     return menu;
 }
 
-Glib::RefPtr<Gio::Menu> windowMenu(Gtk::Application& application, std::function<void()> openPreferencesWindow) {
-    auto action = Gio::SimpleAction::create("preferences");
-    action->signal_activate().connect([open = std::move(openPreferencesWindow)](const Glib::VariantBase&) { open(); });
+void addApplicationAction(Gtk::Application& application, const char* name, const Glib::ustring& accelerator,
+                          std::function<void()> act) {
+    auto action = Gio::SimpleAction::create(name);
+    action->signal_activate().connect([act = std::move(act)](const Glib::VariantBase&) { act(); });
     application.add_action(action);
-    application.set_accels_for_action("app.preferences", {"<Primary>comma"});
+    application.set_accels_for_action(std::string("app.") + name, {accelerator});
+}
+
+Glib::RefPtr<Gio::Menu> windowMenu(Gtk::Application& application, std::function<void()> openPreferencesWindow) {
+    addApplicationAction(application, "preferences", "<Primary>comma", std::move(openPreferencesWindow));
+    application.set_accels_for_action("win.show-help-overlay", {"<Primary>question"});
     auto menu = Gio::Menu::create();
     menu->append("Preferences", "app.preferences");
+    menu->append("Keyboard Shortcuts", "win.show-help-overlay");
     return menu;
+}
+
+Glib::RefPtr<Gio::Menu> quitSection(Gtk::Application& application, std::function<void()> quit) {
+    addApplicationAction(application, "quit", "<Primary>q", std::move(quit));
+    auto section = Gio::Menu::create();
+    section->append("Quit", "app.quit");
+    return section;
 }
 
 }  // namespace
 
-Glib::RefPtr<Gio::Menu> installMenuCommands(Gtk::Application& application,
-                                            std::function<void()> openPreferencesWindow) {
+Glib::RefPtr<Gio::Menu> installMenuCommands(Gtk::Application& application, ApplicationCommands commands) {
     auto explorer = Gio::Menu::create();
     explorer->append_section(addCommands(application, explorerToggles()));
     explorer->append_section(addCommands(application, explorerPanels()));
@@ -138,6 +151,7 @@ Glib::RefPtr<Gio::Menu> installMenuCommands(Gtk::Application& application,
     file->append_section(addCommands(application, fileCommands()));
     file->append_section(addCommands(application, favoritesFileCommands()));
     file->append_section(addCommands(application, printCommands()));
+    file->append_section(quitSection(application, std::move(commands.quit)));
 
     auto bar = Gio::Menu::create();
     bar->append_submenu("File", file);
@@ -145,7 +159,7 @@ Glib::RefPtr<Gio::Menu> installMenuCommands(Gtk::Application& application,
     bar->append_submenu("Explorer", explorer);
     bar->append_submenu("Zoom", addCommands(application, zoomCommands()));
     bar->append_submenu("Theme", themeMenu(application));
-    bar->append_submenu("Window", windowMenu(application, std::move(openPreferencesWindow)));
+    bar->append_submenu("Window", windowMenu(application, std::move(commands.openPreferencesWindow)));
     return bar;
 }
 

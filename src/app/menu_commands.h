@@ -12,9 +12,14 @@ namespace sarvik {
 // notification on the default centre; the main window acts on it.
 // Action names: "app.new-tab", "app.preferences", "app.zoom-in", "app.change-theme" (with the
 // theme's name as a string target), and so on.
-// The "Window" menu's "Preferences" item (Ctrl+comma) opens the separate
-// Preferences window through `openPreferencesWindow`.
-Glib::RefPtr<Gio::Menu> installMenuCommands(Gtk::Application& application,
-                                            std::function<void()> openPreferencesWindow);
+// What the application itself answers: the "Window" menu's "Preferences" item
+// (Ctrl+comma) opens the separate Preferences window, and File → "Quit"
+// (Ctrl+Q) quits. "Keyboard Shortcuts" (Ctrl+?) is each window's own
+// "win.show-help-overlay".
+struct ApplicationCommands {
+    std::function<void()> openPreferencesWindow;
+    std::function<void()> quit;
+};
+Glib::RefPtr<Gio::Menu> installMenuCommands(Gtk::Application& application, ApplicationCommands commands);
 
 }  // namespace sarvik

@@ -1,7 +1,9 @@
 #include "app/sarvik_browser_app.h"
 
 #include "app/command_line_addresses.h"
+#include "app/keyboard_shortcuts.h"
 #include "app/menu_commands.h"
+#include "app/quit_request.h"
 #include "core/data_directory.h"
 #include "views/window/main_window.h"
 #include "web/sandbox_status.h"
@@ -28,7 +30,9 @@ void SarvikBrowserApp::on_startup() {
     m_session = std::make_unique<SessionStore>(*m_sharedBrowserState, defaultDataDirectory());
     m_stylesheet = std::make_unique<ThemeStylesheet>(*m_sharedBrowserState, Gdk::Display::get_default());
     m_downloadManager = std::make_unique<DownloadManager>(m_downloads, defaultDownloadFolder());
-    set_menubar(installMenuCommands(*this, [this] { preferencesWindow().open(); }));
+    set_menubar(installMenuCommands(
+        *this, {.openPreferencesWindow = [this] { preferencesWindow().open(); },
+                .quit = [this] { requestQuit(*this, m_downloads.runningCount(), [this] { quit(); }); }}));
 }
 
 // Two processes on one data folder would each keep their own stores and the
@@ -83,6 +87,7 @@ void SarvikBrowserApp::on_activate() {
     auto* window = new MainWindow(*m_sharedBrowserState, *m_sharedAuctionStore, defaultDataDirectory(),
                                   m_downloadManager.get(), m_session.get());
     add_window(*window);
+    addKeyboardShortcutsWindow(*this, *window);
     window->signal_hide().connect([window] { delete window; });
     window->present();
 }

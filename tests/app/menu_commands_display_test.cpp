@@ -1,4 +1,6 @@
+#include "app/keyboard_shortcuts.h"
 #include "app/menu_commands.h"
+#include "app/quit_request.h"
 
 #include "core/notification_names.h"
 #include "support/display/browser_window_harness.h"
@@ -38,9 +40,15 @@ const MenuItem kItems[] = {
 class MenuCommandsDisplayTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        installMenuCommands(*testing::testApplication(), [] { ++preferencesOpened(); });
+        testing::testApplication()->set_menubar(installMenuCommands(
+            *testing::testApplication(),
+            {.openPreferencesWindow = [] { ++preferencesOpened(); }, .quit = [] { ++quitsAsked(); }}));
     }
     static int& preferencesOpened() {
+        static int count = 0;
+        return count;
+    }
+    static int& quitsAsked() {
         static int count = 0;
         return count;
     }
@@ -78,6 +86,9 @@ TEST_F(MenuCommandsDisplayTest, EachItemPostsItsNotificationOnceAndHasItsKeys) {
     EXPECT_TRUE(received.empty()) << "the window menu posts nothing";
     EXPECT_EQ(testing::testApplication()->get_accels_for_action("app.preferences"),
               std::vector<Glib::ustring>{"<Control>comma"});
+    testing::testApplication()->activate_action("quit");
+    EXPECT_EQ(quitsAsked(), 1);
+    EXPECT_EQ(testing::testApplication()->get_accels_for_action("app.quit"), std::vector<Glib::ustring>{"<Control>q"});
 }
 
 // Real key presses on a real main window showing a loopback page.
@@ -165,6 +176,57 @@ TEST_F(MainWindowKeysDisplayTest, TheFocusedPageHasItsKeysFirstAndTheBrowserKeep
     ASSERT_TRUE(runMainLoopUntil([&] { return b.state.tabs->size() == 2; }));
     type("typed");
     EXPECT_TRUE(runMainLoopUntil([&] { return std::string(address().get_text()) == "typed"; }));
+}
+
+// The accelerators of every row of a shown Keyboard Shortcuts window, space between them.
+std::vector<std::string> listedKeys() {
+    std::vector<std::string> keys;
+    for (Gtk::Window* window : Gtk::Window::list_toplevels()) {
+        if (!GTK_IS_SHORTCUTS_WINDOW(window->gobj()) || !window->get_visible()) continue;
+        for (auto* row : testing::findAll<Gtk::Widget>(*window, [](Gtk::Widget& w) { return GTK_IS_SHORTCUTS_SHORTCUT(w.gobj()); })) {
+            gchar* accelerator = nullptr;
+            g_object_get(row->gobj(), "accelerator", &accelerator, nullptr);
+            keys.emplace_back(accelerator ? accelerator : "");
+            g_free(accelerator);
+        }
+    }
+    return keys;
+}
+
+TEST_F(MainWindowKeysDisplayTest, CtrlQuestionListsEveryKeyAndQuitClosesEveryWindowAskingWhileDownloadsRun) {
+    addKeyboardShortcutsWindow(*testing::testApplication(), *b.window);
+    key("ctrl+question");
+    ASSERT_TRUE(runMainLoopUntil([&] { return !listedKeys().empty(); }));
+    const auto keys = listedKeys();
+    const auto listed = [&](const std::string& accelerator) {
+        return std::any_of(keys.begin(), keys.end(), [&](const std::string& row) {
+            return (" " + row + " ").find(" " + accelerator + " ") != std::string::npos;
+        });
+    };
+    for (const auto& action : testing::testApplication()->list_action_descriptions())
+        for (const auto& accelerator : testing::testApplication()->get_accels_for_action(action))
+            EXPECT_TRUE(listed(accelerator)) << action << " " << accelerator;
+    for (const char* windowKey : {"<Control>Tab", "<Control><Shift>Tab", "<Control><Shift>Page_Down", "<Alt>1...8",
+                                  "<Alt>9", "F6", "<Control>question", "<Control>q"})
+        EXPECT_TRUE(listed(windowKey)) << windowKey;
+    key("Escape");
+    ASSERT_TRUE(runMainLoopUntil([&] { return listedKeys().empty(); }));
+
+    key("ctrl+q");
+    EXPECT_TRUE(runMainLoopUntil([&] { return quitsAsked() == 1; })) << "Ctrl+Q reaches the quit command";
+    int quits = 0;
+    const auto question = [] { return testing::findWindow("quit-question"); };
+    requestQuit(*testing::testApplication(), 2, [&] { ++quits; });
+    ASSERT_TRUE(runMainLoopUntil([&] { return question() != nullptr; }));
+    EXPECT_NE(testing::textOf(*question()).find("2 downloads are in progress"), std::string::npos);
+    ASSERT_TRUE(testing::click(testing::findButton(*question(), "Cancel")));
+    ASSERT_TRUE(runMainLoopUntil([&] { return question() == nullptr; }));
+    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(b.window->get_visible());
+    requestQuit(*testing::testApplication(), 1, [&] { ++quits; });
+    ASSERT_TRUE(runMainLoopUntil([&] { return question() != nullptr; }));
+    ASSERT_TRUE(testing::click(testing::findButton(*question(), "Quit")));
+    EXPECT_TRUE(runMainLoopUntil([&] { return quits == 1 && !b.window->get_visible(); }));
 }
 
 }  // namespace

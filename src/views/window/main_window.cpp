@@ -2,6 +2,7 @@
 
 #include "core/notification_names.h"
 #include "views/preferences/preferences_window.h"
+#include "views/window/window_keys.h"
 
 #include <gtkmm/shortcutcontroller.h>
 
@@ -39,21 +40,22 @@ MainWindow::MainWindow(BrowserState& browserState, AuctionStore& auctionStore, s
 void MainWindow::addTabShortcuts() {
     auto controller = Gtk::ShortcutController::create();
     controller->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
-    const auto add = [&](const char* trigger, std::function<void()> act) {
+    const auto add = [&](std::string_view trigger, std::function<void()> act) {
         auto action = Gtk::CallbackAction::create([act = std::move(act)](Gtk::Widget&, const Glib::VariantBase&) {
             act();
             return true;
         });
-        controller->add_shortcut(Gtk::Shortcut::create(Gtk::ShortcutTrigger::parse_string(trigger), action));
+        controller->add_shortcut(Gtk::Shortcut::create(Gtk::ShortcutTrigger::parse_string(std::string(trigger)), action));
     };
     BrowserState& state = m_browserState;
-    add("<Control>Tab|<Control>Page_Down", [&state] { state.selectTabBeside(1); });
-    add("<Control><Shift>ISO_Left_Tab|<Control><Shift>Tab|<Control>Page_Up", [&state] { state.selectTabBeside(-1); });
-    add("<Control><Shift>Page_Down", [&state] { state.moveActiveTab(1); });
-    add("<Control><Shift>Page_Up", [&state] { state.moveActiveTab(-1); });
+    using namespace window_keys;
+    add(kNextTab.triggers, [&state] { state.selectTabBeside(1); });
+    add(kPreviousTab.triggers, [&state] { state.selectTabBeside(-1); });
+    add(kMoveTabRight.triggers, [&state] { state.moveActiveTab(1); });
+    add(kMoveTabLeft.triggers, [&state] { state.moveActiveTab(-1); });
     for (std::size_t digit = 1; digit <= 8; ++digit)
-        add(("<Alt>" + std::to_string(digit)).c_str(), [&state, digit] { state.selectTabAt(digit - 1); });
-    add("<Alt>9", [&state] { state.selectTabAt(state.tabs->size() - 1); });
+        add("<Alt>" + std::to_string(digit), [&state, digit] { state.selectTabAt(digit - 1); });
+    add(kLastTab.triggers, [&state] { state.selectTabAt(state.tabs->size() - 1); });
     add_controller(controller);
 }
 
@@ -64,7 +66,7 @@ void MainWindow::addAddressFieldShortcuts() {
     auto focus = Gtk::CallbackAction::create([this](Gtk::Widget&, const Glib::VariantBase&) {
         return m_contentView.toolbar().focusAddressField();
     });
-    controller->add_shortcut(Gtk::Shortcut::create(Gtk::ShortcutTrigger::parse_string("<Control>l|F6"), focus));
+    controller->add_shortcut(Gtk::Shortcut::create(Gtk::ShortcutTrigger::parse_string(std::string(window_keys::kAddressField.triggers)), focus));
     add_controller(controller);
 }
 
