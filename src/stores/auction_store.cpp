@@ -92,6 +92,33 @@ void AuctionStore::addItem(std::string_view title, std::string_view url, Auction
     save();
 }
 
+bool AuctionStore::updateItem(const Uuid& id, AuctionFields fields) {
+    const auto& items = m_items.get();
+    const auto found = std::find_if(items.begin(), items.end(), [&](const AuctionItem& item) { return item.id == id; });
+    if (found == items.end()) return false;
+    const auto index = static_cast<std::size_t>(found - items.begin());
+    // As when adding: a non-finite number would block every later save.
+    if (!std::isfinite(fields.price)) fields.price = found->currentPrice;
+    if (fields.maxBidPrice && !std::isfinite(*fields.maxBidPrice)) fields.maxBidPrice.reset();
+    const Date now = m_clock.now();
+    m_items.modify([&](std::vector<AuctionItem>& all) {
+        AuctionItem& item = all[index];
+        item.title = std::move(fields.title);
+        item.url = std::move(fields.url);
+        item.site = fields.site;
+        item.endDate = fields.endDate;
+        item.maxBidPrice = fields.maxBidPrice;
+        item.lastUpdatedAt = now;
+        if (fields.price == item.currentPrice) return;
+        item.currentPrice = fields.price;
+        // A count read from an edited file may stand at the largest there is.
+        if (item.bidCount < std::numeric_limits<std::int64_t>::max()) item.bidCount += 1;
+        item.priceHistory.push_back({Uuid::random(), fields.price, now, item.bidCount});
+    });
+    save();
+    return true;
+}
+
 void AuctionStore::removeItem(const Uuid& id) {
     m_items.modify([&](std::vector<AuctionItem>& items) {
         std::erase_if(items, [&](const AuctionItem& item) { return item.id == id; });

@@ -20,6 +20,16 @@
 
 namespace sarvik {
 
+// What the user types about an auction, when adding it or editing it.
+struct AuctionFields {
+    std::string title;
+    std::string url;
+    AuctionSite site = AuctionSite::yahooAuctions;
+    double price = 0.0;
+    Date endDate;
+    std::optional<double> maxBidPrice;
+};
+
 // Auctions tracked by hand, kept in "auctions.json" in the data folder, and
 // the two settings of the status refresh: a repeating timer that moves
 // statuses on as end dates approach and pass. Main thread only.
@@ -50,6 +60,10 @@ public:
 
     void addItem(std::string_view title, std::string_view url, AuctionSite site, double price, Date endDate,
                  std::optional<double> maxBidPrice);
+    // Replaces the typed fields of the item with that id and stamps it. A
+    // changed price is one more bid: it is appended to the price history with
+    // the new bid count. False, and nothing saved, for an unknown id.
+    bool updateItem(const Uuid& id, AuctionFields fields);
     void removeItem(const Uuid& id);
     void setStatus(const Uuid& id, AuctionStatus status);
     void updateStatuses();

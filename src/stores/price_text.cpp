@@ -38,6 +38,16 @@ std::optional<double> numberFromPriceText(std::string_view text, const icu::Loca
     return value;
 }
 
+std::string priceText(double value, const icu::Locale& locale) {
+    const auto format = decimalFormat(locale);
+    if (!format) return std::to_string(value);
+    format->setMaximumFractionDigits(6);
+    icu::UnicodeString formatted;
+    format->format(value, formatted);
+    std::string text;
+    return formatted.toUTF8String(text);
+}
+
 std::string priceTextExample(const icu::Locale& locale) {
     std::string text = "1234.56";
     const auto format = decimalFormat(locale);

@@ -16,6 +16,10 @@ namespace sarvik {
 // NaN are not numbers here: they cannot be stored.
 std::optional<double> numberFromPriceText(std::string_view text, const icu::Locale& locale = icu::Locale::getDefault());
 
+// A stored price as `locale` writes it, in the form numberFromPriceText()
+// reads back (grouped, at most six decimals), to put in a field for editing.
+std::string priceText(double value, const icu::Locale& locale = icu::Locale::getDefault());
+
 // 1234.56 as `locale` writes it, to show how a price is typed.
 std::string priceTextExample(const icu::Locale& locale = icu::Locale::getDefault());
 

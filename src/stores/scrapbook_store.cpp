@@ -177,6 +177,21 @@ void ScrapbookStore::addFolder(std::string_view title) {
     save();
 }
 
+bool ScrapbookStore::rename(const Uuid& id, std::string_view title) {
+    std::string stored = storedTitle(title);
+    if (stored.empty()) return false;
+    const auto renamed = [&](auto& list) {
+        const auto found = std::find_if(list.get().begin(), list.get().end(), [&](const auto& each) { return each.id == id; });
+        if (found == list.get().end()) return false;
+        const auto index = static_cast<std::size_t>(found - list.get().begin());
+        list.modify([&](auto& all) { all[index].title = stored; });
+        return true;
+    };
+    if (!renamed(m_items) && !renamed(m_folders)) return false;
+    save();
+    return true;
+}
+
 void ScrapbookStore::deleteFolder(const Uuid& id) {
     m_items.modify([&](std::vector<ScrapbookItem>& items) {
         for (auto& item : items)

@@ -44,6 +44,10 @@ public:
                   std::function<void(bool)> completion);
 
     void addFolder(std::string_view title);
+    // Gives the page or folder with that id the title (cut as every title is);
+    // false, and nothing saved, for an unknown id or a title that is empty.
+    // The page keeps its archive file, and so the address it is shown under.
+    bool rename(const Uuid& id, std::string_view title);
     void deleteFolder(const Uuid& id);
     void moveItem(const Uuid& id, const std::optional<Uuid>& folderId);
     void deleteItem(const Uuid& id);

@@ -131,6 +131,10 @@ TEST(PriceTextTest, ReadsThePriceAsTheLocaleWritesNumbers) {
     };
     for (const auto& [locale, text, number] : cases)
         EXPECT_EQ(numberFromPriceText(text, icu::Locale(locale)), number) << locale << " " << text;
+    // What a field is filled with for editing reads back as the same price.
+    EXPECT_EQ(priceText(1200.5, icu::Locale("en_US")), "1,200.5");
+    EXPECT_EQ(priceText(1200.5, icu::Locale("de_DE")), "1.200,5");
+    EXPECT_EQ(numberFromPriceText(priceText(-0.125, icu::Locale("de_DE")), icu::Locale("de_DE")), -0.125);
 }
 
 }  // namespace

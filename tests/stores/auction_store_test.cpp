@@ -248,6 +248,53 @@ TEST_F(AuctionStoreTest, RemoveItemAlwaysSavesAndSetStatusOnlyForAKnownItem) {
     EXPECT_EQ(sizes, (std::vector<std::size_t>{2, 1}));
 }
 
+TEST_F(AuctionStoreTest, UpdateReplacesTheFieldsAndAChangedPriceIsOneMoreBidInTheHistory) {
+    auto store = makeStore();
+    store->addItem("Lamp", "u", AuctionSite::ebay, 100, m_clock.now(), 500);
+    const AuctionItem added = store->items()->front();
+    const Date later = m_clock.now().addingSeconds(3600);
+    struct Case {
+        Uuid id;
+        double price;
+        bool updated;
+        std::int64_t bids;
+        std::vector<double> history;
+        std::optional<double> change;
+    };
+    for (const auto& [id, price, updated, bids, history, change] : std::vector<Case>{
+             {added.id, 100, true, 0, {100}, std::nullopt},
+             {added.id, 150, true, 1, {100, 150}, 50},
+             {added.id, 120, true, 2, {100, 150, 120}, -30},
+             {added.id, std::nan(""), true, 2, {100, 150, 120}, -30},
+             {Uuid::random(), 999, false, 2, {100, 150, 120}, -30},
+         }) {
+        SCOPED_TRACE(price);
+        m_clock.advance(10);
+        fs::remove(file());
+        EXPECT_EQ(store->updateItem(id, {"Desk lamp", "v", AuctionSite::mercari, price, later, std::nullopt}), updated);
+        EXPECT_EQ(fs::exists(file()), updated);
+        const AuctionItem& item = store->items()->front();
+        std::vector<double> prices;
+        for (const auto& entry : item.priceHistory) prices.push_back(entry.price);
+        EXPECT_EQ(prices, history);
+        EXPECT_EQ(item.bidCount, bids);
+        EXPECT_EQ(item.priceHistory.back().bidCount, bids ? std::optional<std::int64_t>(bids) : std::nullopt);
+        EXPECT_EQ(item.priceChange(), change);
+        if (updated) {
+            EXPECT_EQ(decodeAuctionData(readFile(file())).items.front(), item);
+        }
+    }
+    const AuctionItem& item = store->items()->front();
+    EXPECT_EQ(item.title, "Desk lamp");
+    EXPECT_EQ(item.url, "v");
+    EXPECT_EQ(item.site, AuctionSite::mercari);
+    EXPECT_EQ(item.endDate, later);
+    EXPECT_FALSE(item.maxBidPrice);
+    EXPECT_EQ(item.status, added.status);
+    EXPECT_EQ(item.addedAt, added.addedAt);
+    EXPECT_EQ(item.lastUpdatedAt, m_clock.now().addingSeconds(-10)) << "the unknown id stamps nothing";
+}
+
 TEST_F(AuctionStoreTest, TicksRefreshAndTheTimerRestartsAndStops) {
     auto store = storeWith({{AuctionStatus::active, 1800}});
     fs::remove(file());

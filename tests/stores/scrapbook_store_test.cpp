@@ -229,6 +229,40 @@ TEST_F(ScrapbookStoreTest, MoveItemSavesOnlyForAKnownItemAndDeleteItemAlways) {
     EXPECT_TRUE(decodeScrapbookData(readFile(file())).items.empty());
 }
 
+TEST_F(ScrapbookStoreTest, RenameCutsTheTitleKeepsTheArchiveAndSavesOnlyWhenItRenames) {
+    auto store = makeStore();
+    ASSERT_EQ(savePage(*store, "page", "bytes"), true);
+    store->addFolder("folder");
+    const ScrapbookItem page = store->items()->front();
+    const Uuid folder = store->folders()->front().id;
+    const std::string longTitle(kMaximumTitleCharacters + 5, 'x');
+    struct Case {
+        Uuid id;
+        std::string title;
+        bool renamed;
+        std::string pageTitle, folderTitle;
+    };
+    for (const auto& [id, title, renamed, pageTitle, folderTitle] : std::vector<Case>{
+             {page.id, "Renamed page", true, "Renamed page", "folder"},
+             {folder, "Renamed folder", true, "Renamed page", "Renamed folder"},
+             {page.id, longTitle, true, storedTitle(longTitle), "Renamed folder"},
+             {page.id, "", false, storedTitle(longTitle), "Renamed folder"},
+             {Uuid::random(), "Nobody", false, storedTitle(longTitle), "Renamed folder"},
+         }) {
+        SCOPED_TRACE(title.substr(0, 20));
+        fs::remove(file());
+        EXPECT_EQ(store->rename(id, title), renamed);
+        EXPECT_EQ(fs::exists(file()), renamed);
+        EXPECT_EQ(store->items()->front().title, pageTitle);
+        EXPECT_EQ(store->folders()->front().title, folderTitle);
+        if (renamed) {
+            EXPECT_EQ(decodeScrapbookData(readFile(file())).items.front().title, pageTitle);
+        }
+    }
+    EXPECT_EQ(store->items()->front().archiveFilename, page.archiveFilename);
+    EXPECT_EQ(store->readArchive(store->items()->front()), "bytes");
+}
+
 TEST_F(ScrapbookStoreTest, OnlyPlainArchiveNamesAreEverReadOrRemoved) {
     fs::create_directories(m_dir / "inner" / "Scrapbook");
     const fs::path outside = m_dir / "inner" / "precious.txt";

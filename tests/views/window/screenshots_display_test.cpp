@@ -1,4 +1,7 @@
 #include "core/notification_names.h"
+#include "stores/price_text.h"
+#include "views/explorer_bar/auctions/auction_manager_panel.h"
+#include "views/explorer_bar/auctions/auction_panel_actions.h"
 #include "support/display/browser_window_harness.h"
 #include "support/display/ui_driver.h"
 
@@ -81,6 +84,24 @@ TEST(ScreenshotTest, EachThemeTheCollapsedToolbarAndThreeLoadingTabs) {
             EXPECT_TRUE(strip.item(i).spinner().get_visible() && strip.item(i).spinner().get_spinning()) << i;
         EXPECT_TRUE(toolbar.progressRow().get_visible());
         EXPECT_EQ(content.statusBar().tabCount().get_text(), "3 tabs");
+    });
+    shots.emplace_back("main-window-auction-edit-form", [&] {
+        h.auctions.addItem("Denim jacket", "https://jp.mercari.example/item/1", AuctionSite::mercari, 1200,
+                           h.auctions.now().addingSeconds(86400), 1500);
+        h.state.isExplorerBarVisible = true;
+        h.state.selectedExplorerTab = ExplorerBarTab::auction;
+        testing::drainMainLoop();
+        auto* panel = dynamic_cast<AuctionManagerPanel*>(content.explorerBar()->panel());
+        ASSERT_NE(panel, nullptr);
+        panel->activate_action(auction_actions::detailed(auction_actions::kEdit),
+                               Glib::Variant<Glib::ustring>::create(h.auctions.items()->back().id.toString()));
+        settle();
+        AuctionAddForm& form = panel->addForm();
+        EXPECT_TRUE(form.get_mapped() && form.isEditing());
+        EXPECT_EQ(form.titleEntry().get_text(), "Denim jacket");
+        EXPECT_EQ(numberFromPriceText(form.priceEntry().get_text().raw()), 1200);
+        EXPECT_EQ(numberFromPriceText(form.maxBidEntry().get_text().raw()), 1500);
+        EXPECT_EQ(form.site(), AuctionSite::mercari);
     });
     const auto directory = testing::screenshotDirectory();
     for (const auto& [name, prepare] : shots) {

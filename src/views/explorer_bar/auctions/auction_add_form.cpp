@@ -91,6 +91,7 @@ AuctionAddForm::AuctionAddForm() : Gtk::Box(Gtk::Orientation::VERTICAL, 10) {
         entry->signal_changed().connect([this] { m_problem.set_visible(false); });
 
     buildButtons();
+    for (auto* entry : {&m_title, &m_url, &m_price, &m_maxBid}) entry->signal_activate().connect([this] { track(); });
     m_title.signal_changed().connect([this] { updateTrackButton(); });
     m_url.signal_changed().connect([this] { updateTrackButton(); });
     updateSigns();
@@ -129,7 +130,7 @@ void AuctionAddForm::buildButtons() {
     auto* hammer = Gtk::make_managed<Gtk::Image>();
     hammer->set_from_icon_name(std::string(auction_symbols::kTrack));
     content->append(*hammer);
-    content->append(*Gtk::make_managed<Gtk::Label>("Track Auction"));
+    content->append(m_trackLabel);
     m_track.set_child(*content);
     m_track.set_name("auction-track");
     m_track.add_css_class("orvel-button");
@@ -141,6 +142,8 @@ void AuctionAddForm::buildButtons() {
 }
 
 void AuctionAddForm::reset(Date endDate) {
+    m_filled.reset();
+    m_trackLabel.set_text("Track Auction");
     m_problem.set_visible(false);
     m_title.set_text("");
     m_url.set_text("");
@@ -150,6 +153,20 @@ void AuctionAddForm::reset(Date endDate) {
     m_endDate.setDate(endDate);
 }
 
+void AuctionAddForm::fill(const AuctionItem& item, Date endDate) {
+    FilledPrices filled{priceText(item.currentPrice), item.currentPrice, "", item.maxBidPrice};
+    if (item.maxBidPrice) filled.maxBid = priceText(*item.maxBidPrice);
+    m_problem.set_visible(false);
+    m_title.set_text(item.title);
+    m_url.set_text(item.url);
+    m_price.set_text(filled.price);
+    m_maxBid.set_text(filled.maxBid);
+    setSite(item.site);
+    m_endDate.setDate(item.endDate.value_or(endDate));
+    m_filled = std::move(filled);
+    m_trackLabel.set_text("Save Changes");
+}
+
 AuctionSite AuctionAddForm::site() const {
     const auto index = m_site.get_selected();
     return index < std::size(kAllAuctionSites) ? kAllAuctionSites[index] : AuctionSite::yahooAuctions;
@@ -157,14 +174,16 @@ AuctionSite AuctionAddForm::site() const {
 
 void AuctionAddForm::setSite(AuctionSite site) { m_site.set_selected(static_cast<guint>(site)); }
 
-NewAuction AuctionAddForm::values() const {
-    NewAuction result;
+AuctionFields AuctionAddForm::values() const {
+    AuctionFields result;
     result.title = m_title.get_text();
     result.url = m_url.get_text();
     result.site = site();
-    result.price = numberFromPriceText(m_price.get_text().raw()).value_or(0.0);
+    const std::string price = m_price.get_text();
+    const std::string maxBid = m_maxBid.get_text();
+    result.price = m_filled && price == m_filled->price ? m_filled->priceValue : numberFromPriceText(price).value_or(0.0);
     result.endDate = m_endDate.date();
-    result.maxBidPrice = numberFromPriceText(m_maxBid.get_text().raw());
+    result.maxBidPrice = m_filled && maxBid == m_filled->maxBid ? m_filled->maxBidValue : numberFromPriceText(maxBid);
     return result;
 }
 

@@ -44,6 +44,7 @@ Glib::RefPtr<Gio::Menu> AuctionContextMenu::model(const Uuid& id) {
         statuses->append_item(entry(raw, std::string(kMenuGroup) + "." + kStatusAction, raw));
     }
     auto middle = Gio::Menu::create();
+    middle->append_item(entry("Edit\u2026", auction_actions::detailed(auction_actions::kEdit), idText));
     middle->append_submenu("Set Status", statuses);
     middle->append_item(entry("Copy URL", auction_actions::detailed(auction_actions::kCopyUrl), idText));
 

@@ -10,8 +10,8 @@
 
 namespace sarvik {
 
-// The menu of one row: "Open in Browser", "Set Status" with every status,
-// "Copy URL" and "Remove", each bound to the panel's actions for that item.
+// The menu of one row: "Open in Browser", "Edit…", "Set Status" with every
+// status, "Copy URL" and "Remove", each bound to the panel's actions for that item.
 // The item's own status is checked in "Set Status": menu entries draw no
 // symbols, so the mark is what tells the statuses apart.
 class AuctionContextMenu : public Gtk::PopoverMenu {

@@ -11,6 +11,7 @@
 #include <gtkmm/noselection.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace sarvik {
@@ -49,7 +50,14 @@ AuctionManagerPanel::AuctionManagerPanel(BrowserState& state, AuctionStore& stor
         m_store.updateStatuses();
         reloadList();
     });
-    m_header.signalFormToggled().connect([this] { setAddingItem(!m_isAddingItem); });
+    m_header.signalFormToggled().connect([this] {
+        // Closing keeps what was typed for adding, but an edit is not left
+        // behind for the next "+" to save over the item.
+        if (m_editingId)
+            onCancel();
+        else
+            setAddingItem(!m_isAddingItem);
+    });
     m_empty.signalTrack().connect([this] { setAddingItem(true); });
     m_form.signalTrack().connect(sigc::mem_fun(*this, &AuctionManagerPanel::onTrack));
     m_form.signalCancel().connect(sigc::mem_fun(*this, &AuctionManagerPanel::onCancel));
@@ -73,6 +81,7 @@ AuctionManagerPanel::~AuctionManagerPanel() {
 void AuctionManagerPanel::installActions() {
     m_actions = Gio::SimpleActionGroup::create();
     addAction(auction_actions::kOpen, &AuctionManagerPanel::openItem);
+    addAction(auction_actions::kEdit, &AuctionManagerPanel::editItem);
     addAction(auction_actions::kSetStatus, &AuctionManagerPanel::setItemStatus);
     addAction(auction_actions::kCopyUrl, &AuctionManagerPanel::copyItemUrl);
     addAction(auction_actions::kRemove, &AuctionManagerPanel::removeItem);
@@ -167,13 +176,17 @@ void AuctionManagerPanel::setShowingEndedItems(bool isEnded) {
     reloadList();
 }
 
-void AuctionManagerPanel::onTrack(const NewAuction& values) {
-    m_store.addItem(values.title, values.url, values.site, values.price, values.endDate, values.maxBidPrice);
+void AuctionManagerPanel::onTrack(const AuctionFields& values) {
+    if (const auto id = std::exchange(m_editingId, std::nullopt))
+        m_store.updateItem(*id, values);
+    else
+        m_store.addItem(values.title, values.url, values.site, values.price, values.endDate, values.maxBidPrice);
     m_form.reset(m_store.now().addingSeconds(kNewEndDateDelay));
     setAddingItem(false);
 }
 
 void AuctionManagerPanel::onCancel() {
+    m_editingId.reset();
     setAddingItem(false);
     m_form.reset(m_store.now().addingSeconds(kNewEndDateDelay));
 }
@@ -188,6 +201,14 @@ std::optional<AuctionItem> AuctionManagerPanel::findItem(const Glib::ustring& id
 
 void AuctionManagerPanel::openItem(const Glib::ustring& idText) {
     if (const auto item = findItem(idText)) m_state.openAddress(item->url);
+}
+
+void AuctionManagerPanel::editItem(const Glib::ustring& idText) {
+    const auto item = findItem(idText);
+    if (!item) return;
+    m_editingId = item->id;
+    m_form.fill(*item, m_store.now().addingSeconds(kNewEndDateDelay));
+    setAddingItem(true);
 }
 
 void AuctionManagerPanel::setItemStatus(const Glib::ustring& target) {

@@ -25,8 +25,9 @@ namespace sarvik {
 
 // The Auction Manager panel of the explorer bar: the tracked auctions in two
 // groups ("Active" and "Ended"), the add form, and the row actions "Open in
-// Browser", "Set Status", "Copy URL" and "Remove" (the Gio actions under
-// "auction.", which rows and menus activate). Every value shown comes from
+// Browser", "Edit…" (the add form filled in with the item), "Set Status",
+// "Copy URL" and "Remove" (the Gio actions under "auction.", which rows and
+// menus activate). Every value shown comes from
 // the store; the panel changes the store only through its operations and the
 // browser only through navigate().
 //
@@ -64,10 +65,11 @@ private:
     void refreshTimes();
     void scheduleTimeRefresh();
     void showContent();
-    void onTrack(const NewAuction& values);
+    void onTrack(const AuctionFields& values);
     void onCancel();
     std::optional<AuctionItem> findItem(const Glib::ustring& idText) const;
     void openItem(const Glib::ustring& idText);
+    void editItem(const Glib::ustring& idText);
     void setItemStatus(const Glib::ustring& target);
     void copyItemUrl(const Glib::ustring& idText);
     void removeItem(const Glib::ustring& idText);
@@ -76,6 +78,7 @@ private:
     AuctionStore& m_store;
     bool m_isAddingItem = false;
     bool m_isShowingEndedItems = false;
+    std::optional<Uuid> m_editingId;  // the item the open form edits; none while it adds
     Date m_now;
 
     AuctionManagerHeader m_header;

@@ -14,6 +14,7 @@ namespace sarvik::auction_actions {
 // string target: the item's id, or for set-status "<id>:<status raw value>".
 inline constexpr std::string_view kGroup = "auction";
 inline constexpr std::string_view kOpen = "open";
+inline constexpr std::string_view kEdit = "edit";
 inline constexpr std::string_view kSetStatus = "set-status";
 inline constexpr std::string_view kCopyUrl = "copy-url";
 inline constexpr std::string_view kRemove = "remove";

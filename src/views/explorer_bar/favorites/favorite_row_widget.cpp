@@ -1,11 +1,11 @@
 #include "views/explorer_bar/favorites/favorite_row_widget.h"
 
-#include "views/common/entry_focus.h"
 #include "views/explorer_bar/favorites/favorites_panel.h"
 
 namespace sarvik {
 
-FavoriteRowWidget::FavoriteRowWidget(FavoritesPanel& panel) : Gtk::Box(Gtk::Orientation::HORIZONTAL), m_panel(panel) {
+FavoriteRowWidget::FavoriteRowWidget(FavoritesPanel& panel)
+    : Gtk::Box(Gtk::Orientation::HORIZONTAL), m_panel(panel), m_renameField(panel.rename(), m_title) {
     add_css_class("orvel-favorite-row");
     set_margin_end(8);
     m_chevron.set_size_request(12, -1);
@@ -16,20 +16,10 @@ FavoriteRowWidget::FavoriteRowWidget(FavoritesPanel& panel) : Gtk::Box(Gtk::Orie
     m_title.set_single_line_mode(true);
     m_title.set_ellipsize(Pango::EllipsizeMode::END);
     m_title.add_css_class("orvel-row-title");
-    m_renameField.set_placeholder_text("Name");
-    m_renameField.set_has_frame(false);
-    m_renameField.set_hexpand(true);
-    m_renameField.add_css_class("orvel-plain-entry");
-    m_renameField.set_visible(false);
     append(m_chevron);
     append(m_icon);
     append(m_title);
     append(m_renameField);
-
-    m_renameField.signal_changed().connect([this] {
-        if (m_renameField.get_visible()) m_panel.setEditingTitle(m_renameField.get_text());
-    });
-    m_renameField.signal_activate().connect([this] { m_panel.confirmRenaming(); });
     m_menu = std::make_unique<RowContextMenu>(*this, std::vector<RowContextMenu::Item>{});
     updateMenu();
 }
@@ -39,6 +29,7 @@ FavoriteRowWidget::~FavoriteRowWidget() { m_panel.forgetRow(this); }
 void FavoriteRowWidget::show(const Bookmark& bookmark, unsigned depth, bool isExpanded) {
     m_bookmark = bookmark;
     m_title.set_text(bookmark.title);
+    m_renameField.bind(bookmark.id);
     set_spacing(bookmark.isFolder ? 4 : 6);
     set_margin_start(static_cast<int>(16 * depth + 8));
     set_margin_top(bookmark.isFolder ? 4 : 3);
@@ -63,18 +54,6 @@ void FavoriteRowWidget::setExpanded(bool isExpanded) {
     m_icon.set_from_icon_name(isExpanded ? "folder-open-symbolic" : "folder-symbolic");
 }
 
-void FavoriteRowWidget::showEditing(const std::optional<Uuid>& editingId, const std::string& editingTitle) {
-    const bool isEditing = editingId && *editingId == m_bookmark.id;
-    if (isEditing && !m_renameField.get_visible()) {
-        m_renameField.set_text(editingTitle);
-        m_renameField.set_visible(true);
-        focusWithTextSelected(m_renameField);
-    } else if (!isEditing) {
-        m_renameField.set_visible(false);
-    }
-    m_title.set_visible(!isEditing);
-}
-
 void FavoriteRowWidget::updateMenu() {
     if (m_isFolderMenu == m_bookmark.isFolder && m_menu->hasItems()) return;
     m_isFolderMenu = m_bookmark.isFolder;
@@ -83,7 +62,7 @@ void FavoriteRowWidget::updateMenu() {
         items.push_back({"Open", "open", [this] { m_panel.open(m_bookmark); }});
         items.push_back({"Open in New Tab", "open-in-new-tab", [this] { m_panel.openInNewTab(m_bookmark); }});
     }
-    items.push_back({"Rename", "rename", [this] { m_panel.startRenaming(m_bookmark); }});
+    items.push_back({"Rename", "rename", [this] { m_panel.rename().start(m_bookmark.id, m_bookmark.title); }});
     items.push_back({"Delete", "delete", [this] { m_panel.remove(m_bookmark); }});
     m_menu->setItems(items);
 }

@@ -1,15 +1,14 @@
 #pragma once
 
 #include "stores/bookmark.h"
+#include "views/common/inline_rename.h"
 #include "views/common/row_context_menu.h"
 
 #include <gtkmm/box.h>
-#include <gtkmm/entry.h>
 #include <gtkmm/image.h>
 #include <gtkmm/label.h>
 
 #include <memory>
-#include <optional>
 
 namespace sarvik {
 
@@ -27,8 +26,6 @@ public:
 
     void show(const Bookmark& bookmark, unsigned depth, bool isExpanded);
     void setExpanded(bool isExpanded);
-    // Shows the rename field when this row's record is the one being edited.
-    void showEditing(const std::optional<Uuid>& editingId, const std::string& editingTitle);
 
     const Bookmark& bookmark() const { return m_bookmark; }
     Gtk::Label& titleLabel() { return m_title; }
@@ -42,7 +39,7 @@ private:
     Gtk::Image m_chevron;
     Gtk::Image m_icon;
     Gtk::Label m_title;
-    Gtk::Entry m_renameField;
+    InlineRenameField m_renameField;
     std::unique_ptr<RowContextMenu> m_menu;
     bool m_isFolderMenu = false;
 };

@@ -26,6 +26,7 @@ std::optional<Bookmark> bookmarkOf(const Glib::RefPtr<Glib::ObjectBase>& item) {
 
 FavoritesPanel::FavoritesPanel(BrowserState& state, BrowserDataStore& store)
     : Gtk::Box(Gtk::Orientation::VERTICAL), m_state(state), m_store(store),
+      m_rename([this](const Uuid& id, const std::string& title) { m_store.renameBookmark(id, title); }),
       m_topLevel(Gio::ListStore<BookmarkObject>::create()) {
     add_css_class("orvel-favorites-panel");
     buildButtonRow();
@@ -100,7 +101,6 @@ void FavoritesPanel::buildTree() {
         auto bookmark = row ? bookmarkOf(row->get_item()) : std::nullopt;
         if (!widget || !bookmark) return;
         widget->show(*bookmark, row->get_depth(), m_expandedFolders.count(bookmark->id) != 0);
-        widget->showEditing(m_editingId, m_editingTitle);
     });
     m_list.set_model(Gtk::NoSelection::create(m_tree));
     m_list.set_factory(factory);
@@ -188,26 +188,6 @@ void FavoritesPanel::open(const Bookmark& bookmark) { m_state.openAddress(bookma
 
 void FavoritesPanel::openInNewTab(const Bookmark& bookmark) { m_state.newTab(Url::parse(bookmark.url)); }
 
-void FavoritesPanel::startRenaming(const Bookmark& bookmark) {
-    m_editingId = bookmark.id;
-    m_editingTitle = bookmark.title;
-    showEditingOnRows();
-}
-
-// An empty title cancels: the old title stays.
-void FavoritesPanel::confirmRenaming() {
-    const auto id = m_editingId;
-    const std::string title = m_editingTitle;
-    m_editingId.reset();
-    m_editingTitle.clear();
-    showEditingOnRows();
-    if (id && !title.empty()) m_store.renameBookmark(*id, title);
-}
-
 void FavoritesPanel::remove(const Bookmark& bookmark) { m_store.deleteBookmark(bookmark.id); }
-
-void FavoritesPanel::showEditingOnRows() {
-    for (auto* widget : m_rowWidgets) widget->showEditing(m_editingId, m_editingTitle);
-}
 
 }  // namespace sarvik

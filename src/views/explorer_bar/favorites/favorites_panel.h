@@ -4,6 +4,7 @@
 #include "core/scoped_connection.h"
 #include "stores/browser_data_store.h"
 #include "stores/favorites_tree.h"
+#include "views/common/inline_rename.h"
 #include "views/common/record_object.h"
 
 #include <giomm/liststore.h>
@@ -45,9 +46,7 @@ public:
 
     void open(const Bookmark& bookmark);
     void openInNewTab(const Bookmark& bookmark);
-    void startRenaming(const Bookmark& bookmark);
-    void setEditingTitle(std::string title) { m_editingTitle = std::move(title); }
-    void confirmRenaming();
+    InlineRename& rename() { return m_rename; }
     void remove(const Bookmark& bookmark);
     void toggleFolder(const Uuid& id);
     void forgetRow(FavoriteRowWidget* row) { m_rowWidgets.erase(row); }
@@ -61,14 +60,12 @@ private:
     void reloadTree();
     void expandRemembered();
     void activateRow(guint position);
-    void showEditingOnRows();
     Glib::RefPtr<Gio::ListModel> childrenOf(const std::optional<Uuid>& folderId) const;
 
     BrowserState& m_state;
     BrowserDataStore& m_store;
     std::set<Uuid> m_expandedFolders;
-    std::optional<Uuid> m_editingId;
-    std::string m_editingTitle;
+    InlineRename m_rename;  // before the list: its rows' fields use it
     std::set<FavoriteRowWidget*> m_rowWidgets;
     // The records as last loaded and the tree over them: a folder's rows come
     // from the tree, so a looping or duplicated folder in the file expands once.

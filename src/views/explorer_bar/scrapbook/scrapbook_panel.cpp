@@ -22,7 +22,8 @@ constexpr unsigned kResultShownMs = 2000;
 ScrapbookPanel::ScrapbookPanel(BrowserState& state, ScrapbookStore& store, ActivePage activePage)
     : Gtk::Box(Gtk::Orientation::VERTICAL, 0), m_state(state), m_store(store),
       m_activePage(std::move(activePage)),
-      m_dateFormat(icu::DateFormat::createDateTimeInstance(icu::DateFormat::kShort, icu::DateFormat::kShort)) {
+      m_dateFormat(icu::DateFormat::createDateTimeInstance(icu::DateFormat::kShort, icu::DateFormat::kShort)),
+      m_rename([this](const Uuid& id, const std::string& title) { m_store.rename(id, title); }) {
     set_name("scrapbook-panel");
     add_css_class("scrapbook-panel");
     buildNewFolderRow();

@@ -4,6 +4,7 @@
 #include "core/scoped_connection.h"
 #include "stores/page_archiver.h"
 #include "stores/scrapbook_store.h"
+#include "views/common/inline_rename.h"
 #include "views/explorer_bar/scrapbook/scrapbook_empty_notice.h"
 #include "views/explorer_bar/scrapbook/scrapbook_entry_object.h"
 #include "views/explorer_bar/scrapbook/scrapbook_header.h"
@@ -28,10 +29,11 @@ namespace sarvik {
 
 // The Scrapbook panel of the explorer bar: saves the active tab's page, makes
 // folders, and lists the folders (each with its count and its pages) and the
-// top-level pages in one virtual list refilled whenever the store publishes.
-// Opening a page posts its archive's bytes ("loadScrapbookArchive") for the
-// main window to show. Its own state (new-folder row, save result, selected
-// page) lives only as long as the panel. Main thread only.
+// top-level pages in one virtual list refilled whenever the store publishes;
+// folders and pages are renamed in place. Opening a page posts its archive's
+// bytes ("loadScrapbookArchive") for the main window to show. Its own state
+// (new-folder row, save result, selected page, rename) lives only as long as
+// the panel. Main thread only.
 class ScrapbookPanel : public Gtk::Box {
 public:
     // The active tab's page as an archiver, or none; asked at each save.
@@ -61,6 +63,7 @@ public:
     void deleteFolder(const Uuid& id);
 
     // For the rows.
+    InlineRename& rename() { return m_rename; }
     const std::vector<ScrapbookFolder>& folders() const { return m_store.folders().get(); }
     bool isSelected(const Uuid& id) const { return m_selectedItem && m_selectedItem->id == id; }
     std::string dateText(Date date) const;
@@ -83,6 +86,7 @@ private:
     std::optional<bool> m_saveSuccess;
     std::optional<ScrapbookItem> m_selectedItem;
     std::unique_ptr<icu::DateFormat> m_dateFormat;
+    InlineRename m_rename;  // before the list: its rows' fields use it
 
     ScrapbookHeader m_header;
     Gtk::Separator m_divider{Gtk::Orientation::HORIZONTAL};

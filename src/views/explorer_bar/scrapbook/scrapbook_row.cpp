@@ -6,7 +6,8 @@
 
 namespace sarvik {
 
-ScrapbookRow::ScrapbookRow(ScrapbookPanel& panel) : Gtk::Box(Gtk::Orientation::HORIZONTAL, 6), m_panel(panel) {
+ScrapbookRow::ScrapbookRow(ScrapbookPanel& panel)
+    : Gtk::Box(Gtk::Orientation::HORIZONTAL, 6), m_panel(panel), m_renameField(panel.rename(), m_title) {
     add_css_class("scrapbook-row");
     set_valign(Gtk::Align::CENTER);
     m_icon.add_css_class("scrapbook-row-icon");
@@ -19,7 +20,9 @@ ScrapbookRow::ScrapbookRow(ScrapbookPanel& panel) : Gtk::Box(Gtk::Orientation::H
     m_detail.add_css_class("scrapbook-row-date");
     m_detail.set_xalign(0);
     m_texts.set_valign(Gtk::Align::CENTER);
+    m_renameField.set_name("scrapbook-rename-field");
     m_texts.append(m_title);
+    m_texts.append(m_renameField);
     m_texts.append(m_detail);
     m_spacer.set_hexpand(true);
     m_count.set_name("scrapbook-folder-count");
@@ -51,11 +54,13 @@ void ScrapbookRow::bindFolder(const ScrapbookFolder& folder, std::size_t count) 
     add_css_class("scrapbook-folder");
     m_icon.set_from_icon_name("folder-symbolic");
     m_title.set_text(folder.title);
+    m_renameField.bind(folder.id);
     m_detail.set_visible(false);
     m_count.set_text(std::to_string(count));
     m_count.set_visible(true);
     const Uuid id = folder.id;
-    m_menu->setItems({{"Delete Folder", "delete-folder", [this, id] { m_panel.deleteFolder(id); }}});
+    m_menu->setItems({{"Rename", "rename", [this, folder] { m_panel.rename().start(folder.id, folder.title); }},
+                      {"Delete Folder", "delete-folder", [this, id] { m_panel.deleteFolder(id); }}});
 }
 
 void ScrapbookRow::bindItem(const ScrapbookItem& item) {
@@ -72,6 +77,7 @@ void ScrapbookRow::bindItem(const ScrapbookItem& item) {
         remove_css_class("selected");
     m_icon.set_from_icon_name("x-office-document-symbolic");
     m_title.set_text(item.title);
+    m_renameField.bind(item.id);
     m_detail.set_text(m_panel.dateText(item.savedAt));
     m_detail.set_visible(true);
     m_count.set_visible(false);
@@ -94,6 +100,7 @@ std::vector<RowContextMenu::Item> ScrapbookRow::itemMenu(const ScrapbookItem& it
     }
     if (item.folderId) entries.push_back({"Move to Root", "move-root", [&panel, id] { panel.moveItem(id, {}); }});
     entries.push_back({});
+    entries.push_back({"Rename", "rename", [&panel, id, title = item.title] { panel.rename().start(id, title); }});
     entries.push_back({"Delete", "delete", [&panel, id] { panel.deleteItem(id); }});
     return entries;
 }

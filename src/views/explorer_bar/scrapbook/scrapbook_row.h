@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/common/inline_rename.h"
 #include "views/common/row_context_menu.h"
 #include "views/explorer_bar/scrapbook/scrapbook_entry_object.h"
 
@@ -15,7 +16,8 @@ class ScrapbookPanel;
 
 // One line of the scrapbook list: a folder header (symbol, title, item count)
 // or a saved page (symbol, title, saved date), indented deeper inside a
-// folder and highlighted while it is the panel's selected item. Rows are
+// folder and highlighted while it is the panel's selected item; while one is
+// renamed its title gives way to the "Name" field. Rows are
 // reused by the list, so bind() sets every part; the context menu's entries
 // go to the panel.
 class ScrapbookRow : public Gtk::Box {
@@ -28,6 +30,7 @@ public:
     const Glib::RefPtr<ScrapbookEntryObject>& entry() const { return m_entry; }
     RowContextMenu& contextMenu() { return *m_menu; }
     Gtk::Label& titleLabel() { return m_title; }
+    Gtk::Entry& renameField() { return m_renameField; }
     Gtk::Label& detailLabel() { return m_detail; }
     Gtk::Label& countLabel() { return m_count; }
 
@@ -41,6 +44,7 @@ private:
     Gtk::Image m_icon;
     Gtk::Box m_texts{Gtk::Orientation::VERTICAL, 1};
     Gtk::Label m_title;
+    InlineRenameField m_renameField;
     Gtk::Label m_detail;
     Gtk::Box m_spacer;
     Gtk::Label m_count;

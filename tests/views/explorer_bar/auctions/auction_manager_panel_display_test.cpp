@@ -4,11 +4,14 @@
 #include "views/explorer_bar/auctions/auction_manager_panel.h"
 #include "views/explorer_bar/auctions/auction_panel_actions.h"
 #include "views/explorer_bar/auctions/auction_row.h"
+#include "views/common/entry_focus.h"
 
 #include <gdkmm/clipboard.h>
 #include <gtkmm/image.h>
 #include <gtkmm/stack.h>
 #include <gtkmm/togglebutton.h>
+
+#include <tuple>
 
 namespace sarvik::testing {
 namespace {
@@ -278,6 +281,53 @@ TEST_F(AuctionPanelTest, EndingTimesFollowTheFakeClockWhateverTheStatus) {
     EXPECT_EQ(titles, (std::vector<std::string>{"Later:won|$", "Soon won:won|$", "Overdue:ended", "Old ended:ended"}))
         << "the newly won item tops the ended group";
     saveScreenshotIfRequested(window, "auction-panel-ended");
+}
+
+TEST_F(AuctionPanelTest, EditingAnItemInTheFormMakesEachChangedPriceABid) {
+    auto lamp = item("Lamp", AuctionStatus::active, 100, 2 * 86400);
+    lamp.maxBidPrice = 2000;
+    open({lamp});
+    auto& form = panel->addForm();
+    sendKeysTo(form.priceEntry());
+    ASSERT_TRUE(runMainLoopUntil([&] { return window.is_active(); }));
+    // The form opens filled in; a price typed in the locale's way and Return save it.
+    const auto editPrice = [&](const std::string& typed) {
+        activate(auction_actions::kEdit, lamp.id.toString());
+        ASSERT_TRUE(panel->isAddingItem());
+        EXPECT_EQ(textOf(form.trackButton()), "Save Changes");
+        EXPECT_EQ(form.titleEntry().get_text(), "Lamp");
+        EXPECT_EQ(form.maxBidEntry().get_text(), "2,000");
+        EXPECT_EQ(form.site(), AuctionSite::ebay);
+        focusWithTextSelected(form.priceEntry());
+        typeText(typed);
+        pressKeys("Return");
+        runMainLoopUntil([&] { return !panel->isAddingItem() || shown(*panel, "auction-form-problem"); });
+        settleList();
+    };
+    editPrice("1,200");
+    EXPECT_FALSE(panel->isAddingItem());
+    EXPECT_EQ(describe(row("Lamp")), "active|$1,200|up $1100|1 bids|-|2d left");
+    clock.advance(60);
+    editPrice("1,150.5");
+    EXPECT_EQ(describe(row("Lamp")), "active|$1,150.5|down $49|2 bids|-|1d left");
+    const AuctionItem saved = decodeAuctionData(readFile(directory / "auctions.json")).items.front();
+    std::vector<std::tuple<double, double, std::optional<std::int64_t>>> history;
+    for (const auto& entry : saved.priceHistory) history.emplace_back(entry.price, entry.timestamp.secondsSince(kNoon), entry.bidCount);
+    EXPECT_EQ(history, (decltype(history){{100, 0, std::nullopt}, {1200, 0, 1}, {1150.5, 60, 2}}));
+    EXPECT_EQ(saved.maxBidPrice, 2000) << "the fields left alone stay";
+    EXPECT_EQ(saved.endDate, lamp.endDate);
+
+    // A price that is no number is refused with a message, and nothing is saved.
+    const std::string file = readFile(directory / "auctions.json");
+    editPrice("12abc");
+    EXPECT_TRUE(panel->isAddingItem());
+    EXPECT_EQ(labelText(*panel, "auction-form-problem"), "The price is not a number (like 1,234.56).");
+    EXPECT_EQ(readFile(directory / "auctions.json"), file);
+    // Closing drops the edit: "+" opens an empty form that adds.
+    pressNamed("auction-form-toggle");
+    pressNamed("auction-form-toggle");
+    EXPECT_EQ(form.titleEntry().get_text(), "");
+    EXPECT_EQ(textOf(form.trackButton()), "Track Auction");
 }
 
 // Whether GTK draws the menu entry labelled `text` checked.

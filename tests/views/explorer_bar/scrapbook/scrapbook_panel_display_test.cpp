@@ -3,6 +3,7 @@
 #include "core/notification_center.h"
 #include "core/notification_names.h"
 #include "stores/page_archiver.h"
+#include "stores/scrapbook_data.h"
 #include "views/explorer_bar/scrapbook/scrapbook_panel.h"
 #include "views/explorer_bar/scrapbook/scrapbook_row.h"
 #include "web/web_page_archiver.h"
@@ -141,7 +142,7 @@ TEST_F(ScrapbookPanelTest, FoldersHoldMoveOpenAndDeletePages) {
     saveScreenshotIfRequested(window, "scrapbook_panel");
 
     EXPECT_EQ(row("Loose").contextMenu().labels(),
-              (Lines{"Open", "Open Original URL", "Move to   ", "Move to my_folder", "Delete"}));
+              (Lines{"Open", "Open Original URL", "Move to   ", "Move to my_folder", "Rename", "Delete"}));
     // The folder's name shows as typed, underscore and all.
     pointerAt(row("Loose"), "click 3");
     Gtk::PopoverMenu* menu = nullptr;
@@ -155,10 +156,10 @@ TEST_F(ScrapbookPanelTest, FoldersHoldMoveOpenAndDeletePages) {
     choose("Loose", "Move to my_folder");
     EXPECT_EQ(listed(), (Lines{"[  ] 0", "[my_folder] 4", "  Loose", "  Third", "  Second", "  First"}));
     EXPECT_EQ(row("Loose").contextMenu().labels(),
-              (Lines{"Open", "Open Original URL", "Move to   ", "Move to my_folder", "Move to Root", "Delete"}));
+              (Lines{"Open", "Open Original URL", "Move to   ", "Move to my_folder", "Move to Root", "Rename", "Delete"}));
     choose("Loose", "Move to Root");
     EXPECT_FALSE(item("Loose").folderId);
-    EXPECT_EQ(row("my_folder").contextMenu().labels(), (Lines{"Delete Folder"}));
+    EXPECT_EQ(row("my_folder").contextMenu().labels(), (Lines{"Rename", "Delete Folder"}));
     choose("my_folder", "Delete Folder");
     EXPECT_EQ(listed(), (Lines{"[  ] 0", "Loose", "Third", "Second", "First"})) << "its pages go to the top level";
 
@@ -191,6 +192,47 @@ TEST_F(ScrapbookPanelTest, FoldersHoldMoveOpenAndDeletePages) {
     for (const char* title : {"Loose", "Third", "First"}) choose(title, "Delete");
     EXPECT_TRUE(listed().empty());
     EXPECT_TRUE(panel->emptyNotice().get_visible());
+}
+
+TEST_F(ScrapbookPanelTest, PagesAndFoldersAreRenamedInPlaceReturnKeepingTheNameAndEscapeTheOldOne) {
+    store.addFolder("Reading");
+    store.moveItem(addPage("Recipe"), folderId("Reading"));
+    addPage("Loose", 10);
+    show();
+    sendKeysTo(panel->listView());
+    ASSERT_TRUE(runMainLoopUntil([&] { return window.is_active(); }));
+    // "Rename" opens the field over the title with the keyboard in it; typing replaces the selected title.
+    const auto renameByKeys = [&](const std::string& title, const std::string& typed, const char* key) {
+        choose(title, "Rename");
+        ScrapbookRow& renamed = row(title);
+        ASSERT_TRUE(runMainLoopUntil([&] { return hasFocusWithin(renamed.renameField()); }));
+        EXPECT_FALSE(renamed.titleLabel().get_visible());
+        EXPECT_EQ(renamed.renameField().get_text().raw(), title);
+        typeText(typed);
+        pressKeys(key);
+        // A rename refills the list, which may drop the row's widget.
+        ASSERT_TRUE(runMainLoopUntil([&] {
+            return std::ranges::none_of(rows(), [](ScrapbookRow* each) { return each->renameField().get_visible(); });
+        }, std::chrono::seconds(5)));
+    };
+    const auto savedTitles = [&] {
+        const ScrapbookData saved = decodeScrapbookData(readFile(store.metadataFile()));
+        Lines titles;
+        for (const auto& folder : saved.folders) titles.push_back("[" + folder.title + "]");
+        for (const auto& page : saved.items) titles.push_back(page.title);
+        return titles;
+    };
+    renameByKeys("Recipe", "Soup", "Return");
+    EXPECT_EQ(listed(), (Lines{"[Reading] 1", "  Soup", "Loose"}));
+    renameByKeys("Reading", "Kitchen", "Return");
+    EXPECT_EQ(listed(), (Lines{"[Kitchen] 1", "  Soup", "Loose"}));
+    EXPECT_EQ(savedTitles(), (Lines{"[Kitchen]", "Soup", "Loose"}));
+    EXPECT_EQ(store.readArchive(item("Soup")), "MIME-Version: 1.0\r\n") << "the page keeps its archive";
+    const std::string file = readFile(store.metadataFile());
+    renameByKeys("Loose", "Never", "Escape");
+    EXPECT_EQ(listed(), (Lines{"[Kitchen] 1", "  Soup", "Loose"}));
+    EXPECT_TRUE(row("Loose").titleLabel().get_visible());
+    EXPECT_EQ(readFile(store.metadataFile()), file);
 }
 
 TEST_F(ScrapbookPanelTest, TheLastOfFiveHundredPagesShowsWhenScrolledToTheEnd) {
