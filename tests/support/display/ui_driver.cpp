@@ -136,11 +136,11 @@ bool click(Gtk::Button* button) {
 }
 
 void emitClicked(Gtk::Widget& button) { g_signal_emit_by_name(button.gobj(), "clicked"); }
-void pointerAt(Gtk::Widget& widget, const std::string& action) {
+void pointerAt(Gtk::Widget& widget, const std::string& action, double heightFraction) {
     auto* native = widget.get_native();
     double x = 0, y = 0, offsetX = 0, offsetY = 0;
     ASSERT_TRUE(gtk_widget_translate_coordinates(widget.gobj(), GTK_WIDGET(native->gobj()), widget.get_width() / 2.0,
-                                                 widget.get_height() / 2.0, &x, &y));
+                                                 widget.get_height() * heightFraction, &x, &y));
     gtk_native_get_surface_transform(native->gobj(), &offsetX, &offsetY);
     spawn("xdotool mousemove --window " + windowOf(widget) + " " + std::to_string(static_cast<int>(x + offsetX)) +
           " " + std::to_string(static_cast<int>(y + offsetY)) + " " + action);

@@ -92,8 +92,8 @@ bool click(Gtk::Button* button);         // through its activation, as a user wo
 void emitClicked(Gtk::Widget& button);  // at once, where the pressed look does not matter
 
 // Real input through the X server (xdotool). A pointer action at the widget's
-// centre: "click 1", "mousedown 1", or "" to move only.
-void pointerAt(Gtk::Widget& widget, const std::string& action);
+// centre (or that fraction of its height down): "click 1", "mousedown 1", or "" to move only.
+void pointerAt(Gtk::Widget& widget, const std::string& action, double heightFraction = 0.5);
 // With no window manager keys go to the window under the pointer: brings pointer and focus there.
 void sendKeysTo(Gtk::Widget& widget);
 void typeText(const std::string& text);  // where the focus is

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stores/bookmark.h"
+#include "views/explorer_bar/favorites/favorites_panel.h"
 #include "views/common/row_context_menu.h"
 
 #include <gtkmm/box.h>
@@ -10,15 +11,16 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace sarvik {
 
-class FavoritesPanel;
-
 // One line of the favorites tree: a folder (chevron, folder symbol, title) or
 // a page (globe, title), indented by its depth, with its title swapped for
-// the "Name" field while it is being renamed. Reused for whatever record the
-// list binds to it; its actions go to the panel.
+// the "Name" field while it is being renamed; an untitled page shows its
+// address, and a title cut short shows whole as the tooltip. Reused for
+// whatever record the list binds to it; its actions go to the panel.
 class FavoriteRowWidget : public Gtk::Box {
 public:
     explicit FavoriteRowWidget(FavoritesPanel& panel);
@@ -30,12 +32,21 @@ public:
     // Shows the rename field when this row's record is the one being edited.
     void showEditing(const std::optional<Uuid>& editingId, const std::string& editingTitle);
 
+    void setSelected(bool isSelected);
+    // Where a drop would land on this row, drawn as a line or a highlight; none clears it.
+    void showDropPlace(std::optional<DropPlace> place);
+    // The whole title when the row shows it cut short; none when it fits.
+    std::optional<std::string> tooltipText() const;
+    bool isEditing() const { return m_renameField.get_visible(); }
+
     const Bookmark& bookmark() const { return m_bookmark; }
+    RowContextMenu& contextMenu() { return *m_menu; }
     Gtk::Label& titleLabel() { return m_title; }
     Gtk::Entry& renameField() { return m_renameField; }
 
 private:
     void updateMenu();
+    std::vector<RowContextMenu::Item> menuItems(bool withMoveTargets);
 
     FavoritesPanel& m_panel;
     Bookmark m_bookmark;
