@@ -129,6 +129,7 @@ struct RenderedPixel {
 };
 std::optional<RenderedPixel> renderedPixelAt(Gtk::Widget& widget, int x, int y);
 bool saveWidgetPng(Gtk::Widget& widget, const std::filesystem::path& file);  // a window's rendering leaves out its popovers
+bool saveWindowPng(Gtk::Window& window, const std::filesystem::path& file);  // with its open popovers where they show
 // SARVIK_SCREENSHOT_DIR, set by `make screenshots`; empty when no screenshots are wanted.
 std::filesystem::path screenshotDirectory();
 void saveScreenshotIfRequested(Gtk::Widget& widget, const std::string& name);
