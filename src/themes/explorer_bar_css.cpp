@@ -54,6 +54,12 @@ std::string panelCss(OrvelColorTheme theme) {
            ".orvel-chevron { -gtk-icon-size: 8px; }\n"
            ".orvel-folder-icon { -gtk-icon-size: 12px; color: " + cssColor(primary) + "; }\n"
            ".orvel-row-title { font-size: 12px; }\n"
+           ".orvel-favorite-row.selected { background-color: " + cssColor(primary.withAlpha(0.12)) +
+           "; border-radius: 3px; }\n"
+           ".orvel-favorite-row.drop-into { background-color: " + cssColor(primary.withAlpha(0.25)) +
+           "; border-radius: 3px; }\n"
+           ".orvel-favorite-row.drop-before { box-shadow: inset 0 2px " + cssColor(primary) + "; }\n"
+           ".orvel-favorite-row.drop-after { box-shadow: inset 0 -2px " + cssColor(primary) + "; }\n"
            ".orvel-new-folder-row { background-color: " + cssColor(Rgba{1, 1, 0, 0.1}) + "; }\n"
            ".orvel-history-header { font-size: 11px; font-weight: bold; color: " + cssColor(primary) +
            "; background-color: " + cssColor(primary.withAlpha(0.05)) + "; padding: 6px 12px; }\n"

@@ -23,27 +23,56 @@ RowContextMenu::~RowContextMenu() {
 }
 
 void RowContextMenu::setItems(const std::vector<Item>& items) {
-    for (const auto& name : m_actionNames) m_actions->remove_action(name);
+    for (const auto& name : m_actionNames)
+        if (!name.empty()) m_actions->remove_action(name);
+    for (const auto& name : m_submenuActionNames) m_actions->remove_action(name);
     m_actionNames.clear();
+    m_submenuActionNames.clear();
     m_labels.clear();
     m_sectionStarts.clear();
+    m_submenus.clear();
     for (const auto& item : items) {
-        if (item.label.empty() && item.actionName.empty()) {
+        if (item.label.empty() && item.actionName.empty() && item.submenu.empty()) {
             m_sectionStarts.push_back(m_labels.size());
             continue;
         }
-        m_actions->add_action(item.actionName, item.run);
-        m_actionNames.push_back(item.actionName);
+        if (item.submenu.empty()) m_actions->add_action(item.actionName, item.run);
+        for (const auto& entry : item.submenu) {
+            m_actions->add_action(entry.actionName, entry.run);
+            m_submenuActionNames.push_back(entry.actionName);
+        }
+        m_actionNames.push_back(item.submenu.empty() ? item.actionName : std::string());
         m_labels.push_back(item.label);
+        m_submenus.push_back(item.submenu);
     }
     if (m_popover) buildPopover();
 }
 
+std::vector<std::string> RowContextMenu::submenuLabels(const std::string& label) const {
+    std::vector<std::string> labels;
+    for (std::size_t index = 0; index < m_labels.size(); ++index)
+        if (m_labels[index] == label)
+            for (const auto& entry : m_submenus[index]) labels.push_back(entry.label);
+    return labels;
+}
+
 bool RowContextMenu::activate(const std::string& label) {
     for (std::size_t index = 0; index < m_labels.size(); ++index) {
-        if (m_labels[index] != label) continue;
+        if (m_labels[index] != label || m_actionNames[index].empty()) continue;
         m_actions->activate_action(m_actionNames[index]);
         return true;
+    }
+    return false;
+}
+
+bool RowContextMenu::activateInSubmenu(const std::string& submenu, const std::string& label) {
+    for (std::size_t index = 0; index < m_labels.size(); ++index) {
+        if (m_labels[index] != submenu) continue;
+        for (const auto& entry : m_submenus[index]) {
+            if (entry.label != label) continue;
+            m_actions->activate_action(entry.actionName);
+            return true;
+        }
     }
     return false;
 }
@@ -57,7 +86,13 @@ void RowContextMenu::buildPopover() {
             if (section->get_n_items() > 0) menu->append_section(section);
             section = Gio::Menu::create();
         }
-        section->append(literalMenuLabel(m_labels[i]), "row." + m_actionNames[i]);
+        if (m_submenus[i].empty()) {
+            section->append(literalMenuLabel(m_labels[i]), "row." + m_actionNames[i]);
+            continue;
+        }
+        auto submenu = Gio::Menu::create();
+        for (const auto& entry : m_submenus[i]) submenu->append(literalMenuLabel(entry.label), "row." + entry.actionName);
+        section->append_submenu(literalMenuLabel(m_labels[i]), submenu);
     }
     if (section->get_n_items() > 0) menu->append_section(section);
     if (!m_popover) {
@@ -69,7 +104,7 @@ void RowContextMenu::buildPopover() {
 }
 
 void RowContextMenu::popupAt(double x, double y) {
-    if (m_actionNames.empty() || (m_opening && !m_opening())) return;
+    if ((m_opening && !m_opening()) || m_labels.empty()) return;
     if (!m_popover) buildPopover();
     Gdk::Rectangle where(static_cast<int>(x), static_cast<int>(y), 1, 1);
     m_popover->set_pointing_to(where);

@@ -9,6 +9,7 @@
 #include <glibmm/spawn.h>
 #include <gtest/gtest.h>
 #include <gtkmm/native.h>
+#include <gtkmm/popover.h>
 #include <webkit/webkit.h>
 
 #include <cstdint>
@@ -52,23 +53,68 @@ std::string windowOf(Gtk::Widget& widget) {
 }
 void spawn(const std::string& command) { Glib::spawn_command_line_sync(command); }
 
+void snapshotWidget(Gtk::Widget& widget, GtkSnapshot* snapshot) {
+    GdkPaintable* paintable = gtk_widget_paintable_new(widget.gobj());
+    gdk_paintable_snapshot(paintable, snapshot, widget.get_width(), widget.get_height());
+    g_object_unref(paintable);
+}
+
+// What was drawn, rendered by the window's renderer as the screen shows it; null on failure.
+GdkTexture* renderSnapshot(GtkSnapshot* snapshot, Gtk::Native& native, int width, int height) {
+    GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
+    if (!node) return nullptr;
+    const graphene_rect_t bounds = GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width), static_cast<float>(height));
+    GdkTexture* texture = gsk_renderer_render_texture(gtk_native_get_renderer(native.gobj()), node, &bounds);
+    gsk_render_node_unref(node);
+    return texture;
+}
+
+// A bounded wait for pending redraws: while anything animates the main loop is never idle.
+void letRedrawsFinish() { runMainLoopUntil([] { return false; }, std::chrono::milliseconds(50)); }
+
 // The widget drawn into a texture by its window's renderer; null on failure.
 GdkTexture* renderWidget(Gtk::Widget& widget) {
     const int width = widget.get_width(), height = widget.get_height();
     Gtk::Native* native = widget.get_native();
     if (width <= 0 || height <= 0 || !native) return nullptr;
-    // A bounded wait for pending redraws: while anything animates the main loop is never idle.
-    runMainLoopUntil([] { return false; }, std::chrono::milliseconds(50));
-    GdkPaintable* paintable = gtk_widget_paintable_new(widget.gobj());
+    letRedrawsFinish();
     GtkSnapshot* snapshot = gtk_snapshot_new();
-    gdk_paintable_snapshot(paintable, snapshot, width, height);
-    g_object_unref(paintable);
-    GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
-    if (!node) return nullptr;
-    const graphene_rect_t bounds = GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width), static_cast<float>(height));
-    GdkTexture* texture = gsk_renderer_render_texture(gtk_native_get_renderer(native->gobj()), node, &bounds);
-    gsk_render_node_unref(node);
-    return texture;
+    snapshotWidget(widget, snapshot);
+    return renderSnapshot(snapshot, *native, width, height);
+}
+
+// The window with its open popovers drawn over it where they show (each is a surface of its own).
+GdkTexture* renderWindowWithPopovers(Gtk::Window& window) {
+    const int width = window.get_width(), height = window.get_height();
+    if (width <= 0 || height <= 0) return nullptr;
+    letRedrawsFinish();
+    GtkSnapshot* snapshot = gtk_snapshot_new();
+    snapshotWidget(window, snapshot);
+    double windowX = 0, windowY = 0;
+    gtk_native_get_surface_transform(GTK_NATIVE(window.gobj()), &windowX, &windowY);
+    for (auto* popover : findAll<Gtk::Popover>(window, [](Gtk::Popover& p) { return p.get_mapped(); })) {
+        GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(popover->gobj()));
+        if (!surface || !GDK_IS_POPUP(surface)) continue;
+        double offsetX = 0, offsetY = 0;
+        gtk_native_get_surface_transform(GTK_NATIVE(popover->gobj()), &offsetX, &offsetY);
+        const graphene_point_t at = GRAPHENE_POINT_INIT(
+            static_cast<float>(gdk_popup_get_position_x(GDK_POPUP(surface)) + offsetX - windowX),
+            static_cast<float>(gdk_popup_get_position_y(GDK_POPUP(surface)) + offsetY - windowY));
+        gtk_snapshot_save(snapshot);
+        gtk_snapshot_translate(snapshot, &at);
+        snapshotWidget(*popover, snapshot);
+        gtk_snapshot_restore(snapshot);
+    }
+    return renderSnapshot(snapshot, window, width, height);
+}
+
+bool savePng(GdkTexture* texture, const std::filesystem::path& file) {
+    if (!texture) return false;
+    std::error_code ignored;
+    std::filesystem::create_directories(file.parent_path(), ignored);
+    const bool saved = gdk_texture_save_to_png(texture, file.c_str());
+    g_object_unref(texture);
+    return saved;
 }
 
 }  // namespace
@@ -136,11 +182,11 @@ bool click(Gtk::Button* button) {
 }
 
 void emitClicked(Gtk::Widget& button) { g_signal_emit_by_name(button.gobj(), "clicked"); }
-void pointerAt(Gtk::Widget& widget, const std::string& action) {
+void pointerAt(Gtk::Widget& widget, const std::string& action, double heightFraction) {
     auto* native = widget.get_native();
     double x = 0, y = 0, offsetX = 0, offsetY = 0;
     ASSERT_TRUE(gtk_widget_translate_coordinates(widget.gobj(), GTK_WIDGET(native->gobj()), widget.get_width() / 2.0,
-                                                 widget.get_height() / 2.0, &x, &y));
+                                                 widget.get_height() * heightFraction, &x, &y));
     gtk_native_get_surface_transform(native->gobj(), &offsetX, &offsetY);
     spawn("xdotool mousemove --window " + windowOf(widget) + " " + std::to_string(static_cast<int>(x + offsetX)) +
           " " + std::to_string(static_cast<int>(y + offsetY)) + " " + action);
@@ -260,14 +306,9 @@ std::optional<RenderedPixel> renderedPixelAt(Gtk::Widget& widget, int x, int y) 
     return pixel;
 }
 
-bool saveWidgetPng(Gtk::Widget& widget, const std::filesystem::path& file) {
-    GdkTexture* texture = renderWidget(widget);
-    if (!texture) return false;
-    std::error_code ignored;
-    std::filesystem::create_directories(file.parent_path(), ignored);
-    const bool saved = gdk_texture_save_to_png(texture, file.c_str());
-    g_object_unref(texture);
-    return saved;
+bool saveWidgetPng(Gtk::Widget& widget, const std::filesystem::path& file) { return savePng(renderWidget(widget), file); }
+bool saveWindowPng(Gtk::Window& window, const std::filesystem::path& file) {
+    return savePng(renderWindowWithPopovers(window), file);
 }
 
 std::filesystem::path screenshotDirectory() {

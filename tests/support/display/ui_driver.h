@@ -92,8 +92,8 @@ bool click(Gtk::Button* button);         // through its activation, as a user wo
 void emitClicked(Gtk::Widget& button);  // at once, where the pressed look does not matter
 
 // Real input through the X server (xdotool). A pointer action at the widget's
-// centre: "click 1", "mousedown 1", or "" to move only.
-void pointerAt(Gtk::Widget& widget, const std::string& action);
+// centre (or that fraction of its height down): "click 1", "mousedown 1", or "" to move only.
+void pointerAt(Gtk::Widget& widget, const std::string& action, double heightFraction = 0.5);
 // With no window manager keys go to the window under the pointer: brings pointer and focus there.
 void sendKeysTo(Gtk::Widget& widget);
 void typeText(const std::string& text);  // where the focus is
@@ -129,6 +129,7 @@ struct RenderedPixel {
 };
 std::optional<RenderedPixel> renderedPixelAt(Gtk::Widget& widget, int x, int y);
 bool saveWidgetPng(Gtk::Widget& widget, const std::filesystem::path& file);  // a window's rendering leaves out its popovers
+bool saveWindowPng(Gtk::Window& window, const std::filesystem::path& file);  // with its open popovers where they show
 // SARVIK_SCREENSHOT_DIR, set by `make screenshots`; empty when no screenshots are wanted.
 std::filesystem::path screenshotDirectory();
 void saveScreenshotIfRequested(Gtk::Widget& widget, const std::string& name);

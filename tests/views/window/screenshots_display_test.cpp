@@ -4,6 +4,8 @@
 #include "views/explorer_bar/auctions/auction_panel_actions.h"
 #include "support/display/browser_window_harness.h"
 #include "support/display/ui_driver.h"
+#include "views/explorer_bar/favorites/favorite_row_widget.h"
+#include "views/explorer_bar/favorites/favorites_panel.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -85,6 +87,33 @@ TEST(ScreenshotTest, EachThemeTheCollapsedToolbarAndThreeLoadingTabs) {
         EXPECT_TRUE(toolbar.progressRow().get_visible());
         EXPECT_EQ(content.statusBar().tabCount().get_text(), "3 tabs");
     });
+    shots.emplace_back("main-window-favorites-move-to", [&] {
+        ASSERT_TRUE(content.explorerBar());
+        auto* favorites = dynamic_cast<FavoritesPanel*>(content.explorerBar()->panel());
+        ASSERT_TRUE(favorites);
+        content.dataStore().addFolder("Work", std::nullopt);
+        content.dataStore().addFolder("Deep", content.dataStore().bookmarks()->back().id);
+        settle();
+        auto work = testing::findAll<FavoriteRowWidget>(favorites->listView(), [](FavoriteRowWidget& row) {
+            return row.get_mapped() && row.bookmark().title == "Work";
+        });
+        ASSERT_EQ(work.size(), 1u);
+        RowContextMenu& menu = work.front()->contextMenu();
+        const auto entry = [&](const std::string& text) -> Gtk::Label* {
+            auto found = testing::findAll<Gtk::Label>(*menu.popover(), [&](Gtk::Label& label) {
+                return label.get_text().raw() == text && label.get_mapped();
+            });
+            return found.size() == 1 ? found.front() : nullptr;
+        };
+        testing::pointerAt(*work.front(), "click 3");
+        ASSERT_TRUE(runMainLoopUntil([&] { return menu.isOpen() && entry("Move to"); }));
+        settle();
+        testing::pointerAt(*entry("Move to"), "click 1");
+        ASSERT_TRUE(runMainLoopUntil([&] { return entry("Toolbar Favorites"); }));
+        settle();
+        EXPECT_TRUE(entry("Favorites"));
+        EXPECT_FALSE(entry("Work \u203a Deep")) << "a folder is not offered its own subtree";
+    });
     shots.emplace_back("main-window-auction-edit-form", [&] {
         h.auctions.addItem("Denim jacket", "https://jp.mercari.example/item/1", AuctionSite::mercari, 1200,
                            h.auctions.now().addingSeconds(86400), 1500);
@@ -108,7 +137,7 @@ TEST(ScreenshotTest, EachThemeTheCollapsedToolbarAndThreeLoadingTabs) {
         SCOPED_TRACE(name);
         prepare();
         const auto file = (directory.empty() ? h.folder.path() : directory) / (name + ".png");
-        EXPECT_TRUE(testing::saveWidgetPng(*h.window, file));
+        EXPECT_TRUE(testing::saveWindowPng(*h.window, file));
         EXPECT_GT(std::filesystem::file_size(file), 1000u);
     }
     Gtk::Settings::get_default()->property_gtk_enable_animations() = true;

@@ -2,6 +2,10 @@
 
 #include "views/explorer_bar/favorites/favorites_panel.h"
 
+#include <gtkmm/tooltip.h>
+
+#include <utility>
+
 namespace sarvik {
 
 FavoriteRowWidget::FavoriteRowWidget(FavoritesPanel& panel)
@@ -21,14 +25,50 @@ FavoriteRowWidget::FavoriteRowWidget(FavoritesPanel& panel)
     append(m_title);
     append(m_renameField);
     m_menu = std::make_unique<RowContextMenu>(*this, std::vector<RowContextMenu::Item>{});
+    // The folders change with the tree: the places to move to are listed as the menu opens.
+    m_menu->setOpening([this] {
+        m_menu->setItems(menuItems(true));
+        return true;
+    });
     updateMenu();
+    set_has_tooltip(true);
+    signal_query_tooltip().connect([this](int, int, bool, const Glib::RefPtr<Gtk::Tooltip>& tooltip) {
+        const auto text = tooltipText();
+        if (text) tooltip->set_text(*text);
+        return text.has_value();
+    }, false);
+}
+
+std::optional<std::string> FavoriteRowWidget::tooltipText() const {
+    const auto layout = m_title.get_layout();
+    if (!m_title.get_visible() || !layout || !layout->is_ellipsized()) return std::nullopt;
+    return std::string(m_title.get_text());
+}
+
+void FavoriteRowWidget::setSelected(bool isSelected) {
+    if (isSelected)
+        add_css_class("selected");
+    else
+        remove_css_class("selected");
+}
+
+void FavoriteRowWidget::showDropPlace(std::optional<DropPlace> place) {
+    const std::pair<DropPlace, const char*> classes[] = {
+        {DropPlace::before, "drop-before"}, {DropPlace::into, "drop-into"}, {DropPlace::after, "drop-after"}};
+    for (const auto& [each, cssClass] : classes) {
+        if (place == each)
+            add_css_class(cssClass);
+        else
+            remove_css_class(cssClass);
+    }
 }
 
 FavoriteRowWidget::~FavoriteRowWidget() { m_panel.forgetRow(this); }
 
 void FavoriteRowWidget::show(const Bookmark& bookmark, unsigned depth, bool isExpanded) {
     m_bookmark = bookmark;
-    m_title.set_text(bookmark.title);
+    // An untitled page is known by its address.
+    m_title.set_text(bookmark.title.empty() && !bookmark.isFolder ? bookmark.url : bookmark.title);
     m_renameField.bind(bookmark.id);
     set_spacing(bookmark.isFolder ? 4 : 6);
     set_margin_start(static_cast<int>(16 * depth + 8));
@@ -57,14 +97,27 @@ void FavoriteRowWidget::setExpanded(bool isExpanded) {
 void FavoriteRowWidget::updateMenu() {
     if (m_isFolderMenu == m_bookmark.isFolder && m_menu->hasItems()) return;
     m_isFolderMenu = m_bookmark.isFolder;
+    m_menu->setItems(menuItems(false));
+}
+
+std::vector<RowContextMenu::Item> FavoriteRowWidget::menuItems(bool withMoveTargets) {
     std::vector<RowContextMenu::Item> items;
     if (!m_bookmark.isFolder) {
         items.push_back({"Open", "open", [this] { m_panel.open(m_bookmark); }});
         items.push_back({"Open in New Tab", "open-in-new-tab", [this] { m_panel.openInNewTab(m_bookmark); }});
     }
     items.push_back({"Rename", "rename", [this] { m_panel.rename().start(m_bookmark.id, m_bookmark.title); }});
+    if (withMoveTargets) {
+        std::vector<RowContextMenu::Item> targets;
+        const Uuid id = m_bookmark.id;
+        FavoritesPanel& panel = m_panel;
+        for (const auto& target : m_panel.moveTargets(m_bookmark))
+            targets.push_back({target.label, "move-to-" + std::to_string(targets.size()),
+                               [&panel, id, folder = target.folderId] { panel.moveInto(id, folder); }});
+        items.push_back({"Move to", std::move(targets)});
+    }
     items.push_back({"Delete", "delete", [this] { m_panel.remove(m_bookmark); }});
-    m_menu->setItems(items);
+    return items;
 }
 
 }  // namespace sarvik

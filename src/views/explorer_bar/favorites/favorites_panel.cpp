@@ -1,14 +1,19 @@
 #include "views/explorer_bar/favorites/favorites_panel.h"
 
 #include "views/explorer_bar/favorites/favorite_row_widget.h"
+#include "views/explorer_bar/favorites/favorites_drag_and_drop.h"
 
 #include <gtkmm/image.h>
 #include <gtkmm/noselection.h>
 #include <gtkmm/separator.h>
 #include <gtkmm/signallistitemfactory.h>
 
+#include <limits>
+
 namespace sarvik {
 namespace {
+
+constexpr std::size_t kLastPosition = std::numeric_limits<std::size_t>::max();
 
 void setSmallIconButton(Gtk::Button& button, const char* icon, const char* tooltip) {
     button.set_icon_name(icon);
@@ -101,6 +106,7 @@ void FavoritesPanel::buildTree() {
         auto bookmark = row ? bookmarkOf(row->get_item()) : std::nullopt;
         if (!widget || !bookmark) return;
         widget->show(*bookmark, row->get_depth(), m_expandedFolders.count(bookmark->id) != 0);
+        widget->setSelected(m_selectedId == bookmark->id);
     });
     m_list.set_model(Gtk::NoSelection::create(m_tree));
     m_list.set_factory(factory);
@@ -109,6 +115,13 @@ void FavoritesPanel::buildTree() {
     m_list.set_margin_top(4);
     m_list.set_margin_bottom(4);
     m_connections += m_list.signal_activate().connect(sigc::mem_fun(*this, &FavoritesPanel::activateRow));
+    m_dragAndDrop = std::make_unique<FavoritesDragAndDrop>(m_list, *this);
+    // A click below the rows selects nothing, so "Add page" adds at the top level again.
+    m_emptyAreaClick = Gtk::GestureClick::create();
+    m_connections += m_emptyAreaClick->signal_released().connect([this](int, double x, double y) {
+        if (!rowAt(x, y)) select(std::nullopt);
+    });
+    m_list.add_controller(m_emptyAreaClick);
     m_scroller.set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
     m_scroller.set_vexpand(true);
     m_scroller.set_child(m_list);
@@ -147,6 +160,7 @@ void FavoritesPanel::activateRow(guint position) {
     auto row = m_tree->get_row(position);
     auto bookmark = row ? bookmarkOf(row->get_item()) : std::nullopt;
     if (!bookmark) return;
+    select(bookmark->id);
     if (bookmark->isFolder)
         toggleFolder(bookmark->id);
     else
@@ -168,10 +182,87 @@ void FavoritesPanel::toggleFolder(const Uuid& id) {
         if (widget->bookmark().id == id) widget->setExpanded(isExpanded);
 }
 
+void FavoritesPanel::select(const std::optional<Uuid>& id) {
+    m_selectedId = id;
+    for (auto* widget : m_rowWidgets) widget->setSelected(widget->bookmark().id == id);
+}
+
+// A point in a row's margin lands on the list's own item around it.
+FavoriteRowWidget* FavoritesPanel::rowAt(double x, double y) {
+    for (auto* widget = m_list.pick(x, y); widget && widget != &m_list; widget = widget->get_parent()) {
+        if (auto* row = dynamic_cast<FavoriteRowWidget*>(widget)) return row;
+        if (auto* row = dynamic_cast<FavoriteRowWidget*>(widget->get_first_child())) return row;
+    }
+    return nullptr;
+}
+
+const Bookmark* FavoritesPanel::recordOf(const std::optional<Uuid>& id) const {
+    for (const Bookmark& record : m_records)
+        if (id && record.id == *id) return &record;
+    return nullptr;
+}
+
+// Into the selected folder, else beside the selected favorite, else at the top level.
+std::optional<Uuid> FavoritesPanel::folderForNewPage() const {
+    const Bookmark* selected = recordOf(m_selectedId);
+    if (!selected) return std::nullopt;
+    return selected->isFolder ? std::optional<Uuid>(selected->id) : selected->parentFolderId;
+}
+
 void FavoritesPanel::addCurrentPage() {
     const auto tab = m_state.activeTab();
     if (!tab || !tab->url) return;
-    m_store.addBookmark(tab->title, tab->url->absoluteString(), std::nullopt);
+    const auto folder = folderForNewPage();
+    m_store.addBookmark(tab->title, tab->url->absoluteString(), folder);
+    // Opened, so the new row is seen where it landed.
+    if (folder) expand(*folder);
+}
+
+void FavoritesPanel::expand(const Uuid& folderId) {
+    if (!m_expandedFolders.count(folderId)) toggleFolder(folderId);
+}
+
+std::vector<FavoriteMoveTarget> FavoritesPanel::moveTargets(const Bookmark& bookmark) const {
+    std::vector<FavoriteMoveTarget> targets{{"Favorites", std::nullopt}};
+    if (!m_shown) return targets;
+    const auto walk = [&](const auto& self, const std::optional<Uuid>& folder, const std::string& path) -> void {
+        for (std::size_t position : m_shown->childrenOf(folder)) {
+            const Bookmark& record = m_records[position];
+            if (!record.isFolder || record.id == bookmark.id) continue;
+            const std::string title = record.title.empty() ? "Untitled Folder" : record.title;
+            const std::string label = path.empty() ? title : path + " \u203a " + title;
+            targets.push_back({label, record.id});
+            self(self, record.id, label);
+        }
+    };
+    walk(walk, std::nullopt, "");
+    return targets;
+}
+
+void FavoritesPanel::moveInto(const Uuid& id, const std::optional<Uuid>& folderId) {
+    m_store.moveBookmark(id, folderId, kLastPosition);
+}
+
+// Below an open folder's row lies its first child: a drop there goes in first.
+bool FavoritesPanel::drop(const Uuid& dragged, const std::optional<Bookmark>& onto, DropPlace place) {
+    if (!onto) return m_store.moveBookmark(dragged, std::nullopt, kLastPosition);
+    if (dragged == onto->id || !m_shown) return false;
+    const bool isOpenFolder = onto->isFolder && m_expandedFolders.count(onto->id);
+    if (place == DropPlace::into || (place == DropPlace::after && isOpenFolder)) {
+        const bool moved = m_store.moveBookmark(dragged, onto->id, place == DropPlace::into ? kLastPosition : 0);
+        if (moved) expand(onto->id);
+        return moved;
+    }
+    std::size_t position = 0;
+    for (std::size_t sibling : m_shown->childrenOf(onto->parentFolderId)) {
+        if (m_records[sibling].id == onto->id) break;
+        if (m_records[sibling].id != dragged) ++position;
+    }
+    return m_store.moveBookmark(dragged, onto->parentFolderId, place == DropPlace::after ? position + 1 : position);
+}
+
+void FavoritesPanel::showDropPlace(const FavoriteRowWidget* row, std::optional<DropPlace> place) {
+    for (auto* widget : m_rowWidgets) widget->showDropPlace(widget == row ? place : std::nullopt);
 }
 
 // The name is used as typed; an empty one just closes the row.

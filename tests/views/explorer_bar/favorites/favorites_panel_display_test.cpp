@@ -3,6 +3,9 @@
 #include "views/explorer_bar/favorites/favorite_row_widget.h"
 #include "views/explorer_bar/favorites/favorites_panel.h"
 
+#include <gtkmm/dragsource.h>
+#include <gtkmm/popovermenu.h>
+
 namespace sarvik::testing {
 namespace {
 
@@ -44,6 +47,65 @@ protected:
         settle();
     }
 
+    // The tree as the saved file holds it: "title(children),title".
+    std::string savedTree() {
+        BrowserDataStore reloaded(directory.path(), clock);
+        const auto text = [&](const auto& self, const std::optional<Uuid>& folder) -> std::string {
+            std::string out;
+            for (const auto& b : reloaded.bookmarksInFolder(folder))
+                out += (out.empty() ? "" : ",") + (b.title.empty() ? b.url : b.title) +
+                       (b.isFolder ? "(" + self(self, b.id) + ")" : "");
+            return out;
+        };
+        return text(text, std::nullopt);
+    }
+
+    // The mapped label with that text in the open menu of the row.
+    Gtk::Label* menuEntry(FavoriteRowWidget& row, const std::string& text) {
+        auto* menu = row.contextMenu().popover();
+        auto found = menu ? findAll<Gtk::Label>(*menu, [&](Gtk::Label& l) { return l.get_text().raw() == text && l.get_mapped(); })
+                          : std::vector<Gtk::Label*>{};
+        return found.size() == 1 ? found.front() : nullptr;
+    }
+
+    // Chooses "Move to" and then the entry in the row's menu, with the pointer.
+    void moveByMenu(const std::string& title, const std::string& target) {
+        pointerAt(row(title), "click 3");
+        ASSERT_TRUE(runMainLoopUntil([&] { return menuEntry(row(title), "Move to"); }));
+        settle();
+        pointerAt(*menuEntry(row(title), "Move to"), "click 1");
+        ASSERT_TRUE(runMainLoopUntil([&] { return menuEntry(row(title), target); })) << target;
+        settle();
+        const std::string before = readFile(dataStore().bookmarksFile());
+        pointerAt(*menuEntry(row(title), target), "click 1");
+        EXPECT_TRUE(runMainLoopUntil([&] { return readFile(dataStore().bookmarksFile()) != before; }));
+        settle();
+    }
+
+    // A real drag: pressed on one row, moved in steps, let go at that fraction of
+    // another row's height; returns once the drag has ended, moved or not.
+    void drag(const std::string& title, const std::string& onto, double heightFraction) {
+        bool ended = false;
+        ScopedConnection onEnd = listDragSource().signal_drag_end().connect(
+            [&](const Glib::RefPtr<Gdk::Drag>&, bool) { ended = true; });
+        pointerAt(row(title), "mousedown 1");
+        settle();
+        for (double step : {-0.1, -0.05, 0.0}) {
+            pointerAt(row(onto), "", heightFraction + step);
+            settle();
+        }
+        pointerAt(row(onto), "mouseup 1", heightFraction);
+        EXPECT_TRUE(runMainLoopUntil([&] { return ended; })) << title << " onto " << onto;
+        settle();
+    }
+
+    Gtk::DragSource& listDragSource() {
+        auto controllers = panel().listView().observe_controllers();
+        for (guint i = 0; i < controllers->get_n_items(); ++i)
+            if (auto source = std::dynamic_pointer_cast<Gtk::DragSource>(controllers->get_object(i))) return *source;
+        throw std::runtime_error("the list has no drag source");
+    }
+
     void rename(const std::string& title, const std::string& to) {
         row(title).activate_action("row.rename");
         settle();
@@ -66,6 +128,10 @@ TEST_F(FavoritesPanelTest, AUserOpensAddsFilesRenamesAndDeletesFavorites) {
     EXPECT_EQ(shown().back(), (ShownRow{"Added", 24}));
     clickRow("Toolbar Favorites");
     EXPECT_EQ(shown().size(), 1u);
+    // A click below the rows leaves no folder selected for "Add page".
+    EXPECT_TRUE(row("Toolbar Favorites").has_css_class("selected"));
+    pointerAt(panel().listView(), "click 1", 0.9);
+    EXPECT_TRUE(runMainLoopUntil([&] { return !row("Toolbar Favorites").has_css_class("selected"); }));
 
     press(panel().addPageButton());
     EXPECT_EQ(shown().size(), 1u) << "a new tab without an address adds nothing";
@@ -130,6 +196,66 @@ TEST_F(FavoritesPanelTest, AUserOpensAddsFilesRenamesAndDeletesFavorites) {
     for (const auto& top : dataStore().bookmarksInFolder(std::nullopt)) row(top.title).activate_action("row.delete");
     EXPECT_TRUE(shown().empty());
     EXPECT_EQ(readFile(dataStore().bookmarksFile()), "[]");
+}
+
+TEST_F(FavoritesPanelTest, AUserFilesFavoritesByMenuByDraggingAndByAddingIntoTheSelectedFolder) {
+    dataStore().addFolder("Work", std::nullopt);
+    dataStore().addFolder("Deep", dataStore().bookmarks()->back().id);
+    dataStore().addBookmark("", "https://untitled.example/", std::nullopt);
+    const std::string longTitle(120, 'L');
+    dataStore().addBookmark(longTitle, "https://long.example/", std::nullopt);
+    showBar();
+    clickRow("Toolbar Favorites");
+    clickRow("Work");
+    EXPECT_EQ(row("").titleLabel().get_text(), "https://untitled.example/") << "untitled: known by its address";
+    EXPECT_EQ(row("Google").tooltipText(), std::nullopt) << "a title that fits has no tooltip";
+    pointerAt(row(longTitle), "");
+    EXPECT_TRUE(runMainLoopUntil([&] {
+        return !findAll<Gtk::Label>(window, [&](Gtk::Label& label) {
+                    return label.get_text().raw() == longTitle && label.get_mapped() && !label.is_ancestor(row(longTitle));
+                }).empty();
+    })) << "a title cut short shows whole as the tooltip";
+    row(longTitle).activate_action("row.delete");
+    settle();
+
+    moveByMenu("Google", "Work \u203a Deep");
+    EXPECT_EQ(savedTree(), "Toolbar Favorites(Apple,Wikipedia),Work(Deep(Google)),https://untitled.example/");
+    // A folder is offered neither itself nor what lies inside it.
+    pointerAt(row("Work"), "click 3");
+    ASSERT_TRUE(runMainLoopUntil([&] { return row("Work").contextMenu().isOpen(); }));
+    EXPECT_EQ(row("Work").contextMenu().submenuLabels("Move to"),
+              (std::vector<std::string>{"Favorites", "Toolbar Favorites"}));
+    row("Work").contextMenu().popover()->popdown();
+    settle();
+
+    drag("Apple", "Work", 0.5);
+    EXPECT_EQ(savedTree(), "Toolbar Favorites(Wikipedia),Work(Deep(Google),Apple),https://untitled.example/");
+    drag("", "Toolbar Favorites", 0.05);
+    EXPECT_EQ(savedTree(), "https://untitled.example/,Toolbar Favorites(Wikipedia),Work(Deep(Google),Apple)");
+    drag("Wikipedia", "Apple", 0.85);
+    EXPECT_EQ(savedTree(), "https://untitled.example/,Toolbar Favorites(),Work(Deep(Google),Apple,Wikipedia)");
+    const std::string beforeCycle = readFile(dataStore().bookmarksFile());
+    drag("Work", "Deep", 0.5);
+    EXPECT_EQ(readFile(dataStore().bookmarksFile()), beforeCycle) << "a folder dropped into its own child stays";
+    moveByMenu("Deep", "Favorites");
+    EXPECT_EQ(savedTree(), "https://untitled.example/,Toolbar Favorites(),Work(Apple,Wikipedia),Deep(Google)");
+    clickRow("Deep");
+    drag("Google", "Work", 0.95);
+    EXPECT_EQ(savedTree(), "https://untitled.example/,Toolbar Favorites(),Work(Google,Apple,Wikipedia),Deep()")
+        << "just below an open folder's row is its first place";
+
+    // "Add page" adds into the selected folder, or beside the selected favorite.
+    state.updateTab(state.activeTabId.get(), [&](BrowserTab& tab) {
+        tab.url = Url::parse("https://example.com/new");
+        tab.title = "New";
+    });
+    clickRow("Toolbar Favorites");
+    press(panel().addPageButton());
+    EXPECT_EQ(savedTree(), "https://untitled.example/,Toolbar Favorites(New),Work(Google,Apple,Wikipedia),Deep()");
+    EXPECT_TRUE(row("New").get_mapped()) << "the folder opens to show it";
+    clickRow("Apple");
+    press(panel().addPageButton());
+    EXPECT_EQ(savedTree(), "https://untitled.example/,Toolbar Favorites(New),Work(Google,Apple,Wikipedia,New),Deep()");
 }
 
 TEST_F(FavoritesPanelTest, AnAddressThatIsNoUrlOpensAsTextOrAsAnEmptyNewTab) {
