@@ -82,7 +82,7 @@ std::string keyboardShortcutsUi(Gtk::Application& application) {
     std::ostringstream ui;
     ui << "<interface><object class=\"GtkShortcutsWindow\" id=\"shortcuts\"><property name=\"modal\">1</property>"
           "<child><object class=\"GtkShortcutsSection\"><property name=\"section-name\">shortcuts</property>"
-          "<property name=\"max-height\">24</property>";
+          "<property name=\"max-height\">18</property>";
     for (const auto& group : groups) {
         ui << "<child><object class=\"GtkShortcutsGroup\"><property name=\"title\">" << escaped(group.title)
            << "</property>";

@@ -50,6 +50,11 @@ std::optional<BrowserTab> BrowserState::activeTab() const {
     return std::nullopt;
 }
 
+bool BrowserState::isHomePage(const Url& url) const {
+    const std::optional<Url> home = Url::parse(homePage.get());
+    return home && url.isSameAddress(*home);
+}
+
 void BrowserState::showAddressOf(const BrowserTab& tab) {
     addressBarText = tab.url ? tab.url->absoluteString() : std::string();
 }
@@ -85,7 +90,7 @@ void BrowserState::restoreTabs(std::vector<BrowserTab> restored, std::size_t act
     for (std::size_t i = 0; i < restored.size(); ++i) restored[i].loadsWhenShown = i != activePosition;
     const BrowserTab& start = tabs->front();
     const bool replacesStartTab = tabs->size() == 1 && !start.canGoBack &&
-                                  (!start.url || start.url->absoluteString() == homePage.get());
+                                  (!start.url || isHomePage(*start.url));
     TabListChange change{{}, {}, restored[activePosition].id, {}};
     if (replacesStartTab) change.removed.push_back(start);
     const std::size_t first = replacesStartTab ? 0 : tabs->size();

@@ -122,6 +122,7 @@ public:
 
 private:
     void showAddressOf(const BrowserTab& tab);
+    bool isHomePage(const Url& url) const;
     std::optional<std::size_t> activeTabPosition() const;
 
     sigc::signal<void()> m_anyChanged;

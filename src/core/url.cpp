@@ -167,4 +167,23 @@ std::optional<Url> Url::parse(std::string_view text) {
     return url;
 }
 
+namespace {
+
+// A host address's empty path as "/".
+std::string withRootPath(const std::string& absolute) {
+    const std::size_t authority = absolute.find("://");
+    if (authority == std::string::npos) return absolute;
+    const std::size_t pathStart = absolute.find_first_of("/?#", authority + 3);
+    if (pathStart != std::string::npos && absolute[pathStart] == '/') return absolute;
+    std::string rooted = absolute;
+    rooted.insert(pathStart == std::string::npos ? rooted.size() : pathStart, "/");
+    return rooted;
+}
+
+}  // namespace
+
+bool Url::isSameAddress(const Url& other) const {
+    return *this == other || withRootPath(m_absolute) == withRootPath(other.m_absolute);
+}
+
 }  // namespace sarvik

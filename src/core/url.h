@@ -20,6 +20,9 @@ public:
     const std::string& host() const { return m_host; }
 
     friend bool operator==(const Url& a, const Url& b) { return a.m_absolute == b.m_absolute; }
+    // Equal, or the same but for an empty path where the engine reports "/" ("http://a.example"
+    // as typed and "http://a.example/" as loaded).
+    bool isSameAddress(const Url& other) const;
 
 private:
     std::string m_absolute;

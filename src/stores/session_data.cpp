@@ -56,11 +56,17 @@ std::vector<BrowserTab> tabsOf(const SessionData& data) {
     return tabs;
 }
 
+// Kept addresses are as the engine reported them ("https://www.google.com/"); the home page is as typed.
+bool holdsMoreThanTheHomePage(const SessionData& data, std::string_view homePage) {
+    const std::optional<Url> home = Url::parse(homePage);
+    return std::any_of(data.tabs.begin(), data.tabs.end(), [&](const SessionTab& t) {
+        const std::optional<Url> kept = t.url ? Url::parse(*t.url) : std::nullopt;
+        return kept && !(home && kept->isSameAddress(*home));
+    });
+}
+
 SessionStart sessionStart(const std::optional<SessionData>& last, StartPages choice, std::string_view homePage) {
-    if (!last) return SessionStart::nothing;
-    const bool anyPage = std::any_of(last->tabs.begin(), last->tabs.end(),
-                                     [&](const SessionTab& t) { return t.url && *t.url != homePage; });
-    if (!anyPage) return SessionStart::nothing;
+    if (!last || !holdsMoreThanTheHomePage(*last, homePage)) return SessionStart::nothing;
     if (choice == StartPages::lastTabs) return SessionStart::restore;
     return last->endedCleanly ? SessionStart::nothing : SessionStart::offer;
 }

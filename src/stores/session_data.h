@@ -40,6 +40,7 @@ std::vector<BrowserTab> tabsOf(const SessionData& data);
 // home page, which opens anyway, or a normal quit with the home page chosen), offer them (after a crash),
 // or open them (the last tabs chosen).
 enum class SessionStart { nothing, offer, restore };
+bool holdsMoreThanTheHomePage(const SessionData& data, std::string_view homePage);
 SessionStart sessionStart(const std::optional<SessionData>& last, StartPages choice, std::string_view homePage);
 
 }  // namespace sarvik

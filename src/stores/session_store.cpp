@@ -46,6 +46,9 @@ void SessionStore::save(bool endedCleanly) {
     m_pendingSave.disconnect();
     SessionData now = sessionOf(m_state.tabs.get(), m_state.activeTabId.get(), endedCleanly);
     if (now == m_written) return;
+    // While the last run's tabs are still on offer, a start that only shows the home page keeps them on
+    // disk: a second crash before the user chose must not lose them.
+    if (m_last && !endedCleanly && !holdsMoreThanTheHomePage(now, m_state.homePage.get())) return;
     if (m_file.write(encodeSessionData(now))) m_written = std::move(now);
 }
 

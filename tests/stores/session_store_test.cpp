@@ -50,7 +50,7 @@ TEST(SessionStoreTest, ALastRunIsOfferedAfterACrashOpenedWhenChosenAndADamagedFi
         const fs::path file = folder / "session.json";
         if (row.text) testing::writeFile(file, *row.text);
         BrowserState state;
-        state.homePage = std::string("https://home.example/");
+        state.homePage = std::string("https://home.example");  // as typed; kept as "https://home.example/"
         state.startPages = row.choice;
         SessionStore session(state, folder.path());
         EXPECT_EQ(session.start(), row.start) << row.name;
@@ -59,6 +59,19 @@ TEST(SessionStoreTest, ALastRunIsOfferedAfterACrashOpenedWhenChosenAndADamagedFi
         EXPECT_NE(testing::readFile(file).find("https://b.example/"), std::string::npos) << row.name;
         EXPECT_EQ(fs::exists(folder / "session.json.damaged-1"), row.keptAside) << row.name;
     }
+}
+
+TEST(SessionStoreTest, RestoredTabsReplaceAnUntouchedStartTabOnTheHomePage) {
+    testing::TemporaryDirectory folder;
+    testing::writeFile(folder / "session.json",
+                       sessionText("{\"title\":\"A\",\"url\":\"https://a.example/\"}", false));
+    BrowserState state;
+    state.homePage = std::string("https://home.example");
+    state.updateTab(state.activeTabId, [](BrowserTab& tab) { tab.url = Url::parse("https://home.example/"); });
+    SessionStore session(state, folder.path());
+    session.restoreLastSession();
+    ASSERT_EQ(state.tabs->size(), 1u);
+    EXPECT_EQ(state.tabs->front().url, Url::parse("https://a.example/"));
 }
 
 }  // namespace

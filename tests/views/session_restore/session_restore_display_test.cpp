@@ -81,6 +81,8 @@ TEST(SessionRestoreDisplayTest, TabsOfARunThatDidNotQuitAreOfferedAndEachLoadsWh
         BrowserRun next(data.path(), server.url("/Home"));
         ASSERT_TRUE(next.loaded("Home"));
         ASSERT_TRUE(isShown(next.bar()));
+        drainMainLoop();
+        EXPECT_NE(readFile(file).find(server.url("/C")), std::string::npos) << "kept on disk while on offer";
         ASSERT_TRUE(click(&next.bar().restoreButton()));
         EXPECT_FALSE(isShown(next.bar()));
         EXPECT_EQ(next.titles(), (std::vector<std::string>{"A", "B", "C"})) << "the untouched start tab gave way";
