@@ -3,6 +3,7 @@
 #include "views/window/window_keys.h"
 
 #include <giomm/menumodel.h>
+#include <giomm/simpleaction.h>
 #include <glib.h>
 
 #include <memory>
@@ -95,13 +96,20 @@ std::string keyboardShortcutsUi(Gtk::Application& application) {
     return ui.str();
 }
 
-// The window holds the shortcuts window from here on and destroys it with itself.
+// Built when first asked for, not at start-up; the window then holds it and destroys it with itself.
 void addKeyboardShortcutsWindow(Gtk::Application& application, Gtk::ApplicationWindow& window) {
-    const std::string ui = keyboardShortcutsUi(application);
-    std::unique_ptr<GtkBuilder, decltype(&g_object_unref)> builder(gtk_builder_new_from_string(ui.c_str(), -1),
-                                                                   &g_object_unref);
-    auto* shortcuts = GTK_SHORTCUTS_WINDOW(gtk_builder_get_object(builder.get(), "shortcuts"));
-    gtk_application_window_set_help_overlay(window.gobj(), shortcuts);
+    auto show = Gio::SimpleAction::create("show-help-overlay");
+    show->signal_activate().connect([&application, &window](const Glib::VariantBase&) {
+        if (!gtk_application_window_get_help_overlay(window.gobj())) {
+            const std::string ui = keyboardShortcutsUi(application);
+            std::unique_ptr<GtkBuilder, decltype(&g_object_unref)> builder(gtk_builder_new_from_string(ui.c_str(), -1),
+                                                                           &g_object_unref);
+            auto* shortcuts = GTK_SHORTCUTS_WINDOW(gtk_builder_get_object(builder.get(), "shortcuts"));
+            gtk_application_window_set_help_overlay(window.gobj(), shortcuts);
+        }
+        gtk_window_present(GTK_WINDOW(gtk_application_window_get_help_overlay(window.gobj())));
+    });
+    window.add_action(show);
 }
 
 }  // namespace sarvik

@@ -12,7 +12,7 @@ namespace sarvik {
 // holds them at the time of the call), then the window's own keys. Pure text.
 std::string keyboardShortcutsUi(Gtk::Application& application);
 
-// Gives `window` its Keyboard Shortcuts window (Ctrl+?, "win.show-help-overlay").
+// Gives `window` its Keyboard Shortcuts window (Ctrl+?, "win.show-help-overlay"), made on first use.
 void addKeyboardShortcutsWindow(Gtk::Application& application, Gtk::ApplicationWindow& window);
 
 }  // namespace sarvik

@@ -212,6 +212,7 @@ TEST_F(MainWindowKeysDisplayTest, CtrlQuestionListsEveryKeyAndQuitClosesEveryWin
     key("Escape");
     ASSERT_TRUE(runMainLoopUntil([&] { return listedKeys().empty(); }));
 
+    testing::sendKeysTo(*b.window);  // no window manager here hands the focus back
     key("ctrl+q");
     EXPECT_TRUE(runMainLoopUntil([&] { return quitsAsked() == 1; })) << "Ctrl+Q reaches the quit command";
     int quits = 0;
