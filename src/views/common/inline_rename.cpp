@@ -1,6 +1,7 @@
 #include "views/common/inline_rename.h"
 
 #include "views/common/entry_focus.h"
+#include "views/common/row_keys.h"
 
 #include <utility>
 
@@ -37,15 +38,7 @@ InlineRenameField::InlineRenameField(InlineRename& rename, Gtk::Widget& title) :
         if (get_visible() && m_id && m_rename.isRenaming(*m_id)) m_rename.setTitle(get_text());
     });
     signal_activate().connect([this] { m_rename.confirm(); });
-    m_keys = Gtk::EventControllerKey::create();
-    m_keys->signal_key_pressed().connect(
-        [this](guint key, guint, Gdk::ModifierType) {
-            if (key != GDK_KEY_Escape) return false;
-            m_rename.cancel();
-            return true;
-        },
-        false);
-    add_controller(m_keys);
+    cancelOnEscape(*this, [this] { m_rename.cancel(); });
     m_renameChanged = m_rename.changed().connect([this] { showState(true); });
 }
 

@@ -4,7 +4,6 @@
 #include "core/uuid.h"
 
 #include <gtkmm/entry.h>
-#include <gtkmm/eventcontrollerkey.h>
 #include <sigc++/signal.h>
 
 #include <functional>
@@ -58,7 +57,6 @@ private:
     InlineRename& m_rename;
     Gtk::Widget& m_title;
     std::optional<Uuid> m_id;
-    Glib::RefPtr<Gtk::EventControllerKey> m_keys;
     ScopedConnection m_renameChanged;
 };
 

@@ -10,6 +10,8 @@ RowContextMenu::RowContextMenu(Gtk::Widget& row, const std::vector<Item>& items)
     m_click->set_button(3);
     m_click->signal_pressed().connect([this](int, double x, double y) { popupAt(x, y); });
     m_row.add_controller(m_click);
+    // From the keyboard the menu opens at the row's start, where its title is.
+    m_actions->add_action("open-menu", [this] { popupAt(16, m_row.get_height() / 2.0); });
     setItems(items);
 }
 

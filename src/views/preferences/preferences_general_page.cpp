@@ -33,6 +33,7 @@ void PreferencesGeneralPage::buildHomePageSection() {
     set->add_css_class("small");
     set->set_valign(Gtk::Align::CENTER);
     set->signal_clicked().connect(sigc::mem_fun(*this, &PreferencesGeneralPage::setHomePage));
+    m_homePageField->signal_activate().connect(sigc::mem_fun(*this, &PreferencesGeneralPage::setHomePage));
     row->append(*m_homePageField);
     row->append(*set);
 

@@ -1,13 +1,51 @@
 #include "views/explorer_bar/explorer_bar_test_fixture.h"
 
+#include "views/explorer_bar/auctions/auction_manager_panel.h"
+#include "views/explorer_bar/auctions/auction_row.h"
+#include "views/explorer_bar/favorites/favorite_row_widget.h"
 #include "views/explorer_bar/favorites/favorites_panel.h"
 #include "views/explorer_bar/history/history_panel.h"
+#include "views/explorer_bar/history/history_row_widget.h"
+#include "views/explorer_bar/scrapbook/scrapbook_panel.h"
+#include "views/explorer_bar/scrapbook/scrapbook_row.h"
 #include "views/explorer_bar/search/search_panel.h"
+
+#include <gtkmm/popovermenu.h>
 
 namespace sarvik::testing {
 namespace {
 
 using ExplorerBarViewTest = ExplorerBarTest;
+
+template <typename Row>
+Row& shownRow(Gtk::ListView& list, const std::function<bool(Row&)>& matches) {
+    for (auto* row : shownRows<Row>(list))
+        if (matches(*row)) return *row;
+    throw std::runtime_error("no such row");
+}
+
+bool isMenuShown(Gtk::Widget& row) {
+    auto menus = findAll<Gtk::Popover>(row);
+    return !menus.empty() && menus.front()->get_visible();
+}
+
+// The keyboard on the list item that holds the row, where arrow keys put it.
+void focusRow(Gtk::Widget& row) {
+    Gtk::Widget* item = &row;
+    while (item->get_parent() && !dynamic_cast<Gtk::ListView*>(item->get_parent())) item = item->get_parent();
+    item->grab_focus();
+}
+
+// The menu key opens the row's menu, Escape shuts it, Delete removes the row.
+void openMenuThenDelete(Gtk::Widget& row, const char* menuKey) {
+    focusRow(row);
+    pressKeys(menuKey);
+    EXPECT_TRUE(runMainLoopUntil([&] { return isMenuShown(row); })) << menuKey;
+    pressKeys("Escape");
+    EXPECT_TRUE(runMainLoopUntil([&] { return !isMenuShown(row); }));
+    focusRow(row);
+    pressKeys("Delete");
+}
 
 std::string lowercase(std::string_view text) {
     std::string lower(text);
@@ -63,6 +101,58 @@ TEST_F(ExplorerBarViewTest, TabsShowTheirPanelsAfreshAndTheBarReopensOnTheLastOn
     showBar();
     EXPECT_EQ(bar->title().get_text(), "Search");
     EXPECT_NO_THROW(shownPanel<SearchPanel>());
+}
+
+TEST_F(ExplorerBarViewTest, EveryListOpensRowMenusFromTheKeyboardAndDeleteRemovesTheFocusedRow) {
+    dataStore().addBookmark("Gone", "https://gone.example/", std::nullopt);
+    dataStore().addBookmark("Kept", "https://kept.example/", std::nullopt);
+    dataStore().recordVisit("Seen", "https://seen.example/");
+    dataStore().recordVisit("Visited", "https://visited.example/");
+    savePage(scrapbookStore, "Saved");
+    auctionStore.addItem("Lamp", "https://auction.example/lamp", AuctionSite::ebay, 10, kNoon.addingSeconds(86400), {});
+    state.selectedExplorerTab = ExplorerBarTab::favorites;
+    showBar();
+    sendKeysTo(*bar);
+    const auto titled = [this](const std::string& title) {
+        const auto& all = dataStore().bookmarks().get();
+        return std::any_of(all.begin(), all.end(), [&](const Bookmark& b) { return b.title == title; });
+    };
+
+    openMenuThenDelete(shownRow<FavoriteRowWidget>(shownPanel<FavoritesPanel>().listView(), [](auto& row) { return row.bookmark().title == "Gone"; }),
+                       "shift+F10");
+    EXPECT_TRUE(runMainLoopUntil([&] { return !titled("Gone"); }));
+    EXPECT_TRUE(titled("Kept"));
+    auto& favorites = shownPanel<FavoritesPanel>();
+    press(favorites.newFolderButton());
+    typeText("Temp");
+    pressKeys("Escape");
+    EXPECT_TRUE(runMainLoopUntil([&] { return !favorites.newFolderRow().get_visible(); }));
+    press(favorites.newFolderButton());
+    EXPECT_EQ(favorites.newFolderField().get_text(), "") << "Escape drops what was typed";
+    pressKeys("Return");
+    EXPECT_FALSE(titled("Temp"));
+
+    press(bar->tabButton(ExplorerBarTab::history));
+    settle();
+    openMenuThenDelete(shownRow<HistoryRowWidget>(shownPanel<HistoryPanel>().listView(),
+                                                  [](auto& row) {
+                                                      return !row.row().isHeader &&
+                                                             row.row().item.url == "https://seen.example/";
+                                                  }),
+                       "Menu");
+    EXPECT_TRUE(runMainLoopUntil([&] { return dataStore().history()->size() == 1; }));
+    EXPECT_EQ(dataStore().history()->front().url, "https://visited.example/");
+
+    press(bar->tabButton(ExplorerBarTab::scrapbook));
+    settle();
+    openMenuThenDelete(shownRow<ScrapbookRow>(shownPanel<ScrapbookPanel>().listView(), [](auto& row) { return row.titleLabel().get_text() == "Saved"; }),
+                       "shift+F10");
+    EXPECT_TRUE(runMainLoopUntil([&] { return scrapbookStore.items()->empty(); }));
+
+    press(bar->tabButton(ExplorerBarTab::auction));
+    settle();
+    openMenuThenDelete(shownRow<AuctionRow>(shownPanel<AuctionManagerPanel>().listView(), [](auto&) { return true; }), "Menu");
+    EXPECT_TRUE(runMainLoopUntil([&] { return auctionStore.items()->empty(); }));
 }
 
 TEST_F(ExplorerBarViewTest, WebSearchIgnoresAnEmptyFieldAndRepeatsAKeptSearch) {

@@ -57,6 +57,19 @@ inline void press(Gtk::Button& button) { g_signal_emit_by_name(button.gobj(), "c
 inline void pressReturn(Gtk::Entry& field) { g_signal_emit_by_name(field.gobj(), "activate"); }
 inline void activateListRow(Gtk::ListView& list, guint position) { g_signal_emit_by_name(list.gobj(), "activate", position); }
 
+// Canned archive bytes, for tests about the lists rather than the engine.
+class CannedArchiver final : public PageArchiver {
+public:
+    void createArchive(Completion completion) override { completion(std::string("MIME-Version: 1.0\r\n"), ""); }
+};
+
+inline void savePage(ScrapbookStore& store, const std::string& title) {
+    CannedArchiver archiver;
+    bool done = false;
+    store.savePage(archiver, title, "http://127.0.0.1:1/" + title, [&](bool) { done = true; });
+    runMainLoopUntil([&] { return done; });
+}
+
 // An explorer bar or one of its panels in a window of its own, over stores in a
 // temporary folder, with the themes' CSS, a fake clock and pinned locale and zone.
 class ExplorerBarTest : public ::testing::Test {

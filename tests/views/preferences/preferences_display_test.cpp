@@ -395,8 +395,10 @@ TEST(PreferencesInMainWindowTest, TheHomePageAndExplorerBarChoicesApplyToTheWind
     EXPECT_EQ(browser.server.requestCount("/chosen"), 1);
 
     field.set_text("");
-    ASSERT_TRUE(click(findButton(*view, "Set")));
-    EXPECT_EQ(browser.state.homePage.get(), "");
+    sendKeysTo(field);
+    field.grab_focus();
+    pressKeys("Return");
+    EXPECT_TRUE(runMainLoopUntil([&] { return browser.state.homePage.get().empty(); })) << "Return sets it as Set does";
     browser.state.newTab();
     const Uuid blank = browser.state.activeTabId;
     ASSERT_TRUE(runMainLoopUntil([&] { return browser.host() && browser.host()->tabId() == blank; }));

@@ -5,6 +5,7 @@
 #include "support/file_helpers.h"
 #include "support/loopback_http_server.h"
 #include "support/temporary_directory.h"
+#include "views/common/theme_stylesheet.h"
 #include "views/window/main_window.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,7 @@ struct BrowserRun {
     }
 
     BrowserState state;
+    ThemeStylesheet stylesheet{state, Gdk::Display::get_default()};
     AuctionStore auctions;
     std::unique_ptr<SessionStore> session;
     std::unique_ptr<MainWindow> window;
@@ -82,6 +84,7 @@ TEST(SessionRestoreDisplayTest, TabsOfARunThatDidNotQuitAreOfferedAndEachLoadsWh
         ASSERT_TRUE(next.loaded("Home"));
         ASSERT_TRUE(isShown(next.bar()));
         drainMainLoop();
+        saveScreenshotIfRequested(*next.window, "main-window-restore-bar");
         EXPECT_NE(readFile(file).find(server.url("/C")), std::string::npos) << "kept on disk while on offer";
         ASSERT_TRUE(click(&next.bar().restoreButton()));
         EXPECT_FALSE(isShown(next.bar()));

@@ -1,6 +1,7 @@
 #include "views/explorer_bar/auctions/auction_add_form.h"
 
 #include "stores/price_text.h"
+#include "views/common/row_keys.h"
 #include "views/explorer_bar/auctions/auction_site_symbol.h"
 #include "views/explorer_bar/auctions/auction_symbols.h"
 
@@ -92,6 +93,7 @@ AuctionAddForm::AuctionAddForm() : Gtk::Box(Gtk::Orientation::VERTICAL, 10) {
 
     buildButtons();
     for (auto* entry : {&m_title, &m_url, &m_price, &m_maxBid}) entry->signal_activate().connect([this] { track(); });
+    cancelOnEscape(*this, [this] { m_cancelled.emit(); });
     m_title.signal_changed().connect([this] { updateTrackButton(); });
     m_url.signal_changed().connect([this] { updateTrackButton(); });
     updateSigns();

@@ -1,5 +1,6 @@
 #include "views/explorer_bar/auctions/auction_manager_panel.h"
 
+#include "views/common/row_keys.h"
 #include "views/explorer_bar/auctions/auction_panel_actions.h"
 #include "views/explorer_bar/auctions/auction_row.h"
 #include "core/main_loop_hop.h"
@@ -108,6 +109,7 @@ void AuctionManagerPanel::buildList() {
     m_list.add_css_class("auction-list");
     m_list.set_model(Gtk::NoSelection::create(m_model));
     m_list.set_factory(m_factory);
+    addRowKeys(m_list);
     m_listScroll.set_child(m_list);
     m_listScroll.set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
     m_listScroll.set_vexpand(true);

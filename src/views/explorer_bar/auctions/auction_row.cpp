@@ -3,6 +3,7 @@
 #include "views/explorer_bar/auctions/auction_panel_actions.h"
 #include "views/explorer_bar/auctions/auction_symbols.h"
 
+#include <giomm/simpleactiongroup.h>
 #include <glibmm/variant.h>
 
 #include <cmath>
@@ -48,6 +49,18 @@ AuctionRow::AuctionRow() : Gtk::Box(Gtk::Orientation::VERTICAL, 0) {
     m_click->signal_pressed().connect(sigc::mem_fun(*this, &AuctionRow::onPressed));
     m_click->signal_released().connect(sigc::mem_fun(*this, &AuctionRow::onReleased));
     m_mainLine.add_controller(m_click);
+    addKeyActions();
+}
+
+// What the list's keys ask of a row: its menu, or what its "Remove" does.
+void AuctionRow::addKeyActions() {
+    auto actions = Gio::SimpleActionGroup::create();
+    actions->add_action("open-menu", [this] { m_menu.popupFor(m_id, m_status, 16, get_height() / 2.0); });
+    actions->add_action("delete", [this] {
+        activate_action(auction_actions::detailed(auction_actions::kRemove),
+                        Glib::Variant<Glib::ustring>::create(m_id.toString()));
+    });
+    insert_action_group("row", actions);
 }
 
 AuctionRow::~AuctionRow() { m_menu.unparent(); }

@@ -28,6 +28,7 @@ public:
     AuctionContextMenu& contextMenu() { return m_menu; }
 
 private:
+    void addKeyActions();
     void buildStatusColumn();
     void buildTextColumn();
     void buildPriceColumn();

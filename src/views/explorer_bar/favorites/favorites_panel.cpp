@@ -1,5 +1,6 @@
 #include "views/explorer_bar/favorites/favorites_panel.h"
 
+#include "views/common/row_keys.h"
 #include "views/explorer_bar/favorites/favorite_row_widget.h"
 #include "views/explorer_bar/favorites/favorites_drag_and_drop.h"
 
@@ -84,6 +85,10 @@ void FavoritesPanel::buildNewFolderRow() {
     append(m_newFolderRow);
     m_connections += m_newFolderField.signal_activate().connect(sigc::mem_fun(*this, &FavoritesPanel::confirmNewFolder));
     m_connections += m_confirmFolder.signal_clicked().connect(sigc::mem_fun(*this, &FavoritesPanel::confirmNewFolder));
+    cancelOnEscape(m_newFolderField, [this] {
+        m_newFolderField.set_text("");
+        m_newFolderRow.set_visible(false);
+    });
 }
 
 void FavoritesPanel::buildTree() {
@@ -110,6 +115,7 @@ void FavoritesPanel::buildTree() {
     });
     m_list.set_model(Gtk::NoSelection::create(m_tree));
     m_list.set_factory(factory);
+    addRowKeys(m_list);
     m_list.set_single_click_activate(true);
     m_list.add_css_class("orvel-favorites-tree");
     m_list.set_margin_top(4);

@@ -1,5 +1,6 @@
 #include "views/explorer_bar/history/history_panel.h"
 
+#include "views/common/row_keys.h"
 #include "views/explorer_bar/history/history_row_widget.h"
 #include "core/main_loop_hop.h"
 
@@ -109,6 +110,7 @@ void HistoryPanel::buildList() {
     });
     m_list.set_model(Gtk::NoSelection::create(m_rows.listModel()));
     m_list.set_factory(factory);
+    addRowKeys(m_list);
     m_list.set_single_click_activate(true);
     m_list.add_css_class("orvel-history-list");
     m_connections += m_list.signal_activate().connect(sigc::mem_fun(*this, &HistoryPanel::activateRow));

@@ -3,6 +3,7 @@
 #include "core/notification_center.h"
 #include "core/notification_names.h"
 #include "core/saved_page_address.h"
+#include "views/common/row_keys.h"
 #include "views/explorer_bar/scrapbook/scrapbook_row.h"
 #include "web/scrapbook_scheme.h"
 
@@ -74,6 +75,7 @@ void ScrapbookPanel::buildList() {
     m_list.add_css_class("scrapbook-list");
     m_list.set_model(Gtk::NoSelection::create(m_model));
     m_list.set_factory(m_factory);
+    addRowKeys(m_list);
     m_list.set_single_click_activate(true);
     m_list.signal_activate().connect(sigc::mem_fun(*this, &ScrapbookPanel::onActivate));
     // The list is the scroller's own child: a list view nested in a box makes

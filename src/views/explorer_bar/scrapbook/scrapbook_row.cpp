@@ -60,7 +60,7 @@ void ScrapbookRow::bindFolder(const ScrapbookFolder& folder, std::size_t count) 
     m_count.set_visible(true);
     const Uuid id = folder.id;
     m_menu->setItems({{"Rename", "rename", [this, folder] { m_panel.rename().start(folder.id, folder.title); }},
-                      {"Delete Folder", "delete-folder", [this, id] { m_panel.deleteFolder(id); }}});
+                      {"Delete Folder", "delete", [this, id] { m_panel.deleteFolder(id); }}});
 }
 
 void ScrapbookRow::bindItem(const ScrapbookItem& item) {

@@ -19,12 +19,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Canned archive bytes, for tests about the list rather than the engine.
-class CannedArchiver final : public PageArchiver {
-public:
-    void createArchive(Completion completion) override { completion(std::string("MIME-Version: 1.0\r\n"), ""); }
-};
-
 class ScrapbookPanelTest : public ExplorerBarTest {
 protected:
     void show(ScrapbookPanel::ActivePage activePage = {}) {
@@ -35,10 +29,7 @@ protected:
     // Adds a page to the top level, saved at `seconds` past noon.
     Uuid addPage(const std::string& title, double seconds = 0) {
         clock.set(kNoon.addingSeconds(seconds));
-        CannedArchiver archiver;
-        bool done = false;
-        store.savePage(archiver, title, "http://127.0.0.1:1/" + title, [&](bool) { done = true; });
-        runMainLoopUntil([&] { return done; });
+        savePage(store, title);
         return item(title).id;
     }
 
