@@ -1,5 +1,6 @@
 #include "app/keyboard_shortcuts.h"
 
+#include "views/common/row_keys.h"
 #include "views/window/window_keys.h"
 
 #include <giomm/menumodel.h>
@@ -74,16 +75,23 @@ ShortcutGroup windowGroup() {
     return group;
 }
 
+ShortcutGroup listGroup() {
+    ShortcutGroup group{"Lists in the Explorer Bar", {}};
+    for (const ListKey& key : listKeys()) group.rows.push_back({std::string(key.title), std::string(key.accelerators)});
+    return group;
+}
+
 }  // namespace
 
 // Rows enough per column that everything fits on one page: GTK 4.8's page buttons measure below zero.
 std::string keyboardShortcutsUi(Gtk::Application& application) {
     std::vector<ShortcutGroup> groups = menuGroups(application);
     groups.push_back(windowGroup());
+    groups.push_back(listGroup());
     std::ostringstream ui;
     ui << "<interface><object class=\"GtkShortcutsWindow\" id=\"shortcuts\"><property name=\"modal\">1</property>"
           "<child><object class=\"GtkShortcutsSection\"><property name=\"section-name\">shortcuts</property>"
-          "<property name=\"max-height\">18</property>";
+          "<property name=\"max-height\">21</property>";
     for (const auto& group : groups) {
         ui << "<child><object class=\"GtkShortcutsGroup\"><property name=\"title\">" << escaped(group.title)
            << "</property>";

@@ -207,7 +207,7 @@ TEST_F(MainWindowKeysDisplayTest, CtrlQuestionListsEveryKeyAndQuitClosesEveryWin
         for (const auto& accelerator : testing::testApplication()->get_accels_for_action(action))
             EXPECT_TRUE(listed(accelerator)) << action << " " << accelerator;
     for (const char* windowKey : {"<Control>Tab", "<Control><Shift>Tab", "<Control><Shift>Page_Down", "<Alt>1...8",
-                                  "<Alt>9", "F6", "<Control>question", "<Control>q"})
+                                  "<Alt>9", "F6", "<Control>question", "<Control>q", "<Shift>F10", "Menu", "Delete"})
         EXPECT_TRUE(listed(windowKey)) << windowKey;
     key("Escape");
     ASSERT_TRUE(runMainLoopUntil([&] { return listedKeys().empty(); }));

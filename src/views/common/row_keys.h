@@ -3,6 +3,8 @@
 #include <gtkmm/listview.h>
 
 #include <functional>
+#include <string_view>
+#include <vector>
 
 namespace sarvik {
 
@@ -11,6 +13,19 @@ namespace sarvik {
 // entry. Rows offer these through their "row" action group, as
 // "row.open-menu" and "row.delete"; a row without them lets the key pass.
 void addRowKeys(Gtk::ListView& list);
+
+// The keys above, and Escape, as the Keyboard Shortcuts window lists them
+// (accelerators in GTK's syntax, alternatives apart by spaces).
+struct ListKey {
+    std::string_view title;
+    std::string_view accelerators;
+};
+inline const std::vector<ListKey>& listKeys() {
+    static const std::vector<ListKey> keys{{"Open the row's menu", "<Shift>F10 Menu"},
+                                           {"Remove the row", "Delete"},
+                                           {"Cancel a rename, a new folder or a form", "Escape"}};
+    return keys;
+}
 
 // Escape in the widget (or in what it holds) runs `cancel`.
 void cancelOnEscape(Gtk::Widget& widget, std::function<void()> cancel);
