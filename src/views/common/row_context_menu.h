@@ -16,9 +16,9 @@ namespace sarvik {
 
 // A secondary-click menu on a list row. Each item is an action in the row's
 // "row" group ("row.<name>"), so the menu and keyboard or test callers run the
-// same handler; "row.open-menu" opens the menu. Owned by the row it is attached to. A list makes and drops
-// many rows while it scrolls or refills, so the menu and its popover are only
-// built when the menu is first opened.
+// same handler; "row.open-menu" opens the menu. Owned by the row it is
+// attached to. A list makes and drops many rows while it scrolls or refills,
+// so the menu and its popover are only built when the menu is first opened.
 class RowContextMenu {
 public:
     // An item with an empty label and action name is a separator: the items
