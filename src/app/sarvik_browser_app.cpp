@@ -4,16 +4,41 @@
 #include "app/keyboard_shortcuts.h"
 #include "app/menu_commands.h"
 #include "app/quit_request.h"
+#include "core/background_writer.h"
 #include "core/data_directory.h"
 #include "views/window/main_window.h"
 #include "web/sandbox_status.h"
 
 #include <giomm/applicationcommandline.h>
+#include <glib-unix.h>
 #include <gtkmm/messagedialog.h>
 
+#include <chrono>
+#include <csignal>
 #include <iostream>
 
 namespace sarvik {
+namespace {
+
+// How long an ending process waits for saves still being written.
+constexpr std::chrono::seconds kSavesAtExitLimit{5};
+
+// Told to end (a logout, `kill`), the process first lets the saves being
+// written reach the disk, then ends by the signal as before: nothing else runs,
+// so the tabs are offered again at the next start as after any kill.
+void finishSavesOnTerminate() {
+    g_unix_signal_add(
+        SIGTERM,
+        [](gpointer) -> gboolean {
+            BackgroundWriter::finishAll(kSavesAtExitLimit);
+            std::signal(SIGTERM, SIG_DFL);
+            std::raise(SIGTERM);
+            return G_SOURCE_REMOVE;
+        },
+        nullptr);
+}
+
+}  // namespace
 
 SarvikBrowserApp::SarvikBrowserApp()
     : Gtk::Application(SARVIK_APPLICATION_ID, Gio::Application::Flags::HANDLES_COMMAND_LINE) {}
@@ -23,6 +48,7 @@ Glib::RefPtr<SarvikBrowserApp> SarvikBrowserApp::create() { return Glib::make_re
 void SarvikBrowserApp::on_startup() {
     Gtk::Application::on_startup();
     if (!lockDataFolder()) return;
+    finishSavesOnTerminate();
     if (const auto warning = sandboxOffWarning()) std::cerr << *warning << std::endl;
     m_sharedBrowserState = std::make_unique<BrowserState>();
     m_settings = std::make_unique<SettingsKeeper>(*m_sharedBrowserState, SettingsKeeper::defaultFile());
@@ -75,6 +101,7 @@ PreferencesWindow& SarvikBrowserApp::preferencesWindow() {
 void SarvikBrowserApp::on_shutdown() {
     m_settings.reset();
     if (m_session) m_session->endCleanly();
+    BackgroundWriter::finishAll(kSavesAtExitLimit);  // windows, and the stores they hold, may outlive this
     Gtk::Application::on_shutdown();
 }
 

@@ -20,5 +20,7 @@ std::optional<std::string> encodeBookmarks(const std::vector<Bookmark>& bookmark
 // Parses in place, so it takes the text.
 std::vector<HistoryItem> decodeHistory(std::string text);
 std::optional<std::string> encodeHistory(const std::vector<HistoryItem>& history);
+// The entries as they stand inside the array, comma-separated, without the brackets.
+std::optional<std::string> encodeHistoryItems(const HistoryItem* first, std::size_t count);
 
 }  // namespace sarvik::json

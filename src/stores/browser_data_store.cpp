@@ -82,7 +82,15 @@ void BrowserDataStore::saveBookmarks() {
     m_bookmarksFile.write(bytes);
 }
 
-void BrowserDataStore::saveHistory() { m_historyFile.write(json::encodeHistory(m_history)); }
+// Only the changed piece is encoded here; joining the pieces and the write run on the file's own thread.
+void BrowserDataStore::saveHistory() {
+    auto pieces = m_historyText.pieces(m_history);
+    if (!pieces) return;
+    m_historyFile.writeInBackground(
+        [pieces = std::move(*pieces)]() -> std::optional<std::string> { return HistoryFileText::joined(pieces); });
+}
+
+void BrowserDataStore::waitForSaves() { m_historyFile.waitForWrites(); }
 
 std::vector<FavoritesBackup> BrowserDataStore::favoritesBackups() const { return m_backups.list(); }
 

@@ -7,6 +7,7 @@
 #include "core/scoped_connection.h"
 #include "stores/bookmark.h"
 #include "stores/favorites_backups.h"
+#include "stores/history_file_text.h"
 #include "stores/history_search_index.h"
 #include "stores/store_file.h"
 
@@ -22,8 +23,10 @@ namespace sarvik {
 
 // The user's favorites and history, kept in "bookmarks.json" and
 // "history.json" in the data folder. Every change is written through at once
-// (atomically, flushed to disk); the two lists are published so panels redraw
-// on any change. Main thread only.
+// (atomically, flushed to disk): favorites before the call returns, the history
+// on its file's own thread, since it grows without bound and every visit
+// saves it (waitForSaves, and the store's end, wait for that). The two lists
+// are published so panels redraw on any change. Main thread only.
 //
 // Files are read once, at construction. A file that exists but cannot be read
 // or decoded starts its list empty (favorites: the first-run favorites) and is
@@ -51,6 +54,8 @@ public:
     // changed) when the backup can no longer be read.
     bool restoreFavorites(const FavoritesBackup& backup);
     void saveHistory();
+    // Returns once every history save asked for so far is on disk (or failed, and reported).
+    void waitForSaves();
 
     void addBookmark(std::string_view title, std::string_view url, std::optional<Uuid> parentFolderId);
     void addFolder(std::string_view title, std::optional<Uuid> parentFolderId);
@@ -110,6 +115,7 @@ private:
     FileLayer& m_files;
     StoreFile m_bookmarksFile;
     StoreFile m_historyFile;
+    HistoryFileText m_historyText;
     FavoritesBackups m_backups;
     Published<std::vector<Bookmark>> m_bookmarks;
     Published<std::vector<HistoryItem>> m_history;

@@ -26,10 +26,12 @@ void BrowserDataStore::recordVisit(std::string_view title, std::string_view url)
             if (!title.empty()) entry.title = storedTitle(title);
             m_searchIndex.update(position, entry);
         });
+        m_historyText.entryChanged(position);
     } else {
         m_history.modify([&](std::vector<HistoryItem>& list) {
             list.push_back({Uuid::random(), storedTitle(title), address, m_clock.now(), 1});
             m_searchIndex.append(list.back());
+            m_historyText.entryChanged(list.size() - 1);
         });
     }
     saveHistory();
@@ -46,18 +48,24 @@ void BrowserDataStore::retitleVisit(std::string_view url, std::string_view title
         list[position].title = stored;
         m_searchIndex.update(position, list[position]);
     });
+    m_historyText.entryChanged(position);
     saveHistory();
 }
 
 void BrowserDataStore::deleteHistoryItem(const Uuid& id) {
     m_history.modify([&](std::vector<HistoryItem>& list) {
-        if (std::erase_if(list, [&](const HistoryItem& h) { return h.id == id; }) > 0) m_searchIndex.invalidate();
+        const auto first = std::find_if(list.begin(), list.end(), [&](const HistoryItem& h) { return h.id == id; });
+        if (first == list.end()) return;
+        m_historyText.entriesChangedFrom(static_cast<std::size_t>(first - list.begin()));
+        std::erase_if(list, [&](const HistoryItem& h) { return h.id == id; });
+        m_searchIndex.invalidate();
     });
     saveHistory();
 }
 
 void BrowserDataStore::clearHistory() {
     m_searchIndex.clear();
+    m_historyText.entriesChangedFrom(0);
     m_history = std::vector<HistoryItem>{};
     saveHistory();
 }

@@ -88,22 +88,26 @@ void appendItem(std::string& out, const HistoryItem& item) {
 
 }  // namespace
 
-std::optional<std::string> encodeHistory(const std::vector<HistoryItem>& history) {
+std::optional<std::string> encodeHistoryItems(const HistoryItem* first, std::size_t count) {
     constexpr std::size_t kFixedSizePerItem = 128;  // keys, identifier, numbers
-    std::size_t size = 2;
-    for (const auto& item : history) {
-        if (!std::isfinite(item.visitedAt.secondsSinceReference)) return std::nullopt;
-        size += kFixedSizePerItem + item.title.size() + item.url.size();
+    std::size_t size = 0;
+    for (const HistoryItem* item = first; item != first + count; ++item) {
+        if (!std::isfinite(item->visitedAt.secondsSinceReference)) return std::nullopt;
+        size += kFixedSizePerItem + item->title.size() + item->url.size();
     }
     std::string out;
     out.reserve(size);
-    out += '[';
-    for (std::size_t i = 0; i < history.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         if (i > 0) out += ',';
-        appendItem(out, history[i]);
+        appendItem(out, first[i]);
     }
-    out += ']';
     return out;
+}
+
+std::optional<std::string> encodeHistory(const std::vector<HistoryItem>& history) {
+    auto items = encodeHistoryItems(history.data(), history.size());
+    if (!items) return std::nullopt;
+    return '[' + *items + ']';
 }
 
 }  // namespace sarvik::json

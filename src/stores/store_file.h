@@ -1,8 +1,11 @@
 #pragma once
 
 #include "core/atomic_file.h"
+#include "core/background_writer.h"
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,9 +16,17 @@ namespace sarvik {
 // copy of what they had: before the first save would replace it, it is kept
 // as "<name>.damaged-N"; while it cannot be kept (a folder in its place, say),
 // saves are skipped and the changes stay in memory.
+//
+// A file that grows without bound (the history) is better written on a thread
+// of its own (writeInBackground); its outcome still reaches StorageProblems on
+// the main thread. The object waits for such a write before it goes, and
+// reading waits for the writes of other objects on the same file.
 class StoreFile {
 public:
     StoreFile(std::filesystem::path path, FileLayer& files);
+    ~StoreFile();
+    StoreFile(const StoreFile&) = delete;
+    StoreFile& operator=(const StoreFile&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
     FileLayer& files() const { return m_files; }
@@ -35,10 +46,29 @@ public:
     // Returns whether the file now holds them.
     bool write(const std::optional<std::string>& bytes);
 
+    // The same write on the file's own thread: `bytes` runs there, so it may do
+    // the costly part of the encoding, and returns none when there is nothing
+    // to write. A write that has not started yet is replaced by a newer one.
+    // Its outcome is reported from the main loop, or by waitForWrites.
+    void writeInBackground(std::function<std::optional<std::string>()> bytes);
+    // Returns once the background writes handed in so far are on disk (or
+    // failed), with their outcomes reported.
+    void waitForWrites();
+
+    struct Outcome {
+        std::filesystem::path file;
+        std::optional<std::string> failure;  // why, if the save failed
+    };
+    struct Outcomes;
+
 private:
+    std::optional<Outcome> attemptWrite(const std::optional<std::string>& bytes);
+
     std::filesystem::path m_path;
     FileLayer& m_files;
-    bool m_isDamaged = false;
+    bool m_isDamaged = false;  // once background writes start, only their thread uses it
+    std::shared_ptr<Outcomes> m_outcomes;
+    std::unique_ptr<BackgroundWriter> m_writer;
 };
 
 }  // namespace sarvik

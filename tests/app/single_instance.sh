@@ -58,4 +58,11 @@ kill -KILL "$pid"; wait "$pid" 2>/dev/null || true
 DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus "$browser" page-C.html > "$work/fourth.log" 2>&1 &
 pid=$!
 wait_for 30 "a start after a killed browser opens its window" window_named "Page C"
+
+# Told to end, it ends by the signal (the tabs stay on offer) with its history whole on disk.
+wait_for 20 "the revisit is saved" grep -qE 'page-C.html","visitedAt":[^,]+,"visitCount":2' "$XDG_DATA_HOME/SarvikBrowser/history.json"
+kill -TERM "$pid"; status=0; wait "$pid" || status=$?; pid=
+[[ $status -eq 143 ]] || { echo "FAILED: SIGTERM ended the browser with $status"; exit 1; }
+python3 -c 'import json,sys; json.load(open(sys.argv[1]))' "$XDG_DATA_HOME/SarvikBrowser/history.json" || { echo "FAILED: history.json after SIGTERM"; exit 1; }
+grep -q '"endedCleanly":false' "$XDG_DATA_HOME/SarvikBrowser/session.json" || { echo "FAILED: the session was marked ended"; exit 1; }
 echo "1 passed, 0 failed"

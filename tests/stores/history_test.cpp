@@ -1,7 +1,10 @@
 #include "stores/browser_data_store.h"
 
+#include "core/storage_problems.h"
 #include "store_test_support.h"
+#include "stores/browser_data_json.h"
 #include "stores/store_text.h"
+#include "support/faulty_files.h"
 #include "support/fake_clock.h"
 #include "support/file_helpers.h"
 #include "support/temporary_directory.h"
@@ -10,8 +13,13 @@
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
 
+#include <glib.h>
+
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <limits>
+#include <random>
 
 namespace sarvik {
 namespace {
@@ -55,6 +63,7 @@ TEST_F(HistoryTest, VisitsToOneAddressMergeIntoOneEntryThatStaysInPlace) {
 
     BrowserDataStore reloaded(dir.path(), clock);
     EXPECT_EQ(reloaded.history().get(), history);
+    store.waitForSaves();
     EXPECT_EQ(keysOfRecords(parseFile(readFile(historyFile())))[0],
               (std::set<std::string>{"id", "title", "url", "visitedAt", "visitCount"}));
 }
@@ -155,10 +164,12 @@ TEST_F(HistoryTest, DeletingAndClearingRewriteTheFile) {
     EXPECT_EQ(store.history()->size(), 2u);
     store.deleteHistoryItem(store.history()->front().id);
     EXPECT_EQ(urlsOf(store.history()), std::vector<std::string>{"https://b.example"});
+    store.waitForSaves();
     EXPECT_EQ(parseFile(readFile(historyFile())).Size(), 1u);
 
     store.clearHistory();
     EXPECT_TRUE(store.history()->empty());
+    store.waitForSaves();
     EXPECT_EQ(readFile(historyFile()), "[]");
     EXPECT_EQ(changes, 3);
     BrowserDataStore reopened(dir.path(), clock);
@@ -181,6 +192,55 @@ TEST_F(HistoryTest, AVisitCountAtTheTopOfTheRangeDoesNotOverflowAndBadTextIsMade
     EXPECT_EQ(store.history()->back().title, std::string(kMaximumTitleCharacters, 't'));
     BrowserDataStore reloaded(dir.path(), clock);
     EXPECT_EQ(reloaded.history().get(), store.history().get());
+}
+
+// The file is written from pieces of the history that only a change encodes
+// again: after any mix of visits, revisits, retitles and deletions across the
+// pieces' bounds, it holds exactly what encoding the whole list gives.
+TEST_F(HistoryTest, TheFileAlwaysMatchesTheWholeHistoryAfterEditsAcrossItsPieces) {
+    BrowserDataStore store(dir.path(), clock);
+    std::mt19937 random(7);
+    const auto anyPosition = [&] { return std::uniform_int_distribution<std::size_t>(0, store.history()->size() - 1)(random); };
+    for (int step = 0; step < 1500; ++step) {
+        const int choice = static_cast<int>(random() % 20);
+        if (store.history()->empty() || choice < 12) {
+            visit(store, "Page " + std::to_string(step), "https://pages.example/" + std::to_string(step));
+        } else if (choice < 16) {
+            visit(store, "", store.history()->at(anyPosition()).url);
+        } else if (choice < 18) {
+            store.retitleVisit(store.history()->at(anyPosition()).url, "Retitled " + std::to_string(step));
+        } else if (choice < 19) {
+            store.deleteHistoryItem(store.history()->at(anyPosition()).id);
+        } else if (step == 1000) {
+            store.clearHistory();
+        }
+        if (step % 97 == 0 || step == 1499) {
+            store.waitForSaves();
+            ASSERT_EQ(readFile(historyFile()), *json::encodeHistory(store.history())) << "after step " << step;
+        }
+    }
+    EXPECT_GT(store.history()->size(), 2 * HistoryFileText::kEntriesPerPiece);
+}
+
+// A save that fails on the writer's thread is reported on the main loop, without anyone waiting for it.
+TEST_F(HistoryTest, ABackgroundSaveReportsItsOutcomeThroughTheMainLoop) {
+    FaultyFiles files("rename", ENOSPC);
+    BrowserDataStore store(dir.path(), clock, files);
+    const auto spinUntil = [](auto condition) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!condition() && std::chrono::steady_clock::now() < deadline) g_main_context_iteration(nullptr, FALSE);
+        return condition();
+    };
+    const auto historyFails = [&] {
+        const auto problem = StorageProblems::shared().current();  // the favorites' first save failed too
+        return problem && problem->file == historyFile();
+    };
+    visit(store, "Full", "https://full.example/");
+    EXPECT_TRUE(spinUntil(historyFails));
+    files.disarm();
+    visit(store, "Room again", "https://room.example/");
+    EXPECT_TRUE(spinUntil([&] { return !historyFails(); }));
+    EXPECT_EQ(json::decodeHistory(readFile(historyFile())).size(), 2u);
 }
 
 // Dates print in the user's locale and time zone; these tests pin both.

@@ -39,6 +39,7 @@ public:
     void addNext() override {
         const std::string title = nextTitle(*this);
         m_store.recordVisit(title, "https://example.com/" + title);
+        m_store.waitForSaves();
     }
     std::filesystem::path file() const override { return m_store.historyFile(); }
 
