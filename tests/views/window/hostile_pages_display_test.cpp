@@ -83,6 +83,7 @@ TEST_F(HostilePagesDisplayTest, AMegabyteTitleIsShownAndKeptShortened) {
     const std::string storedAsShown = "\"title\":\"" + shown + "\"";
     ASSERT_TRUE(runMainLoopUntil([&] { return history().size() == 2; }));
     EXPECT_EQ(history().back().title, shown);
+    content().dataStore().waitForSaves();
     EXPECT_NE(testing::readFile(content().dataStore().historyFile()).find(storedAsShown), std::string::npos);
     state.isExplorerBarVisible = true;
     state.selectedExplorerTab = ExplorerBarTab::favorites;

@@ -106,6 +106,7 @@ TEST_F(HistoryPanelTest, DaysGroupNewestFirstSearchFiltersAndRowsOpenAndDelete) 
 
     entry("https://old.example/").activate_action("row.delete");
     EXPECT_EQ(shown(), Lines(all.begin(), all.begin() + 3)) << "the day's header goes with its only entry";
+    dataStore().waitForSaves();
     EXPECT_EQ(readFile(dataStore().historyFile()).find("old.example"), std::string::npos);
 
     activateListRow(panel().listView(), 1);
@@ -122,6 +123,7 @@ TEST_F(HistoryPanelTest, ClearAllAsksFirstAndOnlyClearsWhenConfirmed) {
     EXPECT_TRUE(panel().emptyState().get_mapped());
     EXPECT_TRUE(panel().clearAllButton().get_mapped());
     clearAllAnswering(Gtk::ResponseType::ACCEPT);
+    dataStore().waitForSaves();
     EXPECT_EQ(readFile(dataStore().historyFile()), "[]") << "an empty history is written too";
 
     visit("Kept", "https://kept.example/", 0);
@@ -132,6 +134,7 @@ TEST_F(HistoryPanelTest, ClearAllAsksFirstAndOnlyClearsWhenConfirmed) {
     EXPECT_EQ(shown().size(), 2u);
     clearAllAnswering(Gtk::ResponseType::ACCEPT);
     EXPECT_TRUE(dataStore().history()->empty());
+    dataStore().waitForSaves();
     EXPECT_EQ(readFile(dataStore().historyFile()), "[]");
     EXPECT_TRUE(panel().emptyState().get_mapped());
 }
