@@ -3,9 +3,7 @@
 #include "web/scrapbook_scheme.h"
 #include "web/web_page_archiver.h"
 
-#include "support/display/gtk_test_environment.h"
-#include "support/display/loopback_web_view.h"
-#include "support/display/web_view_script.h"
+#include "support/display/ui_driver.h"
 #include "support/loopback_http_server.h"
 
 #include <gtest/gtest.h>

@@ -30,8 +30,10 @@ protected:
 
 TEST_F(TabCoordinatorTest, FirstLoadIsTheTabAddressThenTheHomePageThenNothing) {
     EXPECT_EQ(coordinator.firstLoadUrl(), Url::parse(kDefaultHomePage));
-    state.homePage = "not a url";
-    EXPECT_EQ(coordinator.firstLoadUrl(), std::nullopt);
+    for (const char* unusable : {"not a url", ""}) {
+        state.homePage = unusable;
+        EXPECT_EQ(coordinator.firstLoadUrl(), std::nullopt) << unusable;
+    }
     state.updateTab(tabId, [&](BrowserTab& t) { t.url = url("http://127.0.0.1/page"); });
     EXPECT_EQ(coordinator.firstLoadUrl(), url("http://127.0.0.1/page"));
 }

@@ -1,7 +1,6 @@
 #include "web/website_data_cleaner.h"
 
-#include "support/display/gtk_test_environment.h"
-#include "support/display/loopback_web_view.h"
+#include "support/display/ui_driver.h"
 #include "support/loopback_http_server.h"
 
 #include <gtest/gtest.h>

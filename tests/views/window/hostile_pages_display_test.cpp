@@ -3,19 +3,15 @@
 #include "stores/store_text.h"
 #include "support/file_helpers.h"
 #include "views/explorer_bar/favorites/favorites_panel.h"
-#include "web/download_manager.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
-
-// Pages that push at the browser: pop-up floods, self-navigation loops, huge titles,
-// hostile download names and scripts reaching for local files. The window stays usable
+// Pages that push at the browser: pop-up floods, self-navigation loops, huge titles
+// and scripts reaching for local files. The window stays usable
 // and what it keeps stays sane.
 namespace sarvik {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::runMainLoopUntil;
 
 std::size_t characterCount(const std::string& text) {
@@ -24,9 +20,8 @@ std::size_t characterCount(const std::string& text) {
     return count;
 }
 
-class HostilePagesDisplayTest : public ::testing::Test, public testing::DownloadFolder, public testing::BrowserWindowHarness {
+class HostilePagesDisplayTest : public ::testing::Test, public testing::BrowserWindowHarness {
 protected:
-    HostilePagesDisplayTest() : BrowserWindowHarness(&manager) {}
     void SetUp() override { ASSERT_TRUE(activeLoaded("Home")); }
     // As a user does: Ctrl+L, the address, Return; the page loads within a few seconds.
     bool typeAddressAndLoad(const std::string& path, const std::string& title) {
@@ -43,28 +38,23 @@ protected:
     const std::vector<HistoryItem>& history() { return content().dataStore().history().get(); }
 };
 
-TEST_F(HostilePagesDisplayTest, AThousandPopUpsOnLoadOpenNoTabAndTheWindowStillAnswers) {
+TEST_F(HostilePagesDisplayTest, PopUpFloodsAndSelfNavigationLoopsLeaveTheUserInChargeAndNoTrail) {
     serve("/flood", "Flooding", "<script>for(let i=0;i<1000;i++)window.open('/popup');document.title='Flooded'</script>");
     state.navigate(server.url("/flood"));
     ASSERT_TRUE(activeLoaded("Flooded"));
-    serve("/after", "After");
-    EXPECT_TRUE(typeAddressAndLoad("/after", "After"));
-    EXPECT_EQ(state.tabs->size(), 1u);
-    EXPECT_EQ(server.requestCount("/popup"), 0);
-}
-
-TEST_F(HostilePagesDisplayTest, APageNavigatingItselfAHundredTimesASecondLeavesTheUserInChargeAndNoTrail) {
     server.serve("/loop", "<!doctype html><title>Loop</title><script>const n=+location.search.slice(1)||0;"
                           "setTimeout(()=>location.replace('/loop?'+(n+1)),10)</script>");
     state.navigate(server.url("/loop"));
     ASSERT_TRUE(runMainLoopUntil([&] { return server.requestCount("/loop?100") == 1; }));
     serve("/after", "After");
     EXPECT_TRUE(typeAddressAndLoad("/after", "After")) << "typed while the page kept going";
-    ASSERT_TRUE(runMainLoopUntil([&] { return history().size() >= 3; }));
-    EXPECT_LT(history().size(), 6u) << "the loop's pages are no visits";
+    EXPECT_EQ(state.tabs->size(), 1u);
+    EXPECT_EQ(server.requestCount("/popup"), 0);
+    ASSERT_TRUE(runMainLoopUntil([&] { return history().size() >= 4; }));
+    EXPECT_LT(history().size(), 7u) << "the loop's pages are no visits";
     std::int64_t visits = 0;
     for (const auto& item : history()) visits += item.visitCount;
-    EXPECT_LT(visits, 6);
+    EXPECT_LT(visits, 7);
 }
 
 TEST_F(HostilePagesDisplayTest, AMegabyteTitleIsShownAndKeptShortened) {
@@ -95,33 +85,6 @@ TEST_F(HostilePagesDisplayTest, AMegabyteTitleIsShownAndKeptShortened) {
     ASSERT_EQ(content().dataStore().bookmarks()->size(), before + 1);
     EXPECT_EQ(content().dataStore().bookmarks()->back().title, shown);
     EXPECT_NE(testing::readFile(content().dataStore().bookmarksFile()).find(storedAsShown), std::string::npos);
-}
-
-TEST_F(HostilePagesDisplayTest, HostileDownloadNamesStayInTheDownloadFolder) {
-    const auto attachment = [](const std::string& disposition) {
-        return testing::HttpResponse{.contentType = "application/octet-stream",
-                                     .headers = {{"Content-Disposition", "attachment; " + disposition}},
-                                     .body = "payload"};
-    };
-    server.respond("/climb", attachment("filename=\"../../.bashrc\""));
-    server.respond("/controls", attachment("filename*=UTF-8''..%2F..%2Fline%0Abreak%01%1B%7F.txt"));
-    for (const char* path : {"/climb", "/controls"}) {
-        const std::size_t before = list.downloads()->size();
-        state.navigate(server.url(path));
-        ASSERT_TRUE(runMainLoopUntil([&] { return list.downloads()->size() > before && list.runningCount() == 0; }));
-        const DownloadRecord record = list.downloads()->back();
-        EXPECT_EQ(record.state, DownloadState::finished) << path;
-        EXPECT_EQ(record.file.parent_path(), manager.folder()) << path;
-        EXPECT_EQ(testing::readFile(record.file), "payload") << path;
-        for (const unsigned char c : record.fileName) EXPECT_TRUE(c >= 0x20 && c != 0x7F) << path << ": " << record.fileName;
-        EXPECT_NE(record.fileName.front(), '.') << record.fileName;
-    }
-    std::set<std::string> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(around.path()))
-        entries.insert(entry.path().lexically_relative(around.path()).string());
-    EXPECT_EQ(entries.size(), 3u) << "Downloads and its two files";
-    EXPECT_FALSE(fs::exists(around.path().parent_path() / ".bashrc"));
-    EXPECT_EQ(state.tabs->size(), 1u);
 }
 
 TEST_F(HostilePagesDisplayTest, ScriptsCannotReadLocalFiles) {

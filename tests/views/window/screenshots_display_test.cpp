@@ -1,5 +1,4 @@
 #include "core/notification_names.h"
-#include "stores/price_text.h"
 #include "views/explorer_bar/auctions/auction_manager_panel.h"
 #include "views/explorer_bar/auctions/auction_panel_actions.h"
 #include "support/display/browser_window_harness.h"
@@ -55,16 +54,12 @@ TEST(ScreenshotTest, EachThemeTheCollapsedToolbarAndThreeLoadingTabs) {
                 << rawValue(theme) << ": " << pixel->red << "," << pixel->green << "," << pixel->blue;
         });
     }
+    // The forms' switch itself is the toolbar's test; here, the picture once it is over.
     shots.emplace_back("main-window-collapsed-toolbar", [&] {
-        const int expandedHeight = toolbar.forms().get_height();
         h.post(notifications::kToggleToolbar);
-        ASSERT_TRUE(h.state.isToolbarCollapsed.get());
         ASSERT_TRUE(runMainLoopUntil([&] { return !toolbar.forms().isSwitching(); }));
         settle();
-        EXPECT_EQ(toolbar.forms().visibleForm(), &toolbar.collapsed());
         EXPECT_TRUE(toolbar.collapsed().get_mapped() && !toolbar.expanded().get_mapped());
-        EXPECT_EQ(toolbar.collapsed().title().get_text(), "Local Page");
-        EXPECT_LT(toolbar.forms().get_height(), expandedHeight);
         h.post(notifications::kToggleToolbar);
     });
     shots.emplace_back("main-window-three-tabs-loading", [&] {
@@ -84,8 +79,6 @@ TEST(ScreenshotTest, EachThemeTheCollapsedToolbarAndThreeLoadingTabs) {
         ASSERT_TRUE(strip.get_mapped());
         for (std::size_t i = 0; i < 3; ++i)
             EXPECT_TRUE(strip.item(i).spinner().get_visible() && strip.item(i).spinner().get_spinning()) << i;
-        EXPECT_TRUE(toolbar.progressRow().get_visible());
-        EXPECT_EQ(content.statusBar().tabCount().get_text(), "3 tabs");
     });
     shots.emplace_back("main-window-favorites-move-to", [&] {
         ASSERT_TRUE(content.explorerBar());
@@ -111,8 +104,6 @@ TEST(ScreenshotTest, EachThemeTheCollapsedToolbarAndThreeLoadingTabs) {
         testing::pointerAt(*entry("Move to"), "click 1");
         ASSERT_TRUE(runMainLoopUntil([&] { return entry("Toolbar Favorites"); }));
         settle();
-        EXPECT_TRUE(entry("Favorites"));
-        EXPECT_FALSE(entry("Work \u203a Deep")) << "a folder is not offered its own subtree";
     });
     shots.emplace_back("main-window-auction-edit-form", [&] {
         h.auctions.addItem("Denim jacket", "https://jp.mercari.example/item/1", AuctionSite::mercari, 1200,
@@ -125,12 +116,7 @@ TEST(ScreenshotTest, EachThemeTheCollapsedToolbarAndThreeLoadingTabs) {
         panel->activate_action(auction_actions::detailed(auction_actions::kEdit),
                                Glib::Variant<Glib::ustring>::create(h.auctions.items()->back().id.toString()));
         settle();
-        AuctionAddForm& form = panel->addForm();
-        EXPECT_TRUE(form.get_mapped() && form.isEditing());
-        EXPECT_EQ(form.titleEntry().get_text(), "Denim jacket");
-        EXPECT_EQ(numberFromPriceText(form.priceEntry().get_text().raw()), 1200);
-        EXPECT_EQ(numberFromPriceText(form.maxBidEntry().get_text().raw()), 1500);
-        EXPECT_EQ(form.site(), AuctionSite::mercari);
+        EXPECT_TRUE(panel->addForm().get_mapped() && panel->addForm().isEditing());
     });
     const auto directory = testing::screenshotDirectory();
     for (const auto& [name, prepare] : shots) {

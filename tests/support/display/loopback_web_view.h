@@ -1,2 +1,0 @@
-#pragma once
-#include "support/display/ui_driver.h"
