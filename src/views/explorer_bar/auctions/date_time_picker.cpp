@@ -19,6 +19,8 @@ void setUpSpinner(Gtk::SpinButton& spinner, const char* name, double upper) {
     spinner.set_numeric(true);
     spinner.set_wrap(true);
     spinner.set_width_chars(2);
+    // Arrows above and below the digits: side by side they would not fit the side bar's width.
+    spinner.set_orientation(Gtk::Orientation::VERTICAL);
     // Times read as 09:05, not 9:5.
     spinner.signal_output().connect(
         [&spinner] {
