@@ -36,6 +36,7 @@ DateTimePicker::DateTimePicker() : Gtk::Box(Gtk::Orientation::HORIZONTAL, 4) {
     set_name("auction-date-time-picker");
     add_css_class("auction-date-time");
     m_dayButton.set_name("auction-end-day");
+    m_dayButton.set_valign(Gtk::Align::CENTER);
     m_calendar.set_name("auction-end-calendar");
     m_popover.set_child(m_calendar);
     m_dayButton.set_popover(m_popover);
