@@ -7,13 +7,8 @@
 namespace sarvik {
 namespace {
 
-// The header title is white on the two dark themes, a dark blue-grey elsewhere.
-Rgba titleColor(OrvelColorTheme theme) {
-    if (theme == OrvelColorTheme::graphite || theme == OrvelColorTheme::powerbook) return {1, 1, 1, 1};
-    return {0.15, 0.15, 0.2, 1};
-}
-
 using standard_colors::kOrange;
+using standard_colors::kTextOrange;
 using standard_colors::kWhite;
 using standard_colors::kBlack;
 
@@ -23,9 +18,8 @@ std::string frameCss(OrvelColorTheme theme) {
            ", " + cssColor(primary.withAlpha(0.05)) + "); border-right: 1px solid " + cssColor(primary.withAlpha(0.2)) +
            "; }\n"
            ".orvel-explorer-header { background-image: " + cssGradient(toolbarGradient(theme), 0.5) + "; }\n"
-           ".orvel-explorer-title { font-size: 13px; font-weight: bold; color: " + cssColor(titleColor(theme)) + "; }\n"
-           ".orvel-explorer-badge { font-size: 9px; font-weight: bold; color: " + cssColor(kWhite) +
-           "; background-color: " + cssColor(kOrange) + "; padding: 1px 5px; border-radius: 999px; }\n"
+           ".orvel-explorer-title { font-size: 13px; font-weight: bold; }\n"
+           ".orvel-explorer-badge { font-size: 9px; font-weight: bold; background-color: " + cssColor(kTextOrange) + "; padding: 1px 5px; border-radius: 999px; }\n"
            ".orvel-explorer-dot { background-color: " + cssColor(kOrange) +
            "; min-width: 6px; min-height: 6px; border-radius: 3px; margin: 0px -2px 0px 0px; }\n"
            ".orvel-explorer-close { padding: 0; min-width: 0; min-height: 0; background: none; border: none;"
@@ -39,8 +33,7 @@ std::string frameCss(OrvelColorTheme theme) {
 
 std::string panelCss(OrvelColorTheme theme) {
     const Rgba primary = primaryColor(theme);
-    return ".orvel-secondary-text { color: alpha(currentColor, 0.55); }\n"
-           ".orvel-faint { opacity: 0.6; }\n"
+    return ".orvel-faint { opacity: 0.6; }\n"
            ".orvel-plain-entry { border: none; box-shadow: none; background: none; outline: none;"
            " min-height: 0; padding: 0; font-size: 12px; }\n"
            ".orvel-plain-button { padding: 0; min-width: 0; min-height: 0; background: none; border: none;"
@@ -61,8 +54,7 @@ std::string panelCss(OrvelColorTheme theme) {
            ".orvel-favorite-row.drop-before { box-shadow: inset 0 2px " + cssColor(primary) + "; }\n"
            ".orvel-favorite-row.drop-after { box-shadow: inset 0 -2px " + cssColor(primary) + "; }\n"
            ".orvel-new-folder-row { background-color: " + cssColor(Rgba{1, 1, 0, 0.1}) + "; }\n"
-           ".orvel-history-header { font-size: 11px; font-weight: bold; color: " + cssColor(primary) +
-           "; background-color: " + cssColor(primary.withAlpha(0.05)) + "; padding: 6px 12px; }\n"
+           ".orvel-history-header { font-size: 11px; font-weight: bold; background-color: " + cssColor(primary.withAlpha(0.05)) + "; padding: 6px 12px; }\n"
            ".orvel-history-title { font-size: 11px; font-weight: 500; }\n"
            ".orvel-history-url { font-size: 9px; }\n"
            ".orvel-history-time { font-size: 9px; }\n"

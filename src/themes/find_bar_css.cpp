@@ -12,7 +12,6 @@ namespace {
 using standard_colors::kWhite;
 using standard_colors::kBlack;
 using standard_colors::kOrange;
-constexpr const char* kSecondaryText = "alpha(currentColor, 0.55)";
 
 // Like the toolbar, lighter: the band reads as part of it without competing.
 void band(std::ostringstream& css, OrvelColorTheme theme) {
@@ -22,8 +21,7 @@ void band(std::ostringstream& css, OrvelColorTheme theme) {
         << cssColor(primary.withAlpha(0.3)) << ";\n  padding: 4px 8px;\n}\n"
         << ".orvel-find-bar .orvel-find-icon {\n  -gtk-icon-size: 12px;\n  color: " << cssColor(labelColor(theme).withAlpha(0.7))
         << ";\n}\n"
-        << ".orvel-find-bar .orvel-find-option, .orvel-find-bar .orvel-find-option label {\n  font-size: 11px;\n  color: "
-        << cssColor(labelColor(theme)) << ";\n}\n";
+        << ".orvel-find-bar .orvel-find-option, .orvel-find-bar .orvel-find-option label {\n  font-size: 11px;\n}\n";
 }
 
 void field(std::ostringstream& css, OrvelColorTheme theme) {
@@ -39,9 +37,7 @@ void field(std::ostringstream& css, OrvelColorTheme theme) {
 }
 
 void labelsAndClose(std::ostringstream& css, OrvelColorTheme theme) {
-    css << ".orvel-find-bar .orvel-find-count {\n  font-size: 11px;\n  color: " << kSecondaryText
-        << ";\n  min-width: 80px;\n}\n"
-        << ".orvel-find-bar.not-found .orvel-find-count {\n  color: " << cssColor(kOrange) << ";\n}\n"
+    css << ".orvel-find-bar .orvel-find-count {\n  font-size: 11px;\n  min-width: 80px;\n}\n"
         << ".orvel-find-bar .orvel-find-close {\n  background: none;\n  border: none;\n  box-shadow: none;\n"
         << "  outline: none;\n  min-width: 0;\n  min-height: 0;\n  padding: 2px;\n  color: "
         << cssColor(labelColor(theme).withAlpha(0.7)) << ";\n}\n"

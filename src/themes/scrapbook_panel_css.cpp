@@ -41,21 +41,21 @@ constexpr const char* kRowRules = R"(
 .scrapbook-row.scrapbook-folder { padding: 5px 12px; }
 .scrapbook-row.scrapbook-folder .scrapbook-row-icon { -gtk-icon-size: 12px; color: @scrapbook_primary; }
 .scrapbook-row.scrapbook-folder .scrapbook-row-title { font-size: 12px; font-weight: 500; }
-.scrapbook-folder-count { font-size: 9px; color: @scrapbook_secondary_label; padding: 1px 4px;
+.scrapbook-folder-count { font-size: 9px; padding: 1px 4px;
   border-radius: 999px; background-color: alpha(@scrapbook_secondary_label, 0.15); }
 .scrapbook-row.scrapbook-item { padding: 4px 8px 4px 12px; }
 .scrapbook-row.scrapbook-item.in-folder { padding-left: 28px; }
 .scrapbook-row.scrapbook-item.selected { background-color: alpha(@scrapbook_primary, 0.1); }
 .scrapbook-row.scrapbook-item .scrapbook-row-icon { -gtk-icon-size: 11px; color: @scrapbook_secondary_label; }
 .scrapbook-row-title { font-size: 11px; font-weight: 500; }
-.scrapbook-row-date { font-size: 9px; color: @scrapbook_secondary_label; }
+.scrapbook-row-date { font-size: 9px; }
 )";
 
 constexpr const char* kEmptyRules = R"(
 .scrapbook-empty { padding: 30px 16px 0 16px; }
 .scrapbook-empty-icon { -gtk-icon-size: 28px; color: alpha(@scrapbook_primary, 0.2); }
-.scrapbook-empty-title { font-size: 13px; font-weight: 500; color: @scrapbook_secondary_label; }
-.scrapbook-empty-hint { font-size: 10px; color: alpha(@scrapbook_secondary_label, 0.7); }
+.scrapbook-empty-title { font-size: 13px; font-weight: 500; }
+.scrapbook-empty-hint { font-size: 10px; }
 )";
 
 }  // namespace

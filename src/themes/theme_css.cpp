@@ -75,7 +75,7 @@ void bars(std::ostringstream& css, OrvelColorTheme theme) {
 void pushButton(std::ostringstream& css, OrvelColorTheme theme) {
     const std::string fill = cssGradient(buttonGradient(theme));
     buttonReset(css, ".orvel-button");
-    css << ".orvel-button {\n  color: @orvel_label;\n  font-weight: 500;\n  font-size: 13px;\n"
+    css << ".orvel-button {\n  font-weight: 500;\n  font-size: 13px;\n"
         << "  padding: 6px 12px;\n  border-radius: 6px;\n"
         << "  background-image: " << glossLayer(0.5) << ", " << fill << ";\n"
         << "  box-shadow: " << hairline("alpha(@orvel_primary, 0.5)") << ", " << dropShadow(0.3, 3, 2) << ";\n"
@@ -91,7 +91,7 @@ void pushButton(std::ostringstream& css, OrvelColorTheme theme) {
 void navButton(std::ostringstream& css, OrvelColorTheme theme) {
     const std::string fill = cssGradient(buttonGradient(theme));
     buttonReset(css, ".orvel-nav-button");
-    css << ".orvel-nav-button {\n  color: @orvel_label;\n  font-weight: bold;\n  padding: 0;\n"
+    css << ".orvel-nav-button {\n  font-weight: bold;\n  padding: 0;\n"
         << "  border-radius: 9999px;\n"
         << "  background-image: " << glossLayer(0.55) << ", " << fill << ";\n"
         << "  box-shadow: " << hairline("alpha(@orvel_primary, 0.4)") << ", " << dropShadow(0.35, 4, 2) << ";\n"
@@ -101,7 +101,7 @@ void navButton(std::ostringstream& css, OrvelColorTheme theme) {
         << ".orvel-nav-button:active {\n  background-image: " << glossLayer(0.1) << ", " << fill << ";\n"
         << "  box-shadow: " << hairline("alpha(@orvel_primary, 0.4)") << ", " << dropShadow(0.1, 1, 0) << ";\n"
         << "  transform: scale(0.92);\n}\n"
-        << ".orvel-nav-button:disabled {\n  color: @orvel_label;\n}\n";
+        ;
     for (int size : {32, 28, 24, 22}) {
         const std::string label = number(0.45 * size) + "px";
         css << ".orvel-nav-button.size-" << size << " {\n  min-width: " << size << "px;\n  min-height: " << size
@@ -112,11 +112,11 @@ void navButton(std::ostringstream& css, OrvelColorTheme theme) {
 
 void explorerTab(std::ostringstream& css, OrvelColorTheme theme) {
     buttonReset(css, ".orvel-explorer-tab");
-    css << ".orvel-explorer-tab {\n  color: " << kSecondaryLabel << ";\n  font-size: 11px;\n  font-weight: normal;\n"
+    css << ".orvel-explorer-tab {\n  font-size: 11px;\n  font-weight: normal;\n"
         << "  padding: 6px 10px;\n  border-radius: 4px;\n  background-image: none;\n"
         << "  box-shadow: " << hairline("alpha(@orvel_primary, 0)") << ";\n  transform: scale(1);\n"
         << "  transition: transform 100ms ease-in-out;\n}\n"
-        << ".orvel-explorer-tab.selected {\n  color: @orvel_label;\n  font-weight: 600;\n"
+        << ".orvel-explorer-tab.selected {\n  font-weight: 600;\n"
         << "  background-image: " << cssGradient(buttonGradient(theme)) << ";\n"
         << "  box-shadow: " << hairline("alpha(@orvel_primary, 0.3)") << ";\n}\n"
         << ".orvel-explorer-tab:active {\n  transform: scale(0.95);\n}\n";
@@ -159,11 +159,11 @@ void tabStrip(std::ostringstream& css, OrvelColorTheme theme) {
 }
 
 void statusItems(std::ostringstream& css) {
-    css << ".orvel-status-text {\n  font-size: 11px;\n  color: " << kSecondaryLabel << ";\n}\n"
-        << ".orvel-auction-badge {\n  color: @orvel_orange;\n  background-color: alpha(@orvel_orange, 0.1);\n"
+    css << ".orvel-status-text {\n  font-size: 11px;\n}\n"
+        << ".orvel-auction-badge {\n  background-color: alpha(@orvel_orange, 0.1);\n"
         << "  border-radius: 9999px;\n  padding: 2px 6px;\n  font-size: 10px;\n  -gtk-icon-size: 9px;\n}\n"
-        << ".orvel-tab-count {\n  font-size: 10px;\n  color: " << kSecondaryLabel << ";\n}\n"
-        << ".orvel-zoom-badge {\n  font-size: 10px;\n  color: " << kSecondaryLabel << ";\n"
+        << ".orvel-tab-count {\n  font-size: 10px;\n}\n"
+        << ".orvel-zoom-badge {\n  font-size: 10px;\n"
         << "  background-color: alpha(@orvel_gray, 0.1);\n  border-radius: 3px;\n  padding: 1px 4px;\n}\n"
         << ".orvel-theme-swatch {\n  min-width: 8px;\n  min-height: 8px;\n  border-radius: 9999px;\n"
         << "  background-color: @orvel_primary;\n}\n"

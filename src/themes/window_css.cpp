@@ -9,6 +9,7 @@
 #include "themes/scrapbook_panel_css.h"
 #include "themes/session_restore_css.h"
 #include "themes/storage_notice_css.h"
+#include "themes/text_roles.h"
 #include "themes/theme_css.h"
 
 namespace sarvik {
@@ -16,7 +17,7 @@ namespace sarvik {
 std::string windowCss(OrvelColorTheme theme) {
     return themeCss(theme) + explorerBarCss(theme) + auctionPanelCss(theme) + scrapbookPanelCss(theme) +
            preferencesCss(theme) + findBarCss(theme) + storageNoticeCss(theme) + sessionRestoreCss(theme) + downloadsCss(theme) +
-           addressSuggestionsCss(theme);
+           addressSuggestionsCss(theme) + textRolesCss(theme);
 }
 
 }  // namespace sarvik

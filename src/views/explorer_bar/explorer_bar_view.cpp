@@ -29,17 +29,17 @@ const char* tabIconName(ExplorerBarTab tab) {
 
 ExplorerBarView::ExplorerBarView(BrowserState& state, BrowserDataStore& dataStore, ScrapbookStore& scrapbookStore,
                                  AuctionStore& auctionStore, ActivePage activePage)
-    : Gtk::Box(Gtk::Orientation::VERTICAL), m_state(state), m_dataStore(dataStore),
+    : FixedWidthBin(kWidth), m_state(state), m_dataStore(dataStore),
       m_scrapbookStore(scrapbookStore), m_auctionStore(auctionStore), m_activePage(std::move(activePage)),
       m_endingSoon(auctionStore, [this] { showEndingSoon(); }) {
-    add_css_class("orvel-explorer-bar");
-    set_size_request(kWidth, -1);
-    set_hexpand(false);
+    // Styled inside the bin, so that its border counts within the 250 pixels.
+    m_column.add_css_class("orvel-explorer-bar");
+    setChild(m_column);
     buildHeader();
-    append(*Gtk::make_managed<Gtk::Separator>(Gtk::Orientation::HORIZONTAL));
+    m_column.append(*Gtk::make_managed<Gtk::Separator>(Gtk::Orientation::HORIZONTAL));
     m_panelArea.set_vexpand(true);
     m_panelArea.add_css_class("orvel-explorer-panel-area");
-    append(m_panelArea);
+    m_column.append(m_panelArea);
 
     m_connections += m_state.selectedExplorerTab.changed().connect(
         sigc::mem_fun(*this, &ExplorerBarView::showSelectedPanel));
@@ -49,7 +49,8 @@ ExplorerBarView::ExplorerBarView(BrowserState& state, BrowserDataStore& dataStor
     showSelectedPanel();
 }
 
-ExplorerBarView::~ExplorerBarView() = default;
+// The column is a member, gone before the base would let go of it.
+ExplorerBarView::~ExplorerBarView() { unsetChild(); }
 
 void ExplorerBarView::buildHeader() {
     auto* header = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 2);
@@ -61,6 +62,7 @@ void ExplorerBarView::buildHeader() {
     m_title.add_css_class("orvel-explorer-title");
     m_title.set_xalign(0);
     m_title.set_hexpand(true);
+    m_title.set_ellipsize(Pango::EllipsizeMode::END);
     m_badge.add_css_class("orvel-explorer-badge");
     m_badge.set_valign(Gtk::Align::CENTER);
     m_close.set_icon_name("window-close-symbolic");
@@ -73,24 +75,39 @@ void ExplorerBarView::buildHeader() {
     titleRow->append(m_close);
     header->append(*titleRow);
     buildTabStrip(*header);
-    append(*header);
+    m_column.append(*header);
 }
 
 void ExplorerBarView::buildTabStrip(Gtk::Box& header) {
-    auto* strip = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 2);
-    strip->set_margin_start(8);
-    strip->set_margin_end(8);
+    // Equal shares of the bar's width, so no tab is ever out of sight.
+    m_tabStrip.set_homogeneous(true);
+    m_tabStrip.set_margin_start(8);
+    m_tabStrip.set_margin_end(8);
+    m_tabStrip.set_margin_bottom(6);
     for (auto tab : kAllExplorerBarTabs) {
         auto* button = makeTabButton(tab);
         m_tabButtons[static_cast<std::size_t>(tab)] = button;
-        strip->append(*button);
+        m_tabStrip.append(*button);
     }
-    // Scrolls when the titles do not fit, without showing a scroll bar.
-    m_tabScroller.set_policy(Gtk::PolicyType::EXTERNAL, Gtk::PolicyType::NEVER);
-    m_tabScroller.set_child(*strip);
-    m_tabScroller.set_margin_bottom(6);
-    m_tabScroller.set_propagate_natural_height(true);
-    header.append(m_tabScroller);
+    // The sizes come from the stylesheet, in place once the strip is shown.
+    m_connections += m_tabStrip.signal_map().connect(sigc::mem_fun(*this, &ExplorerBarView::fitTabTitles));
+    header.append(m_tabStrip);
+}
+
+// Titles under the icons where every one fits its share; otherwise icons
+// alone, the titles in their tooltips, rather than some titles clipped.
+void ExplorerBarView::fitTabTitles() {
+    const int spacing = m_tabStrip.get_spacing() * static_cast<int>(m_tabButtons.size() - 1);
+    const int share = (kWidth - m_tabStrip.get_margin_start() - m_tabStrip.get_margin_end() - spacing) /
+                      static_cast<int>(m_tabButtons.size());
+    for (auto* title : m_tabTitles) title->set_visible(true);
+    bool fits = true;
+    for (auto* button : m_tabButtons) {
+        int minimum = 0, natural = 0, ignored = 0;
+        button->measure(Gtk::Orientation::HORIZONTAL, -1, minimum, natural, ignored, ignored);
+        fits = fits && natural <= share;
+    }
+    for (auto* title : m_tabTitles) title->set_visible(fits);
 }
 
 Gtk::Button* ExplorerBarView::makeTabButton(ExplorerBarTab tab) {
@@ -99,9 +116,11 @@ Gtk::Button* ExplorerBarView::makeTabButton(ExplorerBarTab tab) {
     icon->set_from_icon_name(tabIconName(tab));
     auto* title = Gtk::make_managed<Gtk::Label>(std::string(rawValue(tab)));
     title->add_css_class("orvel-explorer-tab-title");
+    m_tabTitles[static_cast<std::size_t>(tab)] = title;
     label->append(*icon);
     label->append(*title);
     auto* overlay = Gtk::make_managed<Gtk::Overlay>();
+    overlay->set_halign(Gtk::Align::CENTER);  // the dot on the icon's corner, not the share's
     overlay->set_child(*label);
     if (tab == ExplorerBarTab::auction) {
         auto* dot = Gtk::make_managed<Gtk::Box>();

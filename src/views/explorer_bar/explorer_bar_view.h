@@ -7,11 +7,11 @@
 #include "stores/page_archiver.h"
 #include "stores/scrapbook_store.h"
 #include "views/common/ending_soon_refresh.h"
+#include "views/common/fixed_width_bin.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
 #include <gtkmm/label.h>
-#include <gtkmm/scrolledwindow.h>
 
 #include <array>
 #include <functional>
@@ -20,12 +20,13 @@
 
 namespace sarvik {
 
-// The explorer bar: a 250-pixel side bar with a header (the panel's title,
-// the ending-soon badge, a close button and one tab button per panel) over
+// The explorer bar: a side bar exactly 250 pixels wide with a header (the
+// panel's title, the ending-soon badge, a close button and one tab button per
+// panel, all five in sight: their titles go to tooltips where they cannot fit) over
 // the selected panel. The bar keeps no state of its own: the selected panel
 // and visibility live in the browser state. A panel is made when its tab is
 // selected and dropped when another is, so its own view state starts afresh.
-class ExplorerBarView : public Gtk::Box {
+class ExplorerBarView : public FixedWidthBin {
 public:
     static constexpr int kWidth = 250;
 
@@ -41,6 +42,7 @@ public:
     Gtk::Button& closeButton() { return m_close; }
     Gtk::Button& tabButton(ExplorerBarTab tab) { return *m_tabButtons[static_cast<std::size_t>(tab)]; }
     Gtk::Widget& auctionDot() { return *m_auctionDot; }
+    Gtk::Widget& tabStrip() { return m_tabStrip; }
     // The panel now shown, and which tab it belongs to.
     Gtk::Widget* panel() { return m_panel.get(); }
     std::optional<ExplorerBarTab> panelTab() const { return m_panelTab; }
@@ -49,6 +51,7 @@ private:
     void buildHeader();
     void buildTabStrip(Gtk::Box& header);
     Gtk::Button* makeTabButton(ExplorerBarTab tab);
+    void fitTabTitles();
     std::unique_ptr<Gtk::Widget> makePanel(ExplorerBarTab tab);
     void showSelectedPanel();
     void showEndingSoon();
@@ -58,11 +61,13 @@ private:
     ScrapbookStore& m_scrapbookStore;
     AuctionStore& m_auctionStore;
     ActivePage m_activePage;
+    Gtk::Box m_column{Gtk::Orientation::VERTICAL};
     Gtk::Label m_title;
     Gtk::Label m_badge;
     Gtk::Button m_close;
-    Gtk::ScrolledWindow m_tabScroller;
+    Gtk::Box m_tabStrip{Gtk::Orientation::HORIZONTAL, 2};
     std::array<Gtk::Button*, kAllExplorerBarTabs.size()> m_tabButtons{};
+    std::array<Gtk::Label*, kAllExplorerBarTabs.size()> m_tabTitles{};
     Gtk::Widget* m_auctionDot = nullptr;
     Gtk::Box m_panelArea{Gtk::Orientation::VERTICAL};
     std::unique_ptr<Gtk::Widget> m_panel;

@@ -3,6 +3,9 @@
 #include "views/common/zoom_text.h"
 #include "views/status_bar/status_bar_texts.h"
 
+#include <gtkmm/eventcontrollerkey.h>
+#include <gtkmm/gestureclick.h>
+
 namespace sarvik {
 namespace {
 
@@ -44,20 +47,34 @@ void LoadStateIndicator::refresh() {
 }
 
 AuctionBadge::AuctionBadge(BrowserState& browserState, AuctionStore& auctionStore)
-    : m_browserState(browserState), m_auctionStore(auctionStore), m_endingSoon(auctionStore, [this] { refresh(); }) {
+    : Gtk::Box(Gtk::Orientation::HORIZONTAL, 3), m_browserState(browserState), m_auctionStore(auctionStore),
+      m_endingSoon(auctionStore, [this] { refresh(); }) {
     add_css_class("orvel-auction-badge");
-    set_has_frame(false);
     set_valign(Gtk::Align::CENTER);
+    set_focusable(true);
+    gtk_widget_set_cursor_from_name(Gtk::Widget::gobj(), "pointer");
     m_icon.set_from_icon_name("alarm-symbolic");
     m_icon.set_pixel_size(kSymbolSize);
-    m_content.append(m_icon);
-    m_content.append(m_label);
-    set_child(m_content);
-    signal_clicked().connect([this] {
-        m_browserState.isExplorerBarVisible = true;
-        m_browserState.selectedExplorerTab = ExplorerBarTab::auction;
-    });
+    append(m_icon);
+    append(m_label);
+    auto click = Gtk::GestureClick::create();
+    click->signal_released().connect([this](int, double, double) { showAuctions(); });
+    add_controller(click);
+    auto keys = Gtk::EventControllerKey::create();
+    keys->signal_key_pressed().connect(
+        [this](guint key, guint, Gdk::ModifierType) {
+            const bool activates = key == GDK_KEY_Return || key == GDK_KEY_KP_Enter || key == GDK_KEY_space;
+            if (activates) showAuctions();
+            return activates;
+        },
+        false);
+    add_controller(keys);
     refresh();
+}
+
+void AuctionBadge::showAuctions() {
+    m_browserState.isExplorerBarVisible = true;
+    m_browserState.selectedExplorerTab = ExplorerBarTab::auction;
 }
 
 void AuctionBadge::refresh() {
@@ -80,6 +97,7 @@ void TabCountLabel::refresh() {
 
 ZoomBadge::ZoomBadge(BrowserState& browserState) : m_browserState(browserState) {
     add_css_class("orvel-zoom-badge");
+    set_valign(Gtk::Align::CENTER);
     m_connections += browserState.pageZoom.changed().connect([this] { refresh(); });
     refresh();
 }

@@ -6,7 +6,6 @@
 #include "views/common/ending_soon_refresh.h"
 
 #include <gtkmm/box.h>
-#include <gtkmm/button.h>
 #include <gtkmm/image.h>
 #include <gtkmm/label.h>
 #include <gtkmm/spinner.h>
@@ -32,17 +31,19 @@ private:
 };
 
 // "N ending soon", shown only while some auction ends within the hour; a
-// click opens the explorer bar on the Auction Manager.
-class AuctionBadge : public Gtk::Button {
+// click, or Return or Space with the focus on it, opens the explorer bar on
+// the Auction Manager. A box of its own height rather than a button, so the
+// status bar keeps its height.
+class AuctionBadge : public Gtk::Box {
 public:
     AuctionBadge(BrowserState& browserState, AuctionStore& auctionStore);
     void refresh();
+    void showAuctions();
     const Gtk::Label& label() const { return m_label; }
 
 private:
     BrowserState& m_browserState;
     AuctionStore& m_auctionStore;
-    Gtk::Box m_content{Gtk::Orientation::HORIZONTAL, 3};
     Gtk::Image m_icon;
     Gtk::Label m_label;
     EndingSoonRefresh m_endingSoon;

@@ -57,11 +57,24 @@ TEST_F(ExplorerBarViewTest, TabsShowTheirPanelsAfreshAndTheBarReopensOnTheLastOn
     for (const char* url : {"https://one.example/", "https://two.example/", "https://two.example/"})
         dataStore().recordVisit("Page", url);
     state.searchText = "sarvik";
+    auctionStore.addItem("Boxed set of hand-painted tin soldiers, Napoleonic era, complete with all original cards",
+                         "https://auction.example/", AuctionSite::ebay, 10, kNoon.addingSeconds(600), {});
     showBar();
-    int minimum = 0, natural = 0, baseline = 0, naturalBaseline = 0;
-    bar->measure(Gtk::Orientation::HORIZONTAL, -1, minimum, natural, baseline, naturalBaseline);
-    EXPECT_EQ(minimum, ExplorerBarView::kWidth);
-    for (auto theme : {OrvelColorTheme::blueberry, OrvelColorTheme::graphite}) {
+    // Nothing widens the bar, nothing inside it overflows, and every tab is in sight.
+    const auto fixedAndInSight = [this] {
+        int minimum = 0, natural = 0, panelMinimum = 0, ignored = 0;
+        bar->measure(Gtk::Orientation::HORIZONTAL, -1, minimum, natural, ignored, ignored);
+        bar->panel()->measure(Gtk::Orientation::HORIZONTAL, -1, panelMinimum, ignored, ignored, ignored);
+        bool inSight = bar->tabStrip().get_width() <= ExplorerBarView::kWidth;
+        for (auto tab : kAllExplorerBarTabs) {
+            graphene_rect_t box;
+            inSight = inSight && gtk_widget_compute_bounds(GTK_WIDGET(bar->tabButton(tab).gobj()), bar->tabStrip().gobj(), &box) &&
+                      box.origin.x >= 0 && box.origin.x + box.size.width <= bar->tabStrip().get_width();
+        }
+        return minimum == ExplorerBarView::kWidth && natural == minimum && panelMinimum <= minimum && inSight;
+    };
+    for (auto theme : {OrvelColorTheme::blueberry, OrvelColorTheme::graphite, OrvelColorTheme::powerbook,
+                       OrvelColorTheme::strawberry}) {
         state.colorTheme = theme;
         for (auto tab : kAllExplorerBarTabs) {
             press(bar->tabButton(tab));
@@ -74,6 +87,7 @@ TEST_F(ExplorerBarViewTest, TabsShowTheirPanelsAfreshAndTheBarReopensOnTheLastOn
                 favorites->toggleFolder(dataStore().bookmarks()->front().id);
             settle();
             EXPECT_TRUE(bar->panel()->get_mapped());
+            EXPECT_TRUE(fixedAndInSight()) << rawValue(tab);
             saveScreenshotIfRequested(window, "explorer-" + lowercase(rawValue(tab)) + "-" + lowercase(rawValue(theme)));
         }
     }

@@ -61,11 +61,6 @@ TEST_F(StatusBarDisplayTest, TheLoadStateFollowsTheActiveTabAndShowsItsLoadError
 
 TEST_F(StatusBarDisplayTest, TheAuctionBadgeFollowsTheClockAndOpensTheAuctionPanel) {
     EXPECT_FALSE(bar.auctionBadge().get_visible());
-    state.isExplorerBarVisible = false;
-    testing::emitClicked(bar.auctionBadge());
-    EXPECT_TRUE(state.isExplorerBarVisible.get());
-    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::auction);
-
     // A watched item's end date comes within the hour with nothing published.
     auctions.addItem("Lamp", "https://auction.example/", AuctionSite::custom, 10.0, clock.now().addingSeconds(3630),
                      std::nullopt);
@@ -74,6 +69,19 @@ TEST_F(StatusBarDisplayTest, TheAuctionBadgeFollowsTheClockAndOpensTheAuctionPan
     timers.elapsePeriod();
     EXPECT_TRUE(bar.auctionBadge().get_visible());
     EXPECT_EQ(bar.auctionBadge().label().get_text(), "1 ending soon");
+
+    // Badges shown, the bar keeps its slim height; Return on the focused badge opens the panel.
+    state.zoomIn();
+    int minimum = 0, natural = 0, ignored = 0;
+    bar.measure(Gtk::Orientation::VERTICAL, -1, minimum, natural, ignored, ignored);
+    EXPECT_LE(natural, 26);
+    state.isExplorerBarVisible = false;
+    ASSERT_TRUE(testing::runMainLoopUntil([&] { return bar.auctionBadge().get_mapped(); }));
+    testing::sendKeysTo(bar.auctionBadge());
+    bar.auctionBadge().grab_focus();
+    testing::pressKeys("Return");
+    EXPECT_TRUE(testing::runMainLoopUntil([&] { return state.isExplorerBarVisible.get(); }));
+    EXPECT_EQ(state.selectedExplorerTab.get(), ExplorerBarTab::auction);
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ void setUpSpinner(Gtk::SpinButton& spinner, const char* name, double upper) {
     spinner.set_numeric(true);
     spinner.set_wrap(true);
     spinner.set_width_chars(2);
+    // Arrows above and below the digits: side by side they would not fit the side bar's width.
+    spinner.set_orientation(Gtk::Orientation::VERTICAL);
     // Times read as 09:05, not 9:5.
     spinner.signal_output().connect(
         [&spinner] {
@@ -34,6 +36,7 @@ DateTimePicker::DateTimePicker() : Gtk::Box(Gtk::Orientation::HORIZONTAL, 4) {
     set_name("auction-date-time-picker");
     add_css_class("auction-date-time");
     m_dayButton.set_name("auction-end-day");
+    m_dayButton.set_valign(Gtk::Align::CENTER);
     m_calendar.set_name("auction-end-calendar");
     m_popover.set_child(m_calendar);
     m_dayButton.set_popover(m_popover);
